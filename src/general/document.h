@@ -1,0 +1,71 @@
+// The open document in memory: title, breakdown items, the lines of the open sheet, the
+// settings in force and the running totals. The work-file functions (workfiles.h) and the
+// engine (engine.h) operate on it; the window owns exactly one.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "general/kinds.h"
+#include "general/money.h"
+#include "general/records.h"
+
+namespace zantro {
+
+enum class ColumnLayout : int32_t { Nine = 0, Ten = 1 };
+
+// Running totals of the last sheet recomputation.
+struct SheetTotals {
+  Money Cost;          // Tc
+  Money Sub;           // Ts
+};
+
+// Running totals of the last breakdown recomputation.
+struct BreakdownTotals {
+  Money Cost;          // Tc'
+  Money Sub;           // Ts'
+  Money TaxG;
+  Money TaxN;
+};
+
+// Where the engine reports what the user must be told during a recomputation
+// ("消費税が重複しています"); the window shows a notice, a batch run prints to stderr.
+using MessageSink = void (*)(const std::string& utf8Text);
+
+struct Document {
+  TitleRecord Title{};
+  // Index 0 is a sentinel; item n is index n.
+  std::vector<ItemRecord> ItemList;
+  // Index 0 is the pick buffer of the sheet commands; line r is index r.
+  std::vector<LineRecord> LineList;
+  int32_t ItemCount = 1;
+  int32_t CurrentItem = 1;
+  int32_t CurrentLine = 1;
+  ColumnLayout Layout = ColumnLayout::Nine;
+  CalcSettings Settings;                       // the settings in force
+  std::array<std::string, 6> GroupNames;       // CP932, A..F
+  SheetTotals Sheet;
+  BreakdownTotals Breakdown;
+  int32_t TaxSeen = 0;
+  bool DocumentModified = false;
+
+  Document() : ItemList(1), LineList(1) {}
+
+  int32_t LastItem() const { return static_cast<int32_t>(ItemList.size()) - 1; }
+  int32_t LastLine() const { return static_cast<int32_t>(LineList.size()) - 1; }
+  bool IsItem(int32_t n) const { return n >= 1 && n <= LastItem(); }
+  // The current item when it exists and owns a sheet, else nullptr.
+  ItemRecord* CurrentSheetItem() {
+    return IsItem(CurrentItem) && ItemHasSheet(ItemList[CurrentItem].ItemKind) ? &ItemList[CurrentItem] : nullptr;
+  }
+};
+
+// A new item as appended when a sheet is opened past the end of the list.
+ItemRecord NewItem();
+
+// The six group names joined by "," (cut at 80 bytes), and split back.
+std::string JoinGroupNames(const std::array<std::string, 6>& names);
+std::array<std::string, 6> SplitGroupNames(std::string_view joined);
+
+}  // namespace zantro

@@ -1,0 +1,28 @@
+// Shift-JIS (code page 932) <-> UTF-8.
+// Records and files hold CP932 bytes; text becomes UTF-8 only where a person sees it.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zantro {
+
+// CP932 bytes to UTF-8. An invalid byte becomes U+FFFD; a lead byte dangling at the
+// very end (a text cut in the middle of a double-byte character) is dropped.
+std::string ToUtf8(std::string_view cp932);
+
+// UTF-8 to CP932 bytes. A character with no CP932 form becomes "?"; invalid UTF-8 bytes too.
+std::string ToCp932(std::string_view utf8);
+
+// Shorthand for literals in the source, which are UTF-8: Sj("消費税") gives the CP932 bytes.
+inline std::string Sj(std::string_view utf8) { return ToCp932(utf8); }
+
+// True when byte b starts a double-byte CP932 character.
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Cuts CP932 text to at most n bytes. The cut is in bytes, as the record fields cut:
+// a double-byte character may be split at the limit.
+std::string CutBytes(std::string_view cp932, size_t n);
+
+}  // namespace zantro

@@ -1,0 +1,205 @@
+#include "files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace zantro {
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Errno(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '/') out += '/';
+  out += name;
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+std::vector<std::string> ListFiles(std::string_view folder) {
+  std::vector<std::string> out;
+  DIR* d = ::opendir(std::string(folder).c_str());
+  if (!d) return out;
+  while (dirent* e = ::readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st;
+    if (::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) out.push_back(name);
+  }
+  ::closedir(d);
+  return out;
+}
+
+std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name) {
+  std::string exact = JoinPath(folder, name);
+  struct stat st;
+  if (::lstat(exact.c_str(), &st) == 0) return exact;
+  DIR* d = ::opendir(std::string(folder).c_str());
+  if (!d) return std::nullopt;
+  std::optional<std::string> found;
+  while (dirent* e = ::readdir(d)) {
+    if (EqualsNoCase(e->d_name, name)) {
+      found = JoinPath(folder, e->d_name);
+      break;
+    }
+  }
+  ::closedir(d);
+  return found;
+}
+
+std::string ResolveNoCase(std::string_view folder, std::string_view name) {
+  auto found = FindNoCase(folder, name);
+  return found ? *found : JoinPath(folder, name);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string out;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return out;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, bool sync) {
+  static std::mt19937_64 rng{std::random_device{}()};
+  std::string folder = FolderOf(path);
+  std::string tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".zt%012llx.tmp", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFULL));
+    tmp = JoinPath(folder, suffix);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (error) *error = Errno("cannot create a temporary file for", path);
+    return false;
+  }
+  bool ok = WriteAll(fd, bytes) && (!sync || ::fsync(fd) == 0);
+  std::string why = ok ? "" : Errno("cannot write", path);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    why = Errno("cannot write", path);
+  }
+  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    why = Errno("cannot replace", path);
+  }
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    if (error) *error = why;
+  }
+  return ok;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t lf = text.find('\n', start);
+    size_t end = lf == std::string_view::npos ? text.size() : lf;
+    size_t cut = end;
+    if (lf != std::string_view::npos && cut > start && text[cut - 1] == '\r') --cut;
+    lines.emplace_back(text.substr(start, cut - start));
+    if (lf == std::string_view::npos) break;
+    start = lf + 1;
+  }
+  return lines;
+}
+
+std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  return SplitLines(*bytes);
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+  std::string text;
+  size_t total = 0;
+  for (const auto& l : lines) total += l.size() + 2;
+  text.reserve(total);
+  for (const auto& l : lines) {
+    text += l;
+    text += "\r\n";
+  }
+  return WriteFileAtomic(path, text, error);
+}
+
+bool DeleteFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace zantro

@@ -1,0 +1,82 @@
+// Record files, text files and folder operations over plain paths.
+// Every write goes to a temporary file in the same folder, which is then renamed over the
+// target, so a crash leaves either the old file or the new one, never a torn one.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantro {
+
+// Joins a folder and a name with "/".
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The existing entry of folder whose name equals name without regard to ASCII case:
+// the exact name when it exists, else the first match in directory order, else nullopt.
+std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name);
+
+// The path to use for name in folder: the existing spelling when one exists (so a rewrite
+// replaces the file that was found), else folder/name.
+std::string ResolveNoCase(std::string_view folder, std::string_view name);
+
+bool FileExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// Whole file into bytes; nullopt when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Writes bytes atomically (temporary file in the same folder, rename). Returns false, with
+// *error set, when any step fails; the old file then stays as it was. With sync the data are
+// flushed to the disk before the rename (documents the user saves); work files, rewritten
+// after every edit, skip that cost: a killed process still leaves old or new, whole.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                     bool sync = false);
+
+// Reads whole fixed-size records; a trailing partial record is dropped. Missing file: nullopt.
+template <typename Record>
+std::optional<std::vector<Record>> ReadRecords(const std::string& path);
+
+template <typename Record>
+bool WriteRecords(const std::string& path, const std::vector<Record>& records,
+                  std::string* error = nullptr) {
+  return WriteFileAtomic(
+      path, std::string_view(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(Record)),
+      error);
+}
+
+// Splits text into lines at CR LF or LF; the last line may lack its break.
+// A line break at the very end starts no further line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Text file as lines (CR LF or LF); nullopt when it cannot be read.
+std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
+
+// Lines joined with CR LF (each line followed by CR LF), written atomically.
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                    std::string* error = nullptr);
+
+// Deletes a file; a missing file is not an error. Returns false when it exists and stays.
+bool DeleteFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+
+// Names of the regular files in folder (not paths), in directory order.
+std::vector<std::string> ListFiles(std::string_view folder);
+
+// Case-insensitive ASCII comparison helpers for file names and extensions.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool EndsWithNoCase(std::string_view s, std::string_view suffix);
+
+// ---- implementation of the template ----
+template <typename Record>
+std::optional<std::vector<Record>> ReadRecords(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  std::vector<Record> out(bytes->size() / sizeof(Record));
+  if (!out.empty()) std::memcpy(static_cast<void*>(out.data()), bytes->data(), out.size() * sizeof(Record));
+  return out;
+}
+
+}  // namespace zantro
