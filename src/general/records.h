@@ -147,6 +147,14 @@ struct ClientNumberRecord {
   int32_t LastSerial = 0;
 };
 
+// Records read from a file may carry any bytes in their padding and length bytes above the
+// capacity. Loaders clean them so that every record written back has zero padding and a
+// length that matches its text.
+void SanitizeRecord(TitleRecord& r);
+void SanitizeRecord(ItemRecord& r);
+void SanitizeRecord(LineRecord& r);
+void SanitizeRecord(TakeoffRecord& r);
+
 #define ZANTRO_AT(R, f, off) static_assert(offsetof(R, f) == (off), #R "." #f)
 static_assert(sizeof(TitleRecord) == 776);
 ZANTRO_AT(TitleRecord, id, 0);

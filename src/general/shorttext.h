@@ -28,6 +28,10 @@ struct ShortText {
     len = static_cast<uint8_t>(n);
   }
   bool empty() const { return len == 0; }
+  // A length byte above the capacity (a damaged file) becomes the capacity.
+  void clamp() {
+    if (len > N) len = static_cast<uint8_t>(N);
+  }
 };
 
 static_assert(sizeof(ShortText<12>) == 13);

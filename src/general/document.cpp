@@ -1,0 +1,33 @@
+#include "general/document.h"
+
+namespace zantro {
+
+ItemRecord NewItem() {
+  ItemRecord item{};
+  item.ItemKind = ItemKinds::Normal;
+  item.SetSettings(CalcSettings{});
+  return item;
+}
+
+std::string JoinGroupNames(const std::array<std::string, 6>& names) {
+  std::string joined;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) joined += ',';
+    joined += names[i];
+  }
+  return joined.substr(0, 80);
+}
+
+std::array<std::string, 6> SplitGroupNames(std::string_view joined) {
+  std::array<std::string, 6> names;
+  std::string rest(joined);
+  for (size_t i = 0; i < 5; ++i) {
+    auto [field, after] = TakeCommaField(rest);
+    names[i] = field;
+    rest = after;
+  }
+  names[5] = rest;
+  return names;
+}
+
+}  // namespace zantro

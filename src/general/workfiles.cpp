@@ -1,0 +1,266 @@
+#include "general/workfiles.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+
+namespace zantro {
+namespace {
+
+// The item number of a work-file name such as "WITEM12.UND" (-1 when it is not one).
+bool IsSheetUndoFile(std::string_view name) {
+  if (name.size() < 10 || !EqualsNoCase(name.substr(0, 5), "WITEM") || !EndsWithNoCase(name, ".UND"))
+    return false;
+  std::string_view digits = name.substr(5, name.size() - 9);
+  if (digits.empty()) return false;
+  for (char c : digits)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string WithExtension(const std::string& name, std::string_view ext) {
+  auto dot = name.rfind('.');
+  return (dot == std::string::npos ? name : name.substr(0, dot)) + std::string(ext);
+}
+
+void DeleteMatching(const std::string& folder, bool (*match)(std::string_view)) {
+  for (const auto& name : ListFiles(folder))
+    if (match(name)) DeleteFile(JoinPath(folder, name));
+}
+
+// Renames every file with extension `from` to the same name with extension `to`.
+void RenameExtension(const std::string& folder, std::string_view from, std::string_view to) {
+  for (const auto& name : ListFiles(folder))
+    if (EndsWithNoCase(name, from)) RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, to)));
+}
+
+void ResetTitle(TitleRecord& title) {
+  title = TitleRecord{};
+  title.DATALEVEL = 15;
+  title.KETA = 1;
+  title.CUTLEVEL = kHalf;
+  Date today = Today();
+  title.DY = today.year - 1988;
+  title.DM = today.month;
+  title.DD = today.day;
+}
+
+void StoreBreakdownTotals(Document& doc) {
+  doc.Title.ALLGTOTAL = doc.Breakdown.Sub;
+  doc.Title.ALLNTOTAL = doc.Breakdown.Cost;
+  doc.Title.TAXGTOTAL = doc.Breakdown.TaxG;
+  doc.Title.TAXNTOTAL = doc.Breakdown.TaxN;
+}
+
+bool WriteHead(Document& doc, const std::string& folder, std::string_view set) {
+  doc.ItemCount = doc.LastItem();
+  std::string bytes;
+  bytes.reserve(sizeof(TitleRecord) + 4 + doc.ItemCount * sizeof(ItemRecord));
+  bytes.append(reinterpret_cast<const char*>(&doc.Title), sizeof(TitleRecord));
+  int32_t count = doc.ItemCount;
+  bytes.append(reinterpret_cast<const char*>(&count), sizeof count);
+  bytes.append(reinterpret_cast<const char*>(doc.ItemList.data() + 1), doc.ItemCount * sizeof(ItemRecord));
+  return WriteFileAtomic(ResolveNoCase(folder, HeadFile(set)), bytes);
+}
+
+bool WriteSheet(const Document& doc, const std::string& folder, std::string_view set) {
+  std::vector<LineRecord> lines(doc.LineList.begin() + 1, doc.LineList.end());
+  for (auto& line : lines) line.ItemNo = doc.CurrentItem;
+  return WriteRecords(ResolveNoCase(folder, SheetFile(doc.CurrentItem, set)), lines);
+}
+
+std::optional<std::vector<LineRecord>> ReadSheetFile(const std::string& folder, int32_t item, std::string_view set) {
+  auto path = FindNoCase(folder, SheetFile(item, set));
+  if (!path) return std::nullopt;
+  auto lines = ReadRecords<LineRecord>(*path);
+  if (!lines) return std::nullopt;
+  for (auto& line : *lines) {
+    line.ItemNo = 0;
+    SanitizeRecord(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string HeadFile(std::string_view set) { return "HEAD." + std::string(set); }
+std::string SheetFile(int32_t item, std::string_view set) {
+  return "WITEM" + std::to_string(item) + "." + std::string(set);
+}
+std::string TakeoffFile(int32_t item) { return "WITEM" + std::to_string(item) + ".PUP"; }
+std::string SortFile(int32_t item) { return "DATASORT" + std::to_string(item) + ".WRK"; }
+
+void EnsureRecordFile(const std::string& path) {
+  if (!FileExists(path)) WriteFileAtomic(path, {});
+}
+
+std::string LongPathName(const std::string& path) {
+  std::string absolute = path;
+  if (absolute.empty() || absolute[0] != '/') {
+    char cwd[4096];
+    absolute = JoinPath(getcwd(cwd, sizeof cwd) ? cwd : ".", path);
+  }
+  std::vector<std::string> parts;
+  size_t start = 1;
+  while (start <= absolute.size()) {
+    size_t slash = absolute.find('/', start);
+    if (slash == std::string::npos) slash = absolute.size();
+    std::string part = absolute.substr(start, slash - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = slash + 1;
+  }
+  std::string out = "/";
+  for (const auto& part : parts) {
+    auto found = FindNoCase(out, part);
+    std::string spelled = found ? found->substr(found->rfind('/') + 1) : part;
+    out = JoinPath(out, spelled);
+  }
+  return out;
+}
+
+void ClearWorkFiles(const std::string& folder) {
+  DeleteMatching(folder, [](std::string_view n) {
+    return EndsWithNoCase(n, ".WRK") || EndsWithNoCase(n, ".PUP") || IsSheetUndoFile(n);
+  });
+}
+
+void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
+  if (makeBackup) {
+    DeleteMatching(folder, [](std::string_view n) {
+      return EqualsNoCase(n, "HEAD.bak") || EndsWithNoCase(n, ".bup") || EndsWithNoCase(n, ".brk");
+    });
+    if (auto head = FindNoCase(folder, "HEAD.WRK")) RenameFile(*head, JoinPath(folder, "HEAD.bak"));
+    RenameExtension(folder, ".PUP", ".bup");
+    RenameExtension(folder, ".WRK", ".brk");
+  }
+  // The previous document's undo sheets would otherwise be restored over this one.
+  DeleteMatching(folder, IsSheetUndoFile);
+
+  doc.LineList.assign(1, LineRecord{});
+  doc.ItemList.assign(1, ItemRecord{});
+  ItemRecord first = NewItem();
+  first.SetSettings(doc.Settings);
+  doc.ItemList.push_back(first);
+  ResetTitle(doc.Title);
+  doc.ItemCount = 1;
+  doc.CurrentItem = 1;
+  doc.CurrentLine = 1;
+  doc.Sheet = SheetTotals{};
+  doc.Breakdown = BreakdownTotals{};
+  doc.TaxSeen = 0;
+  doc.DocumentModified = false;
+}
+
+void ResetSheetLists(Document& doc) { doc.LineList.assign(1, LineRecord{}); }
+
+int LoadSheet(Document& doc, const std::string& folder, int32_t n) {
+  if (doc.IsItem(n)) doc.Settings = doc.ItemList[n].Settings();
+  auto lines = ReadSheetFile(folder, n, "WRK");
+  if (!lines) return 0;
+  doc.LineList.insert(doc.LineList.end(), lines->begin(), lines->end());
+  return 1;
+}
+
+void EnsureItemAndLoadSheet(Document& doc, const std::string& folder, int32_t n) {
+  if (n > doc.LastItem()) {
+    while (doc.LastItem() < n) doc.ItemList.push_back(NewItem());
+    ResetSheetLists(doc);
+    return;
+  }
+  ResetSheetLists(doc);
+  if (n >= 1) LoadSheet(doc, folder, n);
+}
+
+bool LoadHead(Document& doc, const std::string& folder, std::string_view set) {
+  auto path = FindNoCase(folder, HeadFile(set));
+  if (!path) return false;
+  auto bytes = ReadFileBytes(*path);
+  if (!bytes || bytes->size() < sizeof(TitleRecord)) return false;
+
+  std::memcpy(static_cast<void*>(&doc.Title), bytes->data(), sizeof(TitleRecord));
+  SanitizeRecord(doc.Title);
+  doc.ItemList.assign(1, ItemRecord{});
+  // Every item the file holds: the stored count may be short (an undo copy taken before a
+  // breakdown delete holds one item more than the count in force).
+  size_t offset = sizeof(TitleRecord) + sizeof(int32_t);
+  while (offset + sizeof(ItemRecord) <= bytes->size()) {
+    ItemRecord item;
+    std::memcpy(static_cast<void*>(&item), bytes->data() + offset, sizeof item);
+    SanitizeRecord(item);
+    doc.ItemList.push_back(item);
+    offset += sizeof(ItemRecord);
+  }
+  if (doc.LastItem() < 1) doc.ItemList.push_back(NewItem());
+  doc.ItemCount = doc.LastItem();
+  doc.Layout = doc.Title.Opt1Int == 1 ? ColumnLayout::Ten : ColumnLayout::Nine;
+  return true;
+}
+
+bool SaveHead(Document& doc, const std::string& folder, std::string_view set) {
+  StoreBreakdownTotals(doc);
+  doc.DocumentModified = true;
+  return WriteHead(doc, folder, set);
+}
+
+bool SaveSheet(Document& doc, const std::string& folder, std::string_view set) {
+  doc.Title.Opt1Str.set(JoinGroupNames(doc.GroupNames));
+  doc.Title.Opt2Str.set(",,,");
+  doc.Title.Opt1Int = static_cast<int32_t>(doc.Layout);
+  doc.Title.Opt2Int = doc.TaxSeen;
+  StoreBreakdownTotals(doc);
+  // Only an item that owns a sheet takes the sheet's totals and settings: summary rows keep
+  // their ranges and rates.
+  if (ItemRecord* item = doc.CurrentSheetItem()) {
+    item->ALLNTOTAL = doc.Sheet.Cost;
+    item->ALLGTOTAL = doc.Sheet.Sub;
+    item->SetSettings(doc.Settings);
+  }
+  doc.DocumentModified = true;
+  bool ok = WriteHead(doc, folder, set);
+  if (doc.CurrentItem >= 1) ok = WriteSheet(doc, folder, set) && ok;
+  return ok;
+}
+
+void ReloadSheet(Document& doc, const std::string& folder, std::string_view set) {
+  auto lines = ReadSheetFile(folder, doc.CurrentItem, set);
+  if (!lines) return;
+  doc.LineList.assign(1, LineRecord{});
+  doc.LineList.insert(doc.LineList.end(), lines->begin(), lines->end());
+}
+
+bool UpdateClientNumber(const TitleRecord& title, const std::string& folder) {
+  auto path = FindNoCase(folder, "ATESAKI.DAT");
+  if (!path) return false;
+  auto bytes = ReadFileBytes(*path);
+  if (!bytes) return false;
+  std::string_view number = title.NUMBER.view();
+  std::string_view prefix = number.substr(0, title.id.view().size());
+  size_t count = bytes->size() / sizeof(ClientNumberRecord);
+  for (size_t i = 0; i < count; ++i) {
+    ClientNumberRecord rec;
+    std::memcpy(static_cast<void*>(&rec), bytes->data() + i * sizeof rec, sizeof rec);
+    std::string_view recPrefix = rec.Prefix.view();
+    if (recPrefix.empty() || recPrefix != prefix) continue;
+    std::string_view rest = number.substr(std::min(number.size(), recPrefix.size()));
+    if (rest.empty() || rest.size() > 9) return false;
+    int32_t serial = 0;
+    for (char c : rest) {
+      if (c < '0' || c > '9') return false;
+      serial = serial * 10 + (c - '0');
+    }
+    if (rec.LastSerial >= serial) return false;
+    size_t at = i * sizeof rec + offsetof(ClientNumberRecord, LastSerial);
+    std::memcpy(bytes->data() + at, &serial, sizeof serial);
+    return WriteFileAtomic(*path, *bytes);
+  }
+  return false;
+}
+
+}  // namespace zantro

@@ -1,0 +1,106 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include <cstdint>
+
+#include "testutil/tempdir.h"
+
+namespace zantro {
+namespace {
+
+using testing::TempDir;
+
+struct Rec {
+  int32_t a;
+  int32_t b;
+};
+
+TEST(Files, RecordsDropATrailingPartialRecord) {
+  TempDir dir;
+  std::string path = dir.file("r.bin");
+  ASSERT_TRUE(WriteRecords(path, std::vector<Rec>{{1, 2}, {3, 4}}));
+  auto bytes = *ReadFileBytes(path);
+  ASSERT_TRUE(WriteFileAtomic(path, bytes + "xyz"));
+  auto recs = ReadRecords<Rec>(path);
+  ASSERT_TRUE(recs);
+  ASSERT_EQ(recs->size(), 2u);
+  EXPECT_EQ((*recs)[1].b, 4);
+  EXPECT_FALSE(ReadRecords<Rec>(dir.file("missing")));
+}
+
+TEST(Files, LinesWithCrLfOrLfAndWithoutLastBreak) {
+  EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(SplitLines("a\r\nb\r\n"), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_TRUE(SplitLines("").empty());
+  TempDir dir;
+  ASSERT_TRUE(WriteTextLines(dir.file("t.txt"), {"x", "y"}));
+  EXPECT_EQ(*ReadFileBytes(dir.file("t.txt")), "x\r\ny\r\n");
+}
+
+TEST(Files, AtomicWriteReplacesAndLeavesNoTemporaryFiles) {
+  TempDir dir;
+  std::string path = dir.file("doc");
+  ASSERT_TRUE(WriteFileAtomic(path, "old"));
+  ASSERT_TRUE(WriteFileAtomic(path, "new", nullptr, true));
+  EXPECT_EQ(*ReadFileBytes(path), "new");
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"doc"});
+}
+
+TEST(Files, FailedWriteReportsAndKeepsTheOldFile) {
+  // A file-size limit makes the write fail part-way, as a full disk does (root included).
+  TempDir dir;
+  std::string path = dir.file("doc");
+  ASSERT_TRUE(WriteFileAtomic(path, "old"));
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  bool ok = WriteFileAtomic(path, std::string(4096, 'n'), &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(ok);
+  EXPECT_NE(error.find(path), std::string::npos);
+  EXPECT_EQ(*ReadFileBytes(path), "old");
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"doc"});
+}
+
+TEST(Files, WriteIntoMissingFolderFails) {
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomic("/nonexistent-folder-zantro/x", "data", &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(Files, NamesAreFoundWithoutRegardToCase) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileAtomic(dir.file("zantro.CONF"), "a"));
+  auto found = FindNoCase(dir.path(), "Zantro.conf");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(*found, dir.file("zantro.CONF"));
+  // A rewrite replaces the file that was found: no second spelling appears.
+  ASSERT_TRUE(WriteFileAtomic(ResolveNoCase(dir.path(), "Zantro.conf"), "b"));
+  EXPECT_EQ(ListFiles(dir.path()).size(), 1u);
+  EXPECT_EQ(*ReadFileBytes(dir.file("zantro.CONF")), "b");
+  EXPECT_EQ(ResolveNoCase(dir.path(), "new.txt"), dir.file("new.txt"));
+  EXPECT_TRUE(EndsWithNoCase("WITEM1.wrk", ".WRK"));
+}
+
+TEST(Files, DeleteAndRename) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileAtomic(dir.file("a"), "1"));
+  EXPECT_TRUE(RenameFile(dir.file("a"), dir.file("b")));
+  EXPECT_FALSE(FileExists(dir.file("a")));
+  EXPECT_TRUE(DeleteFile(dir.file("b")));
+  EXPECT_TRUE(DeleteFile(dir.file("b")));  // already gone is fine
+}
+
+}  // namespace
+}  // namespace zantro
