@@ -21,6 +21,11 @@ bool IsSheetUndoFile(std::string_view name) {
   return true;
 }
 
+// Temporary files of WriteFileAtomic (".zt<hex>.tmp") that a killed process left behind.
+bool IsStaleTemporary(std::string_view name) {
+  return name.size() > 7 && name.substr(0, 3) == ".zt" && EndsWithNoCase(name, ".tmp");
+}
+
 std::string WithExtension(const std::string& name, std::string_view ext) {
   auto dot = name.rfind('.');
   return (dot == std::string::npos ? name : name.substr(0, dot)) + std::string(ext);
@@ -140,8 +145,9 @@ void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
     RenameExtension(folder, ".PUP", ".bup");
     RenameExtension(folder, ".WRK", ".brk");
   }
-  // The previous document's undo sheets would otherwise be restored over this one.
-  DeleteMatching(folder, IsSheetUndoFile);
+  // The previous document's undo sheets would otherwise be restored over this one; temporary
+  // files are what a save that was killed half-way left behind.
+  DeleteMatching(folder, [](std::string_view n) { return IsSheetUndoFile(n) || IsStaleTemporary(n); });
 
   doc.LineList.assign(1, LineRecord{});
   doc.ItemList.assign(1, ItemRecord{});
