@@ -74,6 +74,19 @@ Money CutQuantity(Money q, int32_t kind, Money quantityScale);
 // Three decimals, cut.
 Money CutLabourFactor(Money f);
 
+// An exact sum of products of two Money values, cut only once at the end (the summed labour
+// of a range line). Raises MoneyOverflow only if the 128-bit sum itself would overflow.
+class ProductSum {
+ public:
+  void Add(Money a, Money b);
+  void Subtract(Money a, Money b);
+  // Cut(sum x scale + addend) / scale: the sum cut to the precision of scale (10, 100, 1000).
+  Money CutToScale(Money scale, Money addend) const;
+
+ private:
+  __extension__ __int128 raw2_ = 0;  // value x 10^8
+};
+
 // Exact value times factor, cut after adding addend: Cut(v x m + a).
 Money ScaleCut(Money v, Money m, Money addend);
 

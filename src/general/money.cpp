@@ -1,0 +1,370 @@
+// The money rules: exact arithmetic on the raw value (value x 10000) with 128-bit
+// intermediates. Cuts truncate toward zero; whole-unit rounding is always an addend followed
+// by a cut; only a quotient that needs more than four decimals rounds to nearest, ties to even.
+#include "general/money.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/cp932.h"
+
+namespace zantro {
+namespace {
+
+using i128 = __int128;
+constexpr i128 kS = Money::kScale;
+
+Money Fit(i128 raw) {
+  if (raw > INT64_MAX || raw < INT64_MIN) throw MoneyOverflow();
+  return Money::FromRaw(static_cast<int64_t>(raw));
+}
+
+i128 Mul(i128 a, i128 b) {
+  i128 r;
+  if (__builtin_mul_overflow(a, b, &r)) throw MoneyOverflow();
+  return r;
+}
+
+i128 Add128(i128 a, i128 b) {
+  i128 r;
+  if (__builtin_add_overflow(a, b, &r)) throw MoneyOverflow();
+  return r;
+}
+
+i128 Pow10(int k) {
+  i128 p = 1;
+  for (int i = 0; i < k; ++i) p *= 10;
+  return p;
+}
+
+i128 Abs(i128 v) { return v < 0 ? -v : v; }
+
+// n / d rounded to nearest, ties to even.
+i128 DivNearestEven(i128 n, i128 d) {
+  i128 q = n / d;
+  i128 r2 = Abs(n % d) * 2;
+  i128 ad = Abs(d);
+  if (r2 > ad || (r2 == ad && (q % 2) != 0)) q += ((n < 0) != (d < 0)) ? -1 : 1;
+  return q;
+}
+
+// Whole units of numerator / (unitDen) cut toward zero, as a raw Money.
+Money WholeOf(i128 numerator, i128 unitDen) { return Fit(Mul(numerator / unitDen, kS)); }
+
+// Number of digits of the whole part, without sign ("0" has one digit).
+int WholeDigits(Money v) {
+  i128 w = Abs(static_cast<i128>(v.raw) / kS);
+  int n = 1;
+  while (w >= 10) {
+    w /= 10;
+    ++n;
+  }
+  return n;
+}
+
+// Cut(value / p + addend) x p for a power of ten p (in whole units).
+Money CutAtPower(Money value, i128 p, Money addend) {
+  i128 num = Add128(value.raw, Mul(addend.raw, p));
+  i128 q = num / (p * kS);
+  return Fit(Mul(Mul(q, p), kS));
+}
+
+// Digits of a non-negative integer, grouped by thousands when asked.
+std::string Digits(i128 v, bool group) {
+  std::string s;
+  int n = 0;
+  do {
+    if (group && n > 0 && n % 3 == 0) s.insert(s.begin(), ',');
+    s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
+    v /= 10;
+    ++n;
+  } while (v > 0);
+  return s;
+}
+
+std::string_view TrimBlanks(std::string_view t) {
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+  return t;
+}
+
+// Sign and the text after it.
+bool TakeSign(std::string_view& t) {
+  if (t.empty() || (t.front() != '+' && t.front() != '-')) return false;
+  bool negative = t.front() == '-';
+  t.remove_prefix(1);
+  return negative;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The quoted text of a conversion message must be readable: text that is not UTF-8 is
+// taken as CP932 (command-string fields and file fields are).
+std::string Quoted(std::string_view text) {
+  std::string t(text);
+  bool ascii = true;
+  for (unsigned char c : t) ascii = ascii && c < 0x80;
+  if (!ascii) t = ToUtf8(t);
+  return "'" + t + "'";
+}
+
+[[noreturn]] void BadCurrency(std::string_view text) {
+  throw ConversionError(Quoted(text) + " is not a valid floating point value");
+}
+
+[[noreturn]] void BadInteger(std::string_view text) {
+  throw ConversionError(Quoted(text) + " is not a valid integer value");
+}
+
+// Parses the currency text; false when it is not one (or does not fit).
+bool ParseCurrency(std::string_view text, Money& out) {
+  std::string_view t = TrimBlanks(text);
+  bool negative = TakeSign(t);
+  constexpr i128 kLimit = static_cast<i128>(1) << 100;  // far above any fitting value
+  i128 whole = 0, frac = 0;
+  int digits = 0, fracDigits = 0;
+  bool dot = false, roundUp = false, tie = false;
+  for (char c : t) {
+    if (c == '.') {
+      if (dot) return false;
+      dot = true;
+      continue;
+    }
+    if (!IsDigit(c)) return false;
+    ++digits;
+    int d = c - '0';
+    if (!dot) {
+      if (whole < kLimit) whole = whole * 10 + d;
+    } else if (fracDigits < 4) {
+      frac = frac * 10 + d;
+      ++fracDigits;
+    } else if (fracDigits == 4) {  // the first dropped digit decides, the rest break a tie
+      roundUp = d > 5;
+      tie = d == 5;
+      ++fracDigits;
+    } else if (d != 0 && tie) {
+      roundUp = true;
+      tie = false;
+    }
+  }
+  if (digits == 0) return false;
+  frac *= Pow10(4 - std::min(fracDigits, 4));
+  i128 raw = whole * kS + frac;
+  if (roundUp || (tie && raw % 2 != 0)) ++raw;
+  if (negative) raw = -raw;
+  if (raw > INT64_MAX || raw < INT64_MIN) return false;
+  out = Money::FromRaw(static_cast<int64_t>(raw));
+  return true;
+}
+
+bool ParseInt(std::string_view text, int32_t& out) {
+  std::string_view t = TrimBlanks(text);
+  bool negative = TakeSign(t);
+  if (t.empty()) return false;
+  int64_t v = 0;
+  for (char c : t) {
+    if (!IsDigit(c)) return false;
+    v = v * 10 + (c - '0');
+    if (v > static_cast<int64_t>(INT32_MAX) + 1) return false;
+  }
+  if (negative) v = -v;
+  if (v > INT32_MAX || v < INT32_MIN) return false;
+  out = static_cast<int32_t>(v);
+  return true;
+}
+
+std::pair<std::string, std::string> TakeUpTo(std::string_view text, char sep) {
+  size_t at = text.find(sep);
+  if (at == std::string_view::npos) return {std::string(text), std::string(text)};
+  return {std::string(text.substr(0, at)), std::string(text.substr(at + 1))};
+}
+
+// The quantity format of a scale: "%7.1F", "%6.2F", "%5.3F"; decimals 0 for any other scale.
+struct QuantityFormat {
+  int decimals = 0;
+  size_t width = 0;
+};
+
+QuantityFormat FormatFor(Money scale) {
+  if (scale == Money::Units(10)) return {1, 7};
+  if (scale == Money::Units(100)) return {2, 6};
+  if (scale == Money::Units(1000)) return {3, 5};
+  return {};
+}
+
+// Fixed notation with the given decimals, half away from zero on the exact value.
+std::string FixedText(Money q, int decimals) {
+  i128 unit = Pow10(4 - decimals);
+  i128 n = (Abs(q.raw) + unit / 2) / unit;
+  i128 p = Pow10(decimals);
+  std::string frac = Digits(n % p, false);
+  frac.insert(0, static_cast<size_t>(decimals) - frac.size(), '0');
+  std::string s = Digits(n / p, false) + "." + frac;
+  return (q.raw < 0 && n != 0) ? "-" + s : s;
+}
+
+}  // namespace
+
+Money operator+(Money a, Money b) { return Fit(static_cast<i128>(a.raw) + b.raw); }
+Money operator-(Money a, Money b) { return Fit(static_cast<i128>(a.raw) - b.raw); }
+Money operator-(Money a) { return Fit(-static_cast<i128>(a.raw)); }
+
+void CheckSettings(CalcSettings& s) {
+  auto isAddend = [](Money a) { return a == kHalf || a == kNineTenths || a == kZero; };
+  if (!isAddend(s.LineRoundAddend)) s.LineRoundAddend = kHalf;
+  if (!isAddend(s.Opt4RoundAddend)) s.Opt4RoundAddend = kHalf;
+  if (s.QuantityScale != Money::Units(10) && s.QuantityScale != Money::Units(100) &&
+      s.QuantityScale != Money::Units(1000))
+    s.QuantityScale = Money::Units(100);
+  bool unitOk = false;
+  for (int64_t u = 1; u <= 100000; u *= 10) unitOk = unitOk || s.Opt3Unit == Money::Units(u);
+  if (!unitOk) s.Opt3Unit = kOne;
+}
+
+Money Cut(Money x) { return Money::FromRaw(x.raw - x.raw % Money::kScale); }
+
+Money AddendFor(int32_t tag) {
+  if (tag == 1) return kNineTenths;
+  if (tag == 2) return kZero;
+  return kHalf;
+}
+
+Money ScaleCut(Money v, Money m, Money addend) {
+  i128 num = static_cast<i128>(v.raw) * m.raw + static_cast<i128>(addend.raw) * kS;
+  return WholeOf(num, kS * kS);
+}
+
+Money LineAmount(Money price, Money quantity, Money addend) { return ScaleCut(price, quantity, addend); }
+
+Money PercentOf(Money addend, Money base, Money rate) {
+  if (rate == kZero) return kZero;
+  // base x rate / 100 + addend, over the common denominator 100 x kS x kS.
+  i128 num = static_cast<i128>(base.raw) * rate.raw + static_cast<i128>(addend.raw) * kS * 100;
+  return WholeOf(num, kS * kS * 100);
+}
+
+Money RoundByMode(Money value, Money mode, Money lineRoundAddend) {
+  int64_t m = mode.raw / Money::kScale;
+  if (m >= 1 && m <= 6) return CutAtPower(value, Pow10(static_cast<int>(m)), lineRoundAddend);
+  if (m >= 7 && m <= 9) {
+    int k = WholeDigits(value) - static_cast<int>(m - 5);
+    return k > 0 ? CutAtPower(value, Pow10(k), kZero) : value;
+  }
+  return value;
+}
+
+Money SignificantRound(Money value, int d, Money addend) {
+  int k = WholeDigits(value) - d;
+  return k > 0 ? CutAtPower(value, Pow10(k), addend) : value;
+}
+
+Money CutQuantity(Money q, int32_t kind, Money quantityScale) {
+  if (kind >= 10 && kind <= 19) return Cut(q);
+  if (kind < 20 || kind > 29) return q;
+  ProductSum exact;
+  exact.Add(q, kOne);
+  return exact.CutToScale(quantityScale, kZero);
+}
+
+Money CutLabourFactor(Money f) { return Money::FromRaw(f.raw - f.raw % 10); }
+
+void ProductSum::Add(Money a, Money b) { raw2_ = Add128(raw2_, static_cast<i128>(a.raw) * b.raw); }
+
+void ProductSum::Subtract(Money a, Money b) { raw2_ = Add128(raw2_, -(static_cast<i128>(a.raw) * b.raw)); }
+
+Money ProductSum::CutToScale(Money scale, Money addend) const {
+  if (scale == kZero) return Fit(DivNearestEven(raw2_, kS));  // no precision to cut to
+  // raw2_ carries eight decimals; times the scale's raw value that makes twelve.
+  i128 num = Add128(Mul(raw2_, scale.raw), Mul(addend.raw, kS * kS));
+  i128 whole = num / (kS * kS * kS);
+  return Fit(DivNearestEven(Mul(whole, kS * kS), scale.raw));
+}
+
+std::string MoneyText(Money v) {
+  i128 n = (Abs(v.raw) + kS / 2) / kS;
+  std::string s = Digits(n, true);
+  return (v.raw < 0 && n != 0) ? "-" + s : s;
+}
+
+std::string MoneyToPlainText(Money v) {
+  i128 a = Abs(v.raw);
+  std::string s = Digits(a / kS, false);
+  if (i128 frac = a % kS; frac != 0) {
+    std::string f = Digits(frac, false);
+    f.insert(0, 4 - f.size(), '0');
+    while (f.back() == '0') f.pop_back();
+    s += "." + f;
+  }
+  return v.raw < 0 ? "-" + s : s;
+}
+
+std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText) {
+  QuantityFormat f = FormatFor(quantityScale);
+  return f.decimals == 0 ? std::string(callerText) : FixedText(q, f.decimals);
+}
+
+std::string QuantityText(Money q, Money quantityScale, std::string_view callerText) {
+  QuantityFormat f = FormatFor(quantityScale);
+  if (f.decimals == 0) return std::string(callerText);
+  std::string s = FixedText(q, f.decimals);
+  if (s.size() < f.width) s.insert(0, f.width - s.size(), ' ');
+  return s;
+}
+
+Money StrToCurr(std::string_view text) {
+  Money m;
+  if (!ParseCurrency(text, m)) BadCurrency(text);
+  return m;
+}
+
+Money StrToCurrDef(std::string_view text, Money def) {
+  Money m;
+  return ParseCurrency(text, m) ? m : def;
+}
+
+Money TextToMoney(std::string_view text) {
+  if (text.empty() || text == "\"\"") return kZero;
+  return StrToCurr(text);
+}
+
+int32_t StrToInt(std::string_view text) {
+  int32_t v;
+  if (!ParseInt(text, v)) BadInteger(text);
+  return v;
+}
+
+int32_t StrToIntDef(std::string_view text, int32_t def) {
+  int32_t v;
+  return ParseInt(text, v) ? v : def;
+}
+
+std::pair<std::string, std::string> TakeField(std::string_view text) { return TakeUpTo(text, ';'); }
+
+std::pair<std::string, std::string> TakeCommaField(std::string_view text) { return TakeUpTo(text, ','); }
+
+std::string FieldOf(std::string_view text, int k) {
+  std::string_view field;
+  for (int taken = 0; taken < k; ++taken) {
+    size_t at = text.find(';');
+    if (at == std::string_view::npos) break;
+    field = text.substr(0, at);
+    text.remove_prefix(at + 1);
+  }
+  return std::string(field);
+}
+
+int PriceGroupOf(Money sort) {
+  int group = 0;
+  for (int64_t bound = 12001; bound <= 24001 && sort >= Money::Units(bound); bound += 3000) ++group;
+  return group;
+}
+
+std::string GroupLetter(Money sort, int32_t kind) {
+  int64_t s = sort.raw / Money::kScale;
+  if (s < 0 || s > 27000) return "+";
+  int group = s <= 12000 ? 0 : static_cast<int>((s - 12001) / 3000) + 1;
+  char letter = static_cast<char>((kind == 12 || kind == 22 ? 'a' : 'A') + group);
+  return std::string(1, letter);
+}
+
+}  // namespace zantro
