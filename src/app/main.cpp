@@ -1,13 +1,20 @@
 // zantro: the desktop program, its headless front and the batch commands.
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <string>
+
+#include "general/recalc.h"
+#ifdef ZANTRO_HAVE_WINDOW
+#include "uzantro/entry.h"
+#endif
 
 namespace {
 
 void PrintHelp() {
   std::puts(
-      "usage: zantro [DOCUMENT]\n"
+      "usage: zantro [--program-folder DIR] [DOCUMENT]\n"
+      "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
       "       zantro --help | --version");
 }
@@ -19,10 +26,22 @@ int main(int argc, char** argv) {
     PrintHelp();
     return 0;
   }
+  // The batch recalculation runs before anything of the window: no configuration, no lock.
+  if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) {
+    if (argc != 4) {
+      std::cerr << "usage: zantro --recalc IN OUT\n";
+      return 2;
+    }
+    return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
+  }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return 0;
   }
+#ifdef ZANTRO_HAVE_WINDOW
+  return zantro::RunWindowProgram(argc, argv);
+#else
   PrintHelp();
   return 0;
+#endif
 }

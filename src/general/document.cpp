@@ -1,6 +1,20 @@
 #include "general/document.h"
 
+#include "platform/clock.h"
+
 namespace zantro {
+
+TitleRecord EmptyDocumentTitle() {
+  TitleRecord title{};
+  title.DATALEVEL = 15;
+  title.KETA = 1;
+  title.CUTLEVEL = kHalf;
+  Date today = Today();
+  title.DY = today.year - 1988;
+  title.DM = today.month;
+  title.DD = today.day;
+  return title;
+}
 
 ItemRecord NewItem() {
   ItemRecord item{};

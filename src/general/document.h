@@ -61,6 +61,10 @@ struct Document {
   }
 };
 
+// The title of an empty document: every byte 0, [DATALEVEL] 15, [KETA] 1, [CUTLEVEL] 0.5 and
+// today's date (year of the Japanese era, month, day).
+TitleRecord EmptyDocumentTitle();
+
 // A new item as appended when a sheet is opened past the end of the list.
 ItemRecord NewItem();
 

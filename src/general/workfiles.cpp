@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace zantro {
@@ -40,17 +39,6 @@ void DeleteMatching(const std::string& folder, bool (*match)(std::string_view)) 
 void RenameExtension(const std::string& folder, std::string_view from, std::string_view to) {
   for (const auto& name : ListFiles(folder))
     if (EndsWithNoCase(name, from)) RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, to)));
-}
-
-void ResetTitle(TitleRecord& title) {
-  title = TitleRecord{};
-  title.DATALEVEL = 15;
-  title.KETA = 1;
-  title.CUTLEVEL = kHalf;
-  Date today = Today();
-  title.DY = today.year - 1988;
-  title.DM = today.month;
-  title.DD = today.day;
 }
 
 void StoreBreakdownTotals(Document& doc) {
@@ -154,7 +142,7 @@ void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
   ItemRecord first = NewItem();
   first.SetSettings(doc.Settings);
   doc.ItemList.push_back(first);
-  ResetTitle(doc.Title);
+  doc.Title = EmptyDocumentTitle();
   doc.ItemCount = 1;
   doc.CurrentItem = 1;
   doc.CurrentLine = 1;

@@ -1,0 +1,703 @@
+// The container file: writer, reader and the field rules of its line formats.
+#include "general/container.h"
+
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "general/errors.h"
+#include "general/kinds.h"
+#include "general/money.h"
+#include "general/workfiles.h"
+#include "platform/files.h"
+
+namespace zantro {
+namespace {
+
+constexpr std::string_view kFullWidthSemicolon = "\x81\x47";  // "；" in CP932
+
+// ---------------------------------------------------------------------------------------
+// Line iteration over a whole file in memory (CR LF or LF, as SplitLines splits).
+
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+
+  // The next line, or false at the end. number() is its 1-based line number.
+  bool Next(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    size_t lf = text_.find('\n', pos_);
+    size_t end = lf == std::string_view::npos ? text_.size() : lf;
+    size_t cut = end;
+    if (lf != std::string_view::npos && cut > pos_ && text_[cut - 1] == '\r') --cut;
+    line = text_.substr(pos_, cut - pos_);
+    pos_ = lf == std::string_view::npos ? text_.size() : lf + 1;
+    ++number_;
+    return true;
+  }
+  // Skips to the line after marker; false when the file ends first.
+  bool SkipPast(std::string_view marker) {
+    std::string_view line;
+    while (Next(line))
+      if (line == marker) return true;
+    return false;
+  }
+  int64_t number() const { return number_; }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  int64_t number_ = 0;
+};
+
+// Fields as TakeField hands them out: up to the next ";", and once no ";" remains every
+// further field is the last piece again.
+std::vector<std::string_view> TakeFields(std::string_view rest, size_t count) {
+  std::vector<std::string_view> fields;
+  fields.reserve(count);
+  while (fields.size() < count) {
+    size_t at = rest.find(';');
+    if (at == std::string_view::npos) {
+      fields.push_back(rest);
+      continue;
+    }
+    fields.push_back(rest.substr(0, at));
+    rest.remove_prefix(at + 1);
+  }
+  return fields;
+}
+
+// Fields as FieldOf reads them: only ";"-terminated pieces count; a field past the last one is
+// the last one; without any ";" every field is empty.
+std::vector<std::string_view> TerminatedFields(std::string_view text, size_t count) {
+  std::vector<std::string_view> fields;
+  fields.reserve(count);
+  while (fields.size() < count) {
+    size_t at = text.find(';');
+    if (at == std::string_view::npos) break;
+    fields.push_back(text.substr(0, at));
+    text.remove_prefix(at + 1);
+  }
+  std::string_view last = fields.empty() ? std::string_view() : fields.back();
+  while (fields.size() < count) fields.push_back(last);
+  return fields;
+}
+
+// ---------------------------------------------------------------------------------------
+// Conversions that name the field of a bad value.
+
+Money StrictMoney(std::string_view text, const FieldSource& at, int field, std::string_view name) {
+  try {
+    return StrToCurr(text);
+  } catch (const ConversionError& e) {
+    ThrowFieldError(at, field, name, e.what());
+  }
+}
+
+int32_t StrictInt(std::string_view text, const FieldSource& at, int field, std::string_view name) {
+  try {
+    return StrToInt(text);
+  } catch (const ConversionError& e) {
+    ThrowFieldError(at, field, name, e.what());
+  }
+}
+
+// TextToMoney: an empty text or "" is 0, any other text must be a number.
+Money MoneyOrEmpty(std::string_view text, const FieldSource& at, int field) {
+  try {
+    return TextToMoney(text);
+  } catch (const ConversionError& e) {
+    ThrowFieldError(at, field, "", e.what());
+  }
+}
+
+// "name;spec" from the two fields that carry it.
+template <size_t N>
+void SetNameSpec(ShortText<N>& target, std::string_view name, std::string_view spec) {
+  std::string joined;
+  joined.reserve(name.size() + 1 + spec.size());
+  joined.append(name).append(";").append(spec);
+  target.set(joined);
+}
+
+// Appends the name and the specification of a NameSpec as two fields.
+void AppendNameSpec(std::string& out, std::string_view nameSpec) {
+  size_t at = nameSpec.find(';');
+  AppendField(out, nameSpec.substr(0, at));
+  AppendField(out, at == std::string_view::npos ? std::string_view() : nameSpec.substr(at + 1));
+}
+
+void AppendMoney(std::string& out, Money v) {
+  out += MoneyToPlainText(v);
+  out += ';';
+}
+
+void AppendInt(std::string& out, int64_t v) {
+  out += std::to_string(v);
+  out += ';';
+}
+
+// Kinds whose quantities the container writes in the quantity format.
+bool HasQuantityText(int32_t flag) {
+  switch (flag) {
+    case 20: case 21: case 22: case 25: case 26: case 27: case 28:
+    case 120: case 125: case 126: case 127: case 128: case 140: case 150:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void AppendQuantity(std::string& out, Money q, Money scale) {
+  // Rounding to the format may carry a value at the very edge of the money range past it, and
+  // such a text would not read back: there the exact value is written instead.
+  constexpr int64_t kEdge = INT64_MAX - Money::kScale;
+  if (q.raw > kEdge || q.raw < -kEdge) return AppendMoney(out, q);
+  // The container knows three formats: two and three decimals for 100 and 1000, one otherwise.
+  Money format = scale == Money::Units(100) || scale == Money::Units(1000) ? scale : Money::Units(10);
+  out += QuantityTextTrimmed(q, format);
+  out += ';';
+}
+
+// ---------------------------------------------------------------------------------------
+// Title lines.
+
+// One title key: its line text and how a value read for it is stored.
+struct TitleKey {
+  std::string_view Key;
+  std::function<std::string(const TitleRecord&)> Write;
+  std::function<void(TitleRecord&, std::string_view, const FieldSource&)> Read;
+};
+
+template <size_t N>
+TitleKey TextKey(std::string_view key, ShortText<N> TitleRecord::*field) {
+  return {key, [field](const TitleRecord& t) { return (t.*field).str(); },
+          [field](TitleRecord& t, std::string_view v, const FieldSource&) { (t.*field).set(v); }};
+}
+
+TitleKey MoneyKey(std::string_view key, Money TitleRecord::*field) {
+  return {key, [field](const TitleRecord& t) { return MoneyToPlainText(t.*field); },
+          [field, key](TitleRecord& t, std::string_view v, const FieldSource& at) {
+            t.*field = StrictMoney(v, at, 0, key);
+          }};
+}
+
+TitleKey IntKey(std::string_view key, int32_t TitleRecord::*field) {
+  return {key, [field](const TitleRecord& t) { return std::to_string(t.*field); },
+          [field, key](TitleRecord& t, std::string_view v, const FieldSource& at) {
+            t.*field = StrictInt(v, at, 0, key);
+          }};
+}
+
+// Title lines 2..30 in the order the file holds them; [NUMBER_ID] and [ItemMax] are handled
+// by the writer and the reader themselves.
+const std::vector<TitleKey>& TitleKeys() {
+  static const std::vector<TitleKey> keys = {
+      TextKey("[id]", &TitleRecord::id),
+      TextKey("[ATESAKI_1]", &TitleRecord::ATESAKI_1),
+      TextKey("[ATESAKI_2]", &TitleRecord::ATESAKI_2),
+      TextKey("[CONSTRACT_1]", &TitleRecord::CONSTRACT_1),
+      TextKey("[CONSTRACT_2]", &TitleRecord::CONSTRACT_2),
+      MoneyKey("[ALLGTOTAL]", &TitleRecord::ALLGTOTAL),
+      MoneyKey("[ALLNTOTAL]", &TitleRecord::ALLNTOTAL),
+      MoneyKey("[TAXGTOTAL]", &TitleRecord::TAXGTOTAL),
+      MoneyKey("[TAXNTOTAL]", &TitleRecord::TAXNTOTAL),
+      TextKey("[WHERE]", &TitleRecord::WHERE),
+      TextKey("[MLIMIT]", &TitleRecord::MLIMIT),
+      TextKey("[ULIMIT]", &TitleRecord::ULIMIT),
+      TextKey("[TRADE]", &TitleRecord::TRADE),
+      TextKey("[NUMBER]", &TitleRecord::NUMBER),
+      IntKey("[DY]", &TitleRecord::DY),
+      IntKey("[DM]", &TitleRecord::DM),
+      IntKey("[DD]", &TitleRecord::DD),
+      TextKey("[INTANTO]", &TitleRecord::INTANTO),
+      TextKey("[OUTTANTO]", &TitleRecord::OUTTANTO),
+      IntKey("[DATALEVEL]", &TitleRecord::DATALEVEL),
+      IntKey("[KEYCODE]", &TitleRecord::KEYCODE),
+      TextKey("[Opt1Str]", &TitleRecord::Opt1Str),
+      TextKey("[Opt2Str]", &TitleRecord::Opt2Str),
+      TextKey("[Opt3Str]", &TitleRecord::Opt3Str),
+      IntKey("[Opt1Int]", &TitleRecord::Opt1Int),
+      IntKey("[Opt2Int]", &TitleRecord::Opt2Int),
+      IntKey("[Opt3Int]", &TitleRecord::Opt3Int),
+      IntKey("[KETA]", &TitleRecord::KETA),
+      MoneyKey("[CUTLEVEL]", &TitleRecord::CUTLEVEL),
+  };
+  return keys;
+}
+
+bool IsTotalKey(std::string_view key) {
+  return key == "[ALLGTOTAL]" || key == "[ALLNTOTAL]" || key == "[TAXGTOTAL]" || key == "[TAXNTOTAL]";
+}
+
+// The title as the single-item form writes it: the item's totals instead of the document's.
+// Without a chosen item the single-item form leaves the four total lines out.
+void AppendTitle(std::string& out, TitleRecord title, bool single, const ItemRecord* chosen) {
+  if (chosen) {
+    title.ALLGTOTAL = chosen->ALLGTOTAL;
+    title.ALLNTOTAL = chosen->ALLNTOTAL;
+    title.TAXGTOTAL = chosen->TAXGTOTAL;
+    title.TAXNTOTAL = chosen->TAXNTOTAL;
+  }
+  out += "<TITLE>\r\n[NUMBER_ID]=";
+  AppendValue(out, title.id.view());
+  out += "\r\n";
+  for (const auto& key : TitleKeys()) {
+    if (single && !chosen && IsTotalKey(key.Key)) continue;
+    out.append(key.Key).append("=");
+    AppendValue(out, key.Write(title));
+    out += "\r\n";
+  }
+}
+
+void ReadTitleLine(TitleRecord& title, std::string_view line, const FieldSource& at) {
+  size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return;
+  std::string_view key = line.substr(0, eq);
+  std::string_view value = line.substr(eq + 1);
+  if (key == "[ALLTOTAL]") key = "[ALLGTOTAL]";
+  if (key == "[ItemMax]") {
+    // Checked as the format says; the item lines themselves decide how many items there are.
+    StrictInt(value, at, 0, key);
+    return;
+  }
+  for (const auto& k : TitleKeys()) {
+    if (k.Key == key) {
+      k.Read(title, value, at);
+      return;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Item lines.
+
+void AppendItemLine(std::string& out, const ItemRecord& item) {
+  AppendInt(out, item.ItemKind);
+  AppendField(out, item.ItemName.view());
+  AppendMoney(out, item.ALLGTOTAL);
+  AppendMoney(out, item.ALLNTOTAL);
+  AppendMoney(out, item.LineRoundAddend);
+  AppendMoney(out, item.Opt4RoundAddend);
+  AppendMoney(out, item.QuantityScale);
+  AppendMoney(out, item.Opt3Unit);
+  AppendMoney(out, item.Opt6RoundAddend);
+  AppendInt(out, item.ItemFlag);
+  AppendMoney(out, item.ItemValue);
+  AppendField(out, item.ItemNote.view());
+  AppendMoney(out, item.TAXGTOTAL);
+  AppendMoney(out, item.TAXNTOTAL);
+  out += "\r\n";
+}
+
+ItemRecord ParseItemLine(std::string_view line, const FieldSource& at) {
+  auto f = TakeFields(line, 14);
+  ItemRecord item{};
+  item.ItemKind = StrToIntDef(f[0], 1);
+  item.ItemName.set(f[1]);
+  item.ALLGTOTAL = StrictMoney(f[2], at, 3, "ALLGTOTAL");
+  item.ALLNTOTAL = StrictMoney(f[3], at, 4, "ALLNTOTAL");
+  item.LineRoundAddend = StrictMoney(f[4], at, 5, "LineRoundAddend");
+  item.Opt4RoundAddend = StrictMoney(f[5], at, 6, "Opt4RoundAddend");
+  item.QuantityScale = StrictMoney(f[6], at, 7, "QuantityScale");
+  item.Opt3Unit = StrictMoney(f[7], at, 8, "Opt3Unit");
+  item.Opt6RoundAddend = StrictMoney(f[8], at, 9, "Opt6RoundAddend");
+  item.ItemFlag = StrToIntDef(f[9], 0);
+  // Whole values only, as the format has always been read: a fraction makes the value 0.
+  item.ItemValue = Money::Units(StrToIntDef(f[10], 0));
+  item.ItemNote.set(f[11]);
+  item.TAXGTOTAL = MoneyOrEmpty(f[12], at, 13);
+  item.TAXNTOTAL = MoneyOrEmpty(f[13], at, 14);
+  return item;
+}
+
+// ---------------------------------------------------------------------------------------
+// Takeoff lines: 40 fields in record order.
+
+void AppendTakeoffLine(std::string& out, int32_t n, const TakeoffRecord& t) {
+  AppendInt(out, n);
+  AppendInt(out, t.Int1);
+  AppendInt(out, t.Int2);
+  AppendNameSpec(out, t.NameSpec.view());
+  for (Money v : t.Value1_2) AppendMoney(out, v);
+  AppendField(out, t.Unit.view());
+  for (int32_t v : t.Int3_4) AppendInt(out, v);
+  for (Money v : t.Value3_8) AppendMoney(out, v);
+  AppendField(out, t.Text1.view());
+  for (Money v : t.Value9_13) AppendMoney(out, v);
+  AppendField(out, t.Text2.view());
+  for (int32_t v : t.Int5_11) AppendInt(out, v);
+  for (Money v : t.Value14_15) AppendMoney(out, v);
+  for (int32_t v : t.Int12_19) AppendInt(out, v);
+  out += "\r\n";
+}
+
+TakeoffRecord ParseTakeoffLine(std::string_view line, const FieldSource& at) {
+  auto f = TerminatedFields(line, 40);
+  auto integer = [&](int k) { return StrToIntDef(f[k - 1], 0); };
+  auto money = [&](int k) { return MoneyOrEmpty(f[k - 1], at, k); };
+  // Fields 19-22 were once read as integers, which turned every fraction into 0; they are
+  // money like their neighbours. A text that is no number still reads as 0, as it did.
+  auto wideMoney = [&](int k) { return StrToCurrDef(f[k - 1], kZero); };
+  TakeoffRecord t{};
+  t.ItemNo = integer(1);
+  t.Int1 = integer(2);
+  t.Int2 = integer(3);
+  SetNameSpec(t.NameSpec, f[3], f[4]);
+  for (int i = 0; i < 2; ++i) t.Value1_2[i] = money(6 + i);
+  t.Unit.set(f[7]);
+  for (int i = 0; i < 2; ++i) t.Int3_4[i] = integer(9 + i);
+  for (int i = 0; i < 6; ++i) t.Value3_8[i] = money(11 + i);
+  t.Text1.set(f[16]);
+  t.Value9_13[0] = money(18);
+  for (int i = 1; i < 5; ++i) t.Value9_13[i] = wideMoney(18 + i);
+  t.Text2.set(f[22]);
+  for (int i = 0; i < 7; ++i) t.Int5_11[i] = integer(24 + i);
+  for (int i = 0; i < 2; ++i) t.Value14_15[i] = money(31 + i);
+  for (int i = 0; i < 8; ++i) t.Int12_19[i] = integer(33 + i);
+  return t;
+}
+
+// ---------------------------------------------------------------------------------------
+// Reading the sections.
+
+void ReadTitle(LineReader& in, ParsedDocument& doc, const std::string& name) {
+  std::string_view line;
+  while (in.Next(line)) {
+    if (line == "</TITLE>") break;
+    ReadTitleLine(doc.Title, line, FieldSource{name, in.number(), "title"});
+  }
+  if (doc.Title.CUTLEVEL > kOne) doc.Title.CUTLEVEL = kHalf;
+}
+
+void ReadItems(LineReader& in, ParsedDocument& doc, const std::string& name) {
+  if (!in.SkipPast("<ITEM>")) return;
+  std::string_view line;
+  while (in.Next(line) && line != "</ITEM>")
+    doc.Items.push_back(ParseItemLine(line, FieldSource{name, in.number(), "item"}));
+}
+
+void ReadData(LineReader& in, ParsedDocument& doc, const std::string& name) {
+  if (!in.SkipPast("<DATA>")) return;
+  std::string_view line;
+  while (in.Next(line) && line != "</DATA>") {
+    FieldSource at{name, in.number(), "data"};
+    auto f = TakeFields(line, 21);
+    int32_t n = StrictInt(f[0], at, 1, "item number");
+    if (n < 1) ThrowFieldError(at, 1, "item number", "no item has the number " + std::to_string(n));
+    LineRecord rec = LineFromFields(f, at);
+    rec.ItemNo = n;
+    // Lines of one item that are not consecutive are appended, never written over each other.
+    doc.Lines[n].push_back(rec);
+  }
+}
+
+void ReadTakeoffs(LineReader& in, ParsedDocument& doc, const std::string& name) {
+  if (!in.SkipPast("<PICKUP>")) return;
+  std::string_view line;
+  while (in.Next(line) && line != "</PICKUP>") {
+    TakeoffRecord t = ParseTakeoffLine(line, FieldSource{name, in.number(), "takeoff"});
+    doc.Takeoffs[t.ItemNo].push_back(t);
+  }
+}
+
+void ReadSortLines(LineReader& in, ParsedDocument& doc) {
+  if (!in.SkipPast("<CONFIG>")) return;
+  std::string_view line;
+  while (in.Next(line) && line != "</CONFIG>") {
+    // The line of the sort file is opaque: everything after the first ";" is kept as it is.
+    size_t at = line.find(';');
+    std::string_view number = line.substr(0, at);
+    std::string_view rest = at == std::string_view::npos ? line : line.substr(at + 1);
+    doc.SortLines[StrToIntDef(number, 0)].emplace_back(rest);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Writing.
+
+// The files of a folder by their names without regard to case, listed once: a document of
+// many items would otherwise scan the folder for every work file it lacks.
+class FolderIndex {
+ public:
+  explicit FolderIndex(const std::string& folder) : folder_(folder) {
+    for (const auto& name : ListFiles(folder)) names_.emplace(Lower(name), name);
+  }
+  // The existing spelling of name (the exact one first), or nullopt.
+  std::optional<std::string> Find(const std::string& name) const {
+    auto [first, last] = names_.equal_range(Lower(name));
+    if (first == last) return std::nullopt;
+    for (auto it = first; it != last; ++it)
+      if (it->second == name) return JoinPath(folder_, name);
+    return JoinPath(folder_, first->second);
+  }
+  // The path to write name to: the existing spelling when there is one.
+  std::string Resolve(const std::string& name) const {
+    auto found = Find(name);
+    return found ? *found : JoinPath(folder_, name);
+  }
+
+ private:
+  static std::string Lower(std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  }
+  std::string folder_;
+  std::multimap<std::string, std::string> names_;
+};
+
+struct HeadImage {
+  TitleRecord Title{};
+  std::vector<ItemRecord> Items;
+};
+
+HeadImage ReadHeadImage(const FolderIndex& folder) {
+  std::string path = folder.Resolve(HeadFile("WRK"));
+  auto bytes = ReadFileBytes(path);
+  if (!bytes || bytes->size() < sizeof(TitleRecord))
+    throw FileError(path + ": the work file cannot be read (" + (bytes ? "too short" : "missing") + ")");
+  HeadImage head;
+  std::memcpy(static_cast<void*>(&head.Title), bytes->data(), sizeof(TitleRecord));
+  SanitizeRecord(head.Title);
+  for (size_t off = sizeof(TitleRecord) + 4; off + sizeof(ItemRecord) <= bytes->size(); off += sizeof(ItemRecord)) {
+    ItemRecord item;
+    std::memcpy(static_cast<void*>(&item), bytes->data() + off, sizeof item);
+    SanitizeRecord(item);
+    head.Items.push_back(item);
+  }
+  return head;
+}
+
+template <typename Record>
+std::vector<Record> ReadWorkRecords(const FolderIndex& folder, const std::string& name) {
+  auto path = folder.Find(name);
+  if (!path) return {};
+  auto records = ReadRecords<Record>(*path);
+  if (!records) throw FileError(*path + ": the work file cannot be read");
+  for (auto& r : *records) SanitizeRecord(r);
+  return *records;
+}
+
+void AppendDataLines(std::string& out, const FolderIndex& folder, int32_t n, const ItemRecord& item) {
+  for (LineRecord line : ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK"))) {
+    // A total line carries the item's totals, which printing puts there.
+    if (line.FLAG == LineKinds::TotalLine) {
+      line.CostAmount = item.ALLNTOTAL;
+      line.SubAmount = item.ALLGTOTAL;
+    }
+    AppendInt(out, n);
+    AppendLineFields(out, line, item.QuantityScale);
+    out += "\r\n";
+  }
+}
+
+void AppendTakeoffLines(std::string& out, const FolderIndex& folder, int32_t count) {
+  for (int32_t n = 1; n <= count; ++n)
+    for (const auto& t : ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n))) AppendTakeoffLine(out, n, t);
+}
+
+void AppendSortLines(std::string& out, const FolderIndex& folder, int32_t count) {
+  for (int32_t n = 1; n <= count; ++n) {
+    auto path = folder.Find(SortFile(n));
+    if (!path) continue;
+    auto lines = ReadTextLines(*path);
+    if (!lines) throw FileError(*path + ": the work file cannot be read");
+    for (const auto& l : *lines) {
+      out += std::to_string(n);
+      out += ';';
+      AppendValue(out, l);
+      out += "\r\n";
+    }
+  }
+}
+
+void WriteOrThrow(const std::string& path, std::string_view bytes) {
+  std::string error;
+  if (!WriteFileAtomic(path, bytes, &error)) throw FileError(error);
+}
+
+template <typename Record>
+std::string_view Bytes(const std::vector<Record>& records) {
+  return {reinterpret_cast<const char*>(records.data()), records.size() * sizeof(Record)};
+}
+
+void WriteHead(const ParsedDocument& doc, const FolderIndex& folder) {
+  std::string head(reinterpret_cast<const char*>(&doc.Title), sizeof(TitleRecord));
+  int32_t count = doc.ItemCount();
+  head.append(reinterpret_cast<const char*>(&count), sizeof count);
+  head.append(Bytes(doc.Items));
+  WriteOrThrow(folder.Resolve(HeadFile("WRK")), head);
+}
+
+// The file a save replaces. The new file is renamed into place, so a link would be replaced
+// by a plain file and a device (a terminal, a pipe) by a file named like it: a link is
+// followed to its file, and anything but a plain file is refused.
+std::string SaveTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::file_status link = fs::symlink_status(path, ec);
+  if (ec || !fs::exists(link)) return path;
+  std::string target = fs::is_symlink(link) ? fs::weakly_canonical(path, ec).string() : path;
+  if (ec) throw FileError(path + ": the link cannot be followed");
+  fs::file_status st = fs::status(target, ec);
+  if (!ec && fs::exists(st) && !fs::is_regular_file(st)) throw FileError(path + ": not a plain file");
+  return target;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+void AppendField(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (c == ';')
+      out += kFullWidthSemicolon;
+    else
+      out += (c == '\r' || c == '\n') ? ' ' : c;
+  }
+  out += ';';
+}
+
+void AppendValue(std::string& out, std::string_view text) {
+  for (char c : text) out += (c == '\r' || c == '\n') ? ' ' : c;
+}
+
+void ThrowFieldError(const FieldSource& at, int field, std::string_view name, std::string_view reason) {
+  std::string where = at.File + ": line " + std::to_string(at.Line) + ", ";
+  if (field > 0) {
+    if (*at.Section) where += std::string(at.Section) + " ";
+    where += "field " + std::to_string(field);
+    if (!name.empty()) where += " (" + std::string(name) + ")";
+  } else {
+    where += std::string(at.Section) + " " + std::string(name);
+  }
+  throw FileError(where + ": " + std::string(reason));
+}
+
+LineRecord LineFromFields(const std::vector<std::string_view>& f, const FieldSource& at) {
+  LineRecord r{};
+  SetNameSpec(r.NameSpec, f[1], f[2]);
+  r.LabourFactor = StrictMoney(f[3], at, 4, "LabourFactor");
+  r.sort = StrictMoney(f[4], at, 5, "sort");
+  r.Unit.set(f[5]);
+  r.FLAG = StrictInt(f[6], at, 7, "FLAG");
+  r.CostQty = StrictMoney(f[7], at, 8, "CostQty");
+  r.SubQty = StrictMoney(f[8], at, 9, "SubQty");
+  r.CostPrice = StrictMoney(f[9], at, 10, "CostPrice");
+  r.SubPrice = StrictMoney(f[10], at, 11, "SubPrice");
+  r.SpareMoney = StrictMoney(f[11], at, 12, "SpareMoney");
+  r.CostExtraPrice = StrictMoney(f[12], at, 13, "CostExtraPrice");
+  r.SubExtraPrice = StrictMoney(f[13], at, 14, "SubExtraPrice");
+  r.CostAmount = StrictMoney(f[14], at, 15, "CostAmount");
+  r.SubAmount = StrictMoney(f[15], at, 16, "SubAmount");
+  r.RefA = StrictInt(f[16], at, 17, "RefA");
+  r.RefB = StrictInt(f[17], at, 18, "RefB");
+  r.SecondRoundMode = StrictMoney(f[18], at, 19, "SecondRoundMode");
+  r.AmountText.set(f[19]);
+  r.Remarks.set(f[20]);
+  return r;
+}
+
+void AppendLineFields(std::string& out, const LineRecord& r, Money quantityScale) {
+  AppendNameSpec(out, r.NameSpec.view());
+  AppendMoney(out, r.LabourFactor);
+  AppendMoney(out, r.sort);
+  AppendField(out, r.Unit.view());
+  AppendInt(out, r.FLAG);
+  if (quantityScale != kZero && HasQuantityText(r.FLAG)) {
+    AppendQuantity(out, r.CostQty, quantityScale);
+    AppendQuantity(out, r.SubQty, quantityScale);
+  } else {
+    AppendMoney(out, r.CostQty);
+    AppendMoney(out, r.SubQty);
+  }
+  for (Money v : {r.CostPrice, r.SubPrice, r.SpareMoney, r.CostExtraPrice, r.SubExtraPrice, r.CostAmount,
+                  r.SubAmount})
+    AppendMoney(out, v);
+  AppendInt(out, r.RefA);
+  AppendInt(out, r.RefB);
+  AppendMoney(out, r.SecondRoundMode);
+  AppendField(out, r.AmountText.view());
+  AppendField(out, r.Remarks.view());
+}
+
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name) {
+  ParsedDocument doc;
+  doc.Title = EmptyDocumentTitle();
+  doc.Title.KETA = 0;
+  LineReader in(text);
+  ReadTitle(in, doc, name);
+  ReadItems(in, doc, name);
+  ReadData(in, doc, name);
+  ReadTakeoffs(in, doc, name);
+  ReadSortLines(in, doc);
+  return doc;
+}
+
+ParsedDocument ParseContainer(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) throw FileError(path + ": the file cannot be read");
+  return ParseContainerText(*bytes, path);
+}
+
+void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
+  const FolderIndex files(folder);
+  // Sheets first and HEAD.WRK last: a document whose files are incomplete has no head.
+  // Item 1 always has its files, possibly empty.
+  if (!doc.Lines.count(1)) WriteOrThrow(files.Resolve(SheetFile(1, "WRK")), {});
+  for (const auto& [n, records] : doc.Lines) WriteOrThrow(files.Resolve(SheetFile(n, "WRK")), Bytes(records));
+  if (doc.WithTakeoffFiles) {
+    if (!doc.Takeoffs.count(1)) WriteOrThrow(files.Resolve(TakeoffFile(1)), {});
+    for (const auto& [n, records] : doc.Takeoffs) WriteOrThrow(files.Resolve(TakeoffFile(n)), Bytes(records));
+    if (!doc.SortLines.count(1)) WriteOrThrow(files.Resolve(SortFile(1)), {});
+    for (const auto& [n, text] : doc.SortLines) {
+      std::string error;
+      if (!WriteTextLines(files.Resolve(SortFile(n)), text, &error)) throw FileError(error);
+    }
+  }
+  WriteHead(doc, files);
+}
+
+int32_t ReadContainer(const std::string& path, const std::string& folder) {
+  ParsedDocument doc = ParseContainer(path);
+  WriteWorkFiles(doc, folder);
+  return doc.ItemCount();
+}
+
+std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber) {
+  const FolderIndex folder(folderPath);
+  HeadImage head = ReadHeadImage(folder);
+  const int32_t count = static_cast<int32_t>(head.Items.size());
+  const bool chosenExists = itemNumber >= 1 && itemNumber <= count;
+  const ItemRecord* chosen = singleItem && chosenExists ? &head.Items[itemNumber - 1] : nullptr;
+
+  std::string out;
+  AppendTitle(out, head.Title, singleItem, chosen);
+  out += "[ItemMax]=" + std::to_string(singleItem ? 1 : count) + "\r\n</TITLE>\r\n<ITEM>\r\n";
+  for (int32_t n = 1; n <= count; ++n)
+    if (!singleItem || n == itemNumber) AppendItemLine(out, head.Items[n - 1]);
+  out += "</ITEM>\r\n<DATA>\r\n";
+  for (int32_t n = 1; n <= count; ++n) {
+    if (singleItem && n != itemNumber) continue;
+    const ItemRecord& item = head.Items[n - 1];
+    if (ItemHasSheet(item.ItemKind)) AppendDataLines(out, folder, n, item);
+  }
+  out += "</DATA>\r\n<PICKUP>\r\n";
+  AppendTakeoffLines(out, folder, count);
+  out += "</PICKUP>\r\n<CONFIG>\r\n";
+  AppendSortLines(out, folder, count);
+  out += "</CONFIG>\r\n</EOF>\r\n";
+  return out;
+}
+
+void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber) {
+  std::string target = SaveTarget(path);
+  std::string text = ContainerText(folder, singleItem, itemNumber);
+  std::string error;
+  if (!WriteFileAtomic(target, text, &error, /*sync=*/true)) throw FileError(error);
+}
+
+}  // namespace zantro

@@ -1,0 +1,85 @@
+// The document container file (".znt2"): a tagged Shift-JIS text image of the work files.
+//
+// Reading is split in two so that a bad file changes nothing: ParseContainer reads and checks
+// the whole file into a ParsedDocument (and raises FileError naming the file, the line and the
+// field), WriteWorkFiles then lays it into a folder. The version-1 import and the lines files
+// use the same two steps and the field helpers declared at the end.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "general/records.h"
+
+namespace zantro {
+
+// A document read whole into memory: exactly what its work files will hold.
+struct ParsedDocument {
+  TitleRecord Title{};
+  std::vector<ItemRecord> Items;                            // item n is Items[n - 1]
+  std::map<int32_t, std::vector<LineRecord>> Lines;         // WITEMn.WRK, by item number;
+                                                            // each record's ItemNo is n
+  std::map<int32_t, std::vector<TakeoffRecord>> Takeoffs;   // WITEMn.PUP
+  std::map<int32_t, std::vector<std::string>> SortLines;    // DATASORTn.WRK
+  // False for a version-1 document, which has no takeoff or sort files at all.
+  bool WithTakeoffFiles = true;
+
+  int32_t ItemCount() const { return static_cast<int32_t>(Items.size()); }
+};
+
+
+// Reads and checks a container file. The title starts as an empty document's with [KETA] 0.
+// ItemCount is the number of item lines (a differing "[ItemMax]" is not used). Data lines of
+// one item that are not consecutive are appended in order. Raises FileError.
+ParsedDocument ParseContainer(const std::string& path);
+// The same over text already in memory; name is used in error messages.
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name);
+
+// Writes HEAD.WRK and the WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK files of doc into folder.
+// WITEM1.WRK, WITEM1.PUP and DATASORT1.WRK are always written, possibly empty (the last two
+// only WithTakeoffFiles). Files of other
+// items already in folder are left alone (the caller has cleared the work files).
+// Raises FileError when a file cannot be written.
+void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder);
+
+// ParseContainer, then WriteWorkFiles. Returns ItemCount. A bad file writes nothing.
+int32_t ReadContainer(const std::string& path, const std::string& folder);
+
+// The container text of the work files in folder: title and items from HEAD.WRK, the lines
+// from WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK. The single-item form writes only item
+// itemNumber (its totals in the title, "[ItemMax]=1") but the takeoff and sort lines of all
+// items. Callers save the open sheet first. Raises FileError when HEAD.WRK cannot be read.
+std::string ContainerText(const std::string& folder, bool singleItem, int32_t itemNumber);
+
+// ContainerText written to path atomically and synced; path may be the file the document was
+// read from. Raises FileError when anything fails: the old file then stays as it was.
+void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber);
+
+// ---- field helpers shared by the line-oriented formats ----
+
+// Appends text as one field followed by ";". No field of these formats can hold ";" or a line
+// break: a ";" becomes the full-width "；" and CR or LF a blank, so the line reads back.
+void AppendField(std::string& out, std::string_view text);
+// Appends a value that ends its line (a title value): only CR and LF become blanks.
+void AppendValue(std::string& out, std::string_view text);
+
+// Where a field being read comes from, for the error message of a bad value.
+struct FieldSource {
+  const std::string& File;
+  int64_t Line;            // 1-based line number
+  const char* Section;     // "data", "item", "takeoff", ...
+};
+
+// Raises FileError "FILE: line L, SECTION field K (NAME): reason".
+[[noreturn]] void ThrowFieldError(const FieldSource& at, int field, std::string_view name, std::string_view reason);
+
+// The 21 fields of a detail line (data lines and lines files share them). Field 1, the item
+// number, is left to the caller; fields 2..21 are read strictly (a bad number raises FileError).
+LineRecord LineFromFields(const std::vector<std::string_view>& fields, const FieldSource& at);
+// Appends fields 2..21 of line. quantityScale: when not zero, the quantities of the kinds with
+// a quantity text are written in its format; otherwise every quantity is written as money.
+void AppendLineFields(std::string& out, const LineRecord& line, Money quantityScale);
+
+}  // namespace zantro

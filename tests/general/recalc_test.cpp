@@ -1,0 +1,169 @@
+// The batch recalculation: the sample document is a fixed point, a bad input leaves OUT alone,
+// the temporary folder goes, and the settings in force are those after opening.
+#include "general/recalc.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "general/container.h"
+#include "general/engine.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "testutil/tempdir.h"
+
+namespace zantro {
+namespace {
+
+using testing::TempDir;
+
+const std::string kSample = std::string(ZANTRO_SOURCE_DIR) + "/data/Sample/sample.znt2";
+
+template <typename R>
+bool SameBytes(const R& a, const R& b) {
+  return std::memcmp(&a, &b, sizeof(R)) == 0;
+}
+
+// Runs the batch with TMPDIR pointing into a folder of the test, which must be empty again
+// afterwards: the batch removes its work folder on every path.
+struct Batch {
+  TempDir dir;
+  TempDir tmp;
+  std::ostringstream err;
+
+  int Run(const std::string& in, const std::string& out) {
+    const char* old = getenv("TMPDIR");
+    std::string saved = old ? old : "";
+    setenv("TMPDIR", tmp.path().c_str(), 1);
+    int status = RecalcDocument(in, out, err);
+    old ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.path())) << "work folder left behind";
+    return status;
+  }
+};
+
+std::string Body(std::string_view itemsUtf8, std::string_view dataUtf8, std::string_view title = "") {
+  std::string text = "<TITLE>\n" + std::string(title) + "[KETA]=1\n</TITLE>\n<ITEM>\n" + std::string(itemsUtf8) +
+                     "</ITEM>\n<DATA>\n" + std::string(dataUtf8) + "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n";
+  return Sj(text);
+}
+
+std::string PricedLine(int item, std::string_view price, int flag = 10, std::string_view qty = "1") {
+  return std::to_string(item) + ";品;;0;0;;" + std::to_string(flag) + ";" + std::string(qty) + ";" +
+         std::string(qty) + ";" + std::string(price) + ";" + std::string(price) + ";0;0;0;0;0;0;0;0;;;\n";
+}
+
+TEST(Recalc, TheSampleDocumentCarriesItsComputedAmounts) {
+  Batch b;
+  std::string out = b.dir.file("out.znt2");
+  ASSERT_EQ(b.Run(kSample, out), 0) << b.err.str();
+  EXPECT_EQ(b.err.str(), "");
+  ParsedDocument in = ParseContainer(kSample);
+  ParsedDocument again = ParseContainer(out);
+  EXPECT_TRUE(SameBytes(in.Title, again.Title));
+  ASSERT_EQ(in.ItemCount(), again.ItemCount());
+  for (int i = 0; i < in.ItemCount(); ++i) EXPECT_TRUE(SameBytes(in.Items[i], again.Items[i])) << "item " << i + 1;
+  ASSERT_EQ(in.Lines.size(), again.Lines.size());
+  for (const auto& [n, lines] : in.Lines) {
+    ASSERT_EQ(lines.size(), again.Lines[n].size());
+    for (size_t r = 0; r < lines.size(); ++r)
+      EXPECT_TRUE(SameBytes(lines[r], again.Lines[n][r])) << "item " << n << " line " << r + 1;
+  }
+  EXPECT_EQ(*ReadFileBytes(out), *ReadFileBytes(kSample));
+  // A realistic job: the grand total is not trivially zero.
+  EXPECT_GT(in.Title.ALLGTOTAL, Money::Units(1000000));
+}
+
+TEST(Recalc, AmountsAreComputedNotTaken) {
+  Batch b;
+  std::string in = b.dir.file("in.znt2");
+  // The quantity 1.255 of a kind-20 line is cut to 1.25 first.
+  ASSERT_TRUE(WriteFileAtomic(in, Body("10;a;999;999;0.5;0.5;100;1;0.5;0;0;;0;0;\n",
+                                       PricedLine(1, "1250", 10, "3") + PricedLine(1, "100", 20, "1.255"))));
+  std::string out = b.dir.file("out.znt2");
+  ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
+  ParsedDocument doc = ParseContainer(out);
+  EXPECT_EQ(doc.Items[0].ALLGTOTAL, Money::Units(3750 + 125));
+  EXPECT_EQ(doc.Title.ALLGTOTAL, Money::Units(3875));
+  EXPECT_EQ(doc.Title.KETA, 1);
+}
+
+TEST(Recalc, SettingsInForceAreThoseOfTheItemOpenedFirst) {
+  // Item 1 cuts (addend 0), item 3 rounds half up. The overhead item 2 rounds its submitted
+  // amount by mode 3 with the addend in force: that of item 1, the item opening shows.
+  Batch b;
+  std::string in = b.dir.file("in.znt2");
+  ASSERT_TRUE(WriteFileAtomic(in, Body("10;a;0;0;0;0.5;100;1;0.5;0;0;;0;0;\n"
+                                       "81;o;0;0;100;100;3;0;0;0;0;;0;0;\n"
+                                       "10;b;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n",
+                                       PricedLine(1, "1600"))));
+  std::string out = b.dir.file("out.znt2");
+  ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
+  EXPECT_EQ(ParseContainer(out).Items[1].ALLGTOTAL, Money::Units(1000));
+}
+
+TEST(Recalc, Version1InputByItsExtension) {
+  Batch b;
+  std::string v1(464 + 4 + 140 + 228, '\0');
+  int32_t one = 1, ten = 10;
+  std::memcpy(&v1[464], &one, 4);
+  std::memcpy(&v1[468], &ten, 4);
+  size_t line = 468 + 140;
+  std::memcpy(&v1[line], &one, 4);
+  std::memcpy(&v1[line + 112], &ten, 4);
+  int64_t three = 3 * Money::kScale, price = 500 * Money::kScale;
+  std::memcpy(&v1[line + 116], &three, 8);
+  std::memcpy(&v1[line + 124], &three, 8);
+  std::memcpy(&v1[line + 132], &price, 8);
+  std::memcpy(&v1[line + 140], &price, 8);
+  std::string in = b.dir.file("old.znt");
+  ASSERT_TRUE(WriteFileAtomic(in, v1));
+  std::string out = b.dir.file("new.znt2");
+  ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
+  EXPECT_EQ(ParseContainer(out).Title.ALLGTOTAL, Money::Units(1500));
+}
+
+TEST(Recalc, DuplicateTaxIsReportedAndTheRunSucceeds) {
+  Batch b;
+  std::string in = b.dir.file("in.znt2");
+  std::string tax = "1;消費税;;0;0;;90;10;10;0;0;0;0;0;0;0;0;0;0;;;\n";
+  ASSERT_TRUE(WriteFileAtomic(in, Body("10;a;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n", PricedLine(1, "1000") + tax + tax)));
+  std::string out = b.dir.file("out.znt2");
+  EXPECT_EQ(b.Run(in, out), 0);
+  EXPECT_NE(b.err.str().find(kDuplicateTaxMessage), std::string::npos) << b.err.str();
+  EXPECT_TRUE(FileExists(out));
+}
+
+TEST(Recalc, ABadInputLeavesOutAlone) {
+  Batch b;
+  std::string in = b.dir.file("bad.znt2");
+  ASSERT_TRUE(WriteFileAtomic(in, Body("10;a;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n",
+                                       PricedLine(1, "100") + PricedLine(1, "1O0"))));
+  std::string out = b.dir.file("out.znt2");
+  ASSERT_TRUE(WriteFileAtomic(out, "previous"));
+  EXPECT_EQ(b.Run(in, out), 1);
+  EXPECT_NE(b.err.str().find(in + ": line 9, data field 10 (CostPrice)"), std::string::npos) << b.err.str();
+  EXPECT_EQ(*ReadFileBytes(out), "previous");
+
+  std::string fresh = b.dir.file("fresh.znt2");
+  EXPECT_EQ(b.Run(b.dir.file("missing.znt2"), fresh), 1);
+  EXPECT_FALSE(FileExists(fresh));
+  EXPECT_EQ(b.Run(kSample, b.dir.file("no/such/folder.znt2")), 1);
+}
+
+TEST(Recalc, CommandLine) {
+  std::string program = std::string(ZANTRO_PROGRAM_DIR) + "/zantro";
+  if (!FileExists(program)) GTEST_SKIP() << "zantro not built";
+  TempDir dir;
+  std::string out = dir.file("out.znt2");
+  EXPECT_EQ(std::system((program + " --recalc '" + kSample + "' '" + out + "'").c_str()), 0);
+  EXPECT_EQ(*ReadFileBytes(out), *ReadFileBytes(kSample));
+  EXPECT_NE(std::system((program + " --recalc only-one 2>/dev/null").c_str()), 0);
+  EXPECT_NE(std::system((program + " --recalc '" + dir.file("none") + "' '" + out + "' 2>/dev/null").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace zantro
