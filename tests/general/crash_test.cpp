@@ -1,7 +1,6 @@
 // Work files survive a process killed at any moment, and a failing disk.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 
 #include "general/workfiles.h"
 #include "platform/files.h"
+#include "testutil/filesizelimit.h"
 #include "testutil/tempdir.h"
 
 namespace zantro {
@@ -90,15 +90,11 @@ TEST(CrashSafety, FullDiskReportsTheFailureAndKeepsThePreviousFiles) {
   auto sheet = *ReadFileBytes(dir.file("WITEM1.WRK"));
 
   Fill(doc, 49);  // 50 lines: larger than the limit below
-  struct rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  bool ok = SaveSheet(doc, dir.path(), "WRK");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
+  bool ok;
+  {
+    testing::FileSizeLimit limit(4096);
+    ok = SaveSheet(doc, dir.path(), "WRK");
+  }
 
   EXPECT_FALSE(ok);
   EXPECT_EQ(*ReadFileBytes(dir.file("WITEM1.WRK")), sheet);

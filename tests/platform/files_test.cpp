@@ -1,13 +1,12 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 
 #include <cstdint>
 
+#include "testutil/filesizelimit.h"
 #include "testutil/tempdir.h"
 
 namespace zantro {
@@ -57,16 +56,12 @@ TEST(Files, FailedWriteReportsAndKeepsTheOldFile) {
   TempDir dir;
   std::string path = dir.file("doc");
   ASSERT_TRUE(WriteFileAtomic(path, "old"));
-  struct rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 1024;
-  setrlimit(RLIMIT_FSIZE, &small);
   std::string error;
-  bool ok = WriteFileAtomic(path, std::string(4096, 'n'), &error);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
+  bool ok;
+  {
+    testing::FileSizeLimit limit(1024);
+    ok = WriteFileAtomic(path, std::string(4096, 'n'), &error);
+  }
   EXPECT_FALSE(ok);
   EXPECT_NE(error.find(path), std::string::npos);
   EXPECT_EQ(*ReadFileBytes(path), "old");
