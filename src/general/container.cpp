@@ -11,6 +11,7 @@
 #include "general/kinds.h"
 #include "general/money.h"
 #include "general/workfiles.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 
 namespace zantro {
@@ -122,11 +123,16 @@ void SetNameSpec(ShortText<N>& target, std::string_view name, std::string_view s
   target.set(joined);
 }
 
-// Appends the name and the specification of a NameSpec as two fields.
-void AppendNameSpec(std::string& out, std::string_view nameSpec) {
+// Appends the name and the specification of a NameSpec as two fields, each cut so that
+// "name;spec" still fits the record when it is read back.
+void AppendNameSpec(std::string& out, std::string_view nameSpec, size_t capacity) {
   size_t at = nameSpec.find(';');
-  AppendField(out, nameSpec.substr(0, at));
-  AppendField(out, at == std::string_view::npos ? std::string_view() : nameSpec.substr(at + 1));
+  std::string name = FieldText(nameSpec.substr(0, at), capacity);
+  std::string_view spec = at == std::string_view::npos ? std::string_view() : nameSpec.substr(at + 1);
+  size_t room = name.size() + 1 < capacity ? capacity - name.size() - 1 : 0;
+  out += name;
+  out += ';';
+  AppendField(out, spec, room);
 }
 
 void AppendMoney(std::string& out, Money v) {
@@ -276,7 +282,7 @@ void ReadTitleLine(TitleRecord& title, std::string_view line, const FieldSource&
 
 void AppendItemLine(std::string& out, const ItemRecord& item) {
   AppendInt(out, item.ItemKind);
-  AppendField(out, item.ItemName.view());
+  AppendField(out, item.ItemName.view(), item.ItemName.kCapacity);
   AppendMoney(out, item.ALLGTOTAL);
   AppendMoney(out, item.ALLNTOTAL);
   AppendMoney(out, item.LineRoundAddend);
@@ -286,7 +292,7 @@ void AppendItemLine(std::string& out, const ItemRecord& item) {
   AppendMoney(out, item.Opt6RoundAddend);
   AppendInt(out, item.ItemFlag);
   AppendMoney(out, item.ItemValue);
-  AppendField(out, item.ItemNote.view());
+  AppendField(out, item.ItemNote.view(), item.ItemNote.kCapacity);
   AppendMoney(out, item.TAXGTOTAL);
   AppendMoney(out, item.TAXNTOTAL);
   out += "\r\n";
@@ -320,14 +326,14 @@ void AppendTakeoffLine(std::string& out, int32_t n, const TakeoffRecord& t) {
   AppendInt(out, n);
   AppendInt(out, t.Int1);
   AppendInt(out, t.Int2);
-  AppendNameSpec(out, t.NameSpec.view());
+  AppendNameSpec(out, t.NameSpec.view(), t.NameSpec.kCapacity);
   for (Money v : t.Value1_2) AppendMoney(out, v);
-  AppendField(out, t.Unit.view());
+  AppendField(out, t.Unit.view(), t.Unit.kCapacity);
   for (int32_t v : t.Int3_4) AppendInt(out, v);
   for (Money v : t.Value3_8) AppendMoney(out, v);
-  AppendField(out, t.Text1.view());
+  AppendField(out, t.Text1.view(), t.Text1.kCapacity);
   for (Money v : t.Value9_13) AppendMoney(out, v);
-  AppendField(out, t.Text2.view());
+  AppendField(out, t.Text2.view(), t.Text2.kCapacity);
   for (int32_t v : t.Int5_11) AppendInt(out, v);
   for (Money v : t.Value14_15) AppendMoney(out, v);
   for (int32_t v : t.Int12_19) AppendInt(out, v);
@@ -551,13 +557,30 @@ std::string SaveTarget(const std::string& path) {
 
 // ---------------------------------------------------------------------------------------
 
-void AppendField(std::string& out, std::string_view text) {
+std::string FieldText(std::string_view text, size_t capacity) {
+  std::string field;
+  field.reserve(text.size());
   for (char c : text) {
     if (c == ';')
-      out += kFullWidthSemicolon;
+      field += kFullWidthSemicolon;
     else
-      out += (c == '\r' || c == '\n') ? ' ' : c;
+      field += (c == '\r' || c == '\n') ? ' ' : c;
   }
+  if (field.size() <= capacity) return field;
+  // The full-width "；" is a byte longer than ";": a text that now exceeds its field is cut
+  // here, between characters, so that what the file holds is exactly what reads back.
+  size_t end = 0;
+  while (end < field.size()) {
+    size_t next = end + (IsLeadByte(static_cast<unsigned char>(field[end])) ? 2 : 1);
+    if (next > capacity) break;
+    end = next;
+  }
+  field.resize(end);
+  return field;
+}
+
+void AppendField(std::string& out, std::string_view text, size_t capacity) {
+  out += FieldText(text, capacity);
   out += ';';
 }
 
@@ -602,10 +625,10 @@ LineRecord LineFromFields(const std::vector<std::string_view>& f, const FieldSou
 }
 
 void AppendLineFields(std::string& out, const LineRecord& r, Money quantityScale) {
-  AppendNameSpec(out, r.NameSpec.view());
+  AppendNameSpec(out, r.NameSpec.view(), r.NameSpec.kCapacity);
   AppendMoney(out, r.LabourFactor);
   AppendMoney(out, r.sort);
-  AppendField(out, r.Unit.view());
+  AppendField(out, r.Unit.view(), r.Unit.kCapacity);
   AppendInt(out, r.FLAG);
   if (quantityScale != kZero && HasQuantityText(r.FLAG)) {
     AppendQuantity(out, r.CostQty, quantityScale);
@@ -620,8 +643,8 @@ void AppendLineFields(std::string& out, const LineRecord& r, Money quantityScale
   AppendInt(out, r.RefA);
   AppendInt(out, r.RefB);
   AppendMoney(out, r.SecondRoundMode);
-  AppendField(out, r.AmountText.view());
-  AppendField(out, r.Remarks.view());
+  AppendField(out, r.AmountText.view(), r.AmountText.kCapacity);
+  AppendField(out, r.Remarks.view(), r.Remarks.kCapacity);
 }
 
 ParsedDocument ParseContainerText(std::string_view text, const std::string& name) {

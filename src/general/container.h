@@ -61,7 +61,11 @@ void WriteContainer(const std::string& folder, const std::string& path, bool sin
 
 // Appends text as one field followed by ";". No field of these formats can hold ";" or a line
 // break: a ";" becomes the full-width "；" and CR or LF a blank, so the line reads back.
-void AppendField(std::string& out, std::string_view text);
+// The text of one field as the writers put it: ";" full-width, CR and LF blanks, cut to capacity.
+std::string FieldText(std::string_view text, size_t capacity = std::string_view::npos);
+// A text that grows past capacity that way is cut there, between characters, so the file holds
+// exactly what reads back.
+void AppendField(std::string& out, std::string_view text, size_t capacity = std::string_view::npos);
 // Appends a value that ends its line (a title value): only CR and LF become blanks.
 void AppendValue(std::string& out, std::string_view text);
 

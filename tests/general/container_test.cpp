@@ -213,6 +213,22 @@ TEST(ContainerWriter, SemicolonsAndLineBreaksInTextsReadBack) {
   EXPECT_EQ(back.Takeoffs[1][0].Int12_19[7], -9);
 }
 
+TEST(ContainerWriter, FullFieldsWithSemicolonsAreCutBetweenCharactersAndStayStable) {
+  // "；" is a byte longer than ";": a full field would otherwise read back cut at a different
+  // place than it was written, and every later save would change the document again.
+  ParsedDocument doc = SampleDocument();
+  doc.Lines[1][0].Remarks.set(std::string(39, 'r') + ";");
+  doc.Lines[1][0].NameSpec.set(std::string(60, 'n') + ";" + std::string(38, 's') + ";");
+  doc.Items[0].ItemName.set(std::string(99, 'i') + ";");
+  ParsedDocument back = RoundTrip(doc);
+  EXPECT_EQ(back.Lines[1][0].Remarks.view(), std::string(39, 'r'));
+  EXPECT_EQ(back.Lines[1][0].NameSpec.view(), std::string(60, 'n') + ";" + std::string(38, 's'));
+  EXPECT_EQ(back.Items[0].ItemName.view(), std::string(99, 'i'));
+  ParsedDocument again = RoundTrip(back);
+  EXPECT_EQ(again.Lines[1][0].Remarks.view(), back.Lines[1][0].Remarks.view());
+  EXPECT_EQ(again.Lines[1][0].NameSpec.view(), back.Lines[1][0].NameSpec.view());
+}
+
 TEST(ContainerWriter, WritesAtomicallyAndReportsFailure) {
   ParsedDocument doc = SampleDocument();
   TempDir dir;
