@@ -1,11 +1,10 @@
 // The configuration reader and the window-position ini file over any bytes.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "fuzzfolder.h"
 #include "platform/conffile.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
@@ -14,11 +13,8 @@ using namespace zantro;
 
 namespace {
 
-std::string Folder() {
-  static std::string folder = [] {
-    char tmpl[] = "/tmp/zantro-fuzz-conf-XXXXXX";
-    return std::string(mkdtemp(tmpl));
-  }();
+const std::string& Folder() {
+  static const std::string folder = fuzz::MakeFolder("conf");
   return folder;
 }
 

@@ -9,7 +9,9 @@
 namespace zantro::fuzz {
 
 inline std::string MakeFolder(const char* tag) {
-  std::string tmpl = std::string("/tmp/zantro-fuzz-") + tag + "-XXXXXX";
+  // Memory-backed when the machine has it: these targets write files on every input.
+  std::string base = IsDirectory("/dev/shm") ? "/dev/shm" : "/tmp";
+  std::string tmpl = base + "/zantro-fuzz-" + tag + "-XXXXXX";
   return mkdtemp(tmpl.data()) ? tmpl : std::string("/tmp");
 }
 
