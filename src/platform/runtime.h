@@ -1,0 +1,47 @@
+// The process-level stand-ins: the runtime folder, the single-instance lock, the program
+// folder and the edition taken from the executable's name.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zantro {
+
+// $ZANTRO_RUNTIME_DIR, else $XDG_RUNTIME_DIR/zantro when that folder is the caller's, else
+// /tmp/zantro-<uid>. Created with mode 0700 and then checked with lstat: a directory, not a
+// link, owned by the caller, not writable by group or others. On failure nullopt and *error
+// names the folder.
+std::optional<std::string> RuntimeFolder(std::string* error);
+
+// The named lock "ZANTRO": flock on <runtime>/ZANTRO.lock. The file is never deleted, so a
+// crash cannot leave a stale lock; the kernel drops the lock with the process.
+class InstanceLock {
+ public:
+  InstanceLock() = default;
+  ~InstanceLock();
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
+
+  // False when another process holds the lock (or the file cannot be opened).
+  bool Acquire(const std::string& runtimeFolder);
+  void Release();
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// True when files can be created in folder (the work files live there).
+bool FolderWritable(const std::string& folder);
+
+// The last path component, links not resolved: a link named std_zantro stays std_zantro.
+std::string BaseName(std::string_view path);
+// The folder part of a path ("." when there is none).
+std::string DirName(std::string_view path);
+// An absolute form of path (relative to the working directory), links not resolved.
+std::string AbsolutePath(const std::string& path);
+
+// 0 (standalone) for the executable name std_zantro (".exe" and case ignored), else 1.
+int EditionFromName(std::string_view exeName);
+
+}  // namespace zantro

@@ -1,0 +1,198 @@
+// The document steps of the window: new, open (container or version-1 file), open an item's
+// sheet, restore the undo set, save through the save companion.
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "general/container.h"
+#include "general/errors.h"
+#include "general/version1.h"
+#include "general/workfiles.h"
+#include "platform/files.h"
+#include "platform/launcher.h"
+#include "uzantro/fzantro.h"
+
+namespace zantro {
+namespace {
+
+// Companions that work on the open document and must not outlive it.
+constexpr std::initializer_list<const char*> kDocumentCompanions = {
+    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg",
+    "Tfdocfetch_Dlg",  "TfPICKDATA_Dlg", "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",
+    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg", "TFCover_Dlg"};
+constexpr std::initializer_list<const char*> kNewDocumentCompanions = {
+    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg", "Tfdocfetch_Dlg",
+    "TfPICKDATA_Dlg",  "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg",
+    "TFCover_Dlg",     "TFTAKESUM",     "TFTAKEOFF",     "TFPIPEMAT",      "TH_PIPEFIT"};
+
+const char* kLoseQuestion = "編集中のデ－タが失われます。";
+
+int32_t FirstOpenableItem(const Document& doc) {
+  for (int32_t i = 1; i <= doc.LastItem(); ++i)
+    if (ItemOpensFirst(doc.ItemList[i].ItemKind)) return i;
+  return 1;
+}
+
+}  // namespace
+
+void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder_, set); }
+void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
+
+void TFZANTRO::NewDocument() {
+  docName_->clear();
+  // DiscardDocument: the boxes show an empty document until the new one is drawn.
+  for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})
+    Label(box)->setText("0");
+  // The settings in force go back to the defaults and the configuration is read before the
+  // first item of the new document takes them, so nothing of the previous document leaks in.
+  conf_ = ZantroConfig{};
+  doc_.Settings = conf_.Settings;
+  InitDocument(doc_, programFolder_, true);
+  ApplyConfiguration();
+  ShowTitleBoxes();
+  ApplySheetLayout();
+  SetColumnHeaders();
+  ApplyPriceLevels();
+  doc_.CurrentItem = 1;
+  grid_->SetRowCount(101);
+  SaveSheetTo("UND");
+  SaveSheetTo("WRK");
+  ShowTotals(0);
+  RefreshSheet();
+}
+
+void TFZANTRO::NewCommand() {
+  if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
+  CloseCompanions(kNewDocumentCompanions);
+  NewDocument();
+  RebuildItemTabs();
+  EnterSheetMode();
+  SelectRows(1, 1);
+  doc_.DocumentModified = false;
+}
+
+void TFZANTRO::OpenCommand() {
+  if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
+  if (dataDir_.empty()) dataDir_ = JoinPath(programFolder_, "Sample");  // stays for the run
+  auto path = dialogs_->OpenFile({"デ－タ読込", "ザントロファイル(znt2)|*.znt2;", "znt2", QString::fromStdString(dataDir_)});
+  if (!path) return;
+  CloseCompanions(kDocumentCompanions);
+  OpenDocument(*path);
+}
+
+void TFZANTRO::Version1Command() {
+  if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
+  QString initial = QString::fromStdString(dataDir_.empty() ? JoinPath(programFolder_, "Sample") : dataDir_);
+  auto path = dialogs_->OpenFile({"Version1のデータ読込", "ザントロVersion1(znt)|*.znt", "znt", initial});
+  if (!path) return;
+  CloseCompanions(kDocumentCompanions);
+  OpenDocument(*path);
+}
+
+bool TFZANTRO::OpenDocument(const QString& path) {
+  // The whole file is read and checked before anything of the open document is touched: a
+  // file that cannot be read costs the user nothing.
+  std::string file = path.toStdString();
+  ParsedDocument parsed;
+  try {
+    parsed = IsVersion1Path(file) ? ParseVersion1(file) : ParseContainer(file);
+  } catch (const FileError& e) {
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+    return false;
+  }
+  NewDocument();
+  ClearWorkFiles(programFolder_);
+  docName_->setText(path);
+  WriteWorkFiles(parsed, programFolder_);
+  LoadHead(doc_, programFolder_, "WRK");
+  doc_.CurrentItem = FirstOpenableItem(doc_);
+  EnsureItemAndLoadSheet(doc_, programFolder_, doc_.CurrentItem);
+  ShowTitleBoxes();
+  doc_.GroupNames = SplitGroupNames(doc_.Title.Opt1Str.view());
+  SaveHeadTo("UND");
+  SaveHeadTo("WRK");
+  ShowTotals(0);
+  if (doc_.ItemList.size() < 3) {
+    doc_.CurrentItem = 1;
+    EnsureItemAndLoadSheet(doc_, programFolder_, 1);
+    ShowTitleBoxes();
+    RebuildItemTabs();
+    ApplySheetLayout();
+    EnterSheetMode();
+    ShowTotals(0);
+    RefreshSheet();
+    SaveSheetTo("UND");
+    SaveSheetTo("WRK");
+  } else {
+    RebuildItemTabs();
+    SelectTab(0);
+    EnterBreakdownMode();
+  }
+  SelectRows(1, 1);
+  doc_.DocumentModified = false;
+  return true;
+}
+
+void TFZANTRO::OpenItem(int32_t n) {
+  LoadHead(doc_, programFolder_, "WRK");
+  doc_.CurrentItem = n;
+  EnsureItemAndLoadSheet(doc_, programFolder_, n);
+  ShowTitleBoxes();
+  doc_.GroupNames = SplitGroupNames(doc_.Title.Opt1Str.view());
+  RebuildItemTabs();
+  ApplySheetLayout();
+  EnterSheetMode();
+  ShowTotals(0);
+  RefreshSheet();
+  SelectRows(1, 1);
+}
+
+void TFZANTRO::RestoreUndoSet() {
+  CloseCompanions(kDocumentCompanions);
+  LoadHead(doc_, programFolder_, "UND");
+  ShowTotals(1);
+  SaveHeadTo("WRK");
+  ReloadSheet(doc_, programFolder_, "UND");
+  ShowTotals(0);
+  ShowTitleBoxes();
+  RebuildItemTabs();
+  EnterSheetMode();
+  ApplySheetLayout();
+  RefreshSheet();
+  SaveSheetTo("WRK");
+  doc_.DocumentModified = false;
+}
+
+void TFZANTRO::SaveCommand(int mode) {
+  SaveSheetTo("WRK");
+  if (!CompanionPresent(programFolder_, "docsave_dlg.exe")) {
+    // Without the save dialog nothing would happen and the document could not be saved.
+    dialogs_->ShowNotice("保存ダイアログがインストールされていません");
+    return;
+  }
+  if (RestoreCompanion("Tfdocsave_Dlg")) return;
+  StartCompanion("docsave_dlg.exe", Sjis(docName_->text()) + ";" + std::to_string(mode) + ";");
+}
+
+bool TFZANTRO::StartCompanion(std::string_view exeName, const std::string& argument) {
+  if (!CompanionPresent(programFolder_, exeName)) return false;
+  return launcher_->Start(CompanionPath(programFolder_, exeName), argument, programFolder_);
+}
+
+void TFZANTRO::StartHelper(Helper h) {
+  if (headless_) {
+    // Helper programs are desktop tools; a script only sees that one was asked for.
+    launcher_->Report(std::string(HelperDocName(h)), std::nullopt);
+    return;
+  }
+  auto cmd = FindHelper(h, programFolder_);
+  if (!cmd) {
+    dialogs_->ShowNotice(QString::fromUtf8(HelperDocName(h).data()) + " に当たるプログラムがインストールされていません");
+    return;
+  }
+  launcher_->Start(cmd->program, cmd->argument, programFolder_);
+}
+
+}  // namespace zantro

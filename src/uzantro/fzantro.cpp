@@ -1,0 +1,140 @@
+// The window object: construction, component lookup, the event boundary and Qt's events.
+#include "uzantro/fzantro.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "platform/cp932.h"
+#include "platform/runtime.h"
+
+namespace zantro {
+namespace {
+TFZANTRO* g_main = nullptr;
+}
+
+TFZANTRO* MainWindow() { return g_main; }
+
+QString Q(std::string_view cp932) { return QString::fromStdString(ToUtf8(cp932)); }
+std::string Sjis(const QString& text) { return ToCp932(text.toStdString()); }
+
+TFZANTRO::TFZANTRO(const WindowSetup& s)
+    : programFolder_(s.ProgramFolder),
+      executableName_(s.ExecutableName),
+      startupDocument_(s.StartupDocument),
+      workArea_(s.WorkArea),
+      screenSize_(s.ScreenSize),
+      headless_(s.Headless),
+      dialogs_(s.dialogs),
+      launcher_(s.launcher) {
+  g_main = this;
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  BuildComponents();
+  ConnectHandlers();
+  ConnectMenuCommands();
+  Guard([this] { FormCreate(); });
+}
+
+TFZANTRO::~TFZANTRO() {
+  if (g_main == this) g_main = nullptr;
+}
+
+QObject* TFZANTRO::Component(const QString& name) const {
+  auto it = components_.find(name);
+  if (it != components_.end()) return it->second;
+  if (name == "FZANTRO") return const_cast<TFZANTRO*>(this);
+  return findChild<QObject*>(name);
+}
+
+QAction* TFZANTRO::Action(const QString& name) const { return qobject_cast<QAction*>(Component(name)); }
+QPushButton* TFZANTRO::Button(const QString& name) const { return qobject_cast<QPushButton*>(Component(name)); }
+QLabel* TFZANTRO::Label(const QString& name) const { return qobject_cast<QLabel*>(Component(name)); }
+
+void TFZANTRO::Guard(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const ScriptMismatch&) {
+    throw;  // the script itself is wrong; its runner ends the program
+  } catch (const std::exception& e) {
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+  }
+}
+
+void TFZANTRO::ConnectHandlers() {
+  for (auto& [name, obj] : components_) {
+    QObject* o = obj;
+    if (auto* a = qobject_cast<QAction*>(o)) {
+      if (a->menu()) continue;
+      connect(a, &QAction::triggered, this, [this, o] { OnActivated(o); });
+    } else if (auto* b = qobject_cast<QPushButton*>(o)) {
+      connect(b, &QPushButton::clicked, this, [this, o] { OnActivated(o); });
+    }
+  }
+  // Only the user's click runs the change handler; the program's own index changes do not.
+  connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) { TabClicked(index); });
+  connect(grid_, &TStringGrid::dblClick, this, [this] { Guard([this] { StrColGrid1DblClick(); }); });
+  connect(grid_, &TStringGrid::handlerError, this, [this](const QString& m) { dialogs_->ShowError(m); });
+  connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+    auto* menu = qobject_cast<QMenu*>(Component(SheetMode() ? "PopupMenu1" : "Popup_item_Menu"));
+    if (menu && !menu->isEmpty()) menu->popup(grid_->viewport()->mapToGlobal(p));
+  });
+  connect(levelBox_, &QComboBox::activated, this, [this](int) { Guard([this] { ApplyLevelChecks(); }); });
+}
+
+void TFZANTRO::OnActivated(QObject* component) {
+  Guard([&] {
+    auto it = clicks_.find(component->objectName());
+    if (it != clicks_.end()) return it->second();
+    QString hint = component->property("hint").toString();
+    if (!hint.isEmpty()) Dispatch(hint, component);
+  });
+}
+
+void TFZANTRO::TabClicked(int index) {
+  if (index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;
+  Guard([&] {
+    SelectTab(index);
+    TabControl1Change(index);
+  });
+}
+
+void TFZANTRO::RegisterCommand(const QString& word, std::function<void(QObject*)> handler) {
+  commands_[word] = std::move(handler);
+}
+
+void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }
+
+void TFZANTRO::closeEvent(QCloseEvent* e) {
+  bool allow = closingAllowed_;
+  if (!allow) Guard([&] { allow = FormCloseQuery(); });
+  if (!allow) {
+    e->ignore();
+    return;
+  }
+  Guard([this] { FormDestroy(); });
+  e->accept();
+  emit closed();
+}
+
+void TFZANTRO::CloseWithoutQuestion() {
+  doc_.DocumentModified = false;
+  closingAllowed_ = true;
+  close();
+}
+
+void TFZANTRO::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (formTag_ == 0) Guard([this] { FormShow(); });
+}
+
+void TFZANTRO::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  // The price-level panel does not fit a narrow window; widening does not bring it back.
+  if (width() < 1100 && formTag_ != 0) Component("Panel32") ? static_cast<QWidget*>(Component("Panel32"))->hide() : void();
+}
+
+}  // namespace zantro

@@ -1,0 +1,226 @@
+// TFZANTRO: the main window. Components carry their designed names as Qt object names, so
+// every handler, script and later module finds them by name; a command word sits in the
+// "hint" property of an item or button and reaches Dispatch. The handlers are split by
+// concern over startup.cpp, documents.cpp, sheetview.cpp, widths.cpp, tabs.cpp, commands.cpp.
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "general/document.h"
+#include "general/engine.h"
+#include "platform/gui/dialogs.h"
+#include "platform/launcher.h"
+#include "uzantro/config.h"
+#include "uzantro/gridalias.h"
+#include "uzantro/rowtext.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QWidget;
+
+namespace zantro {
+
+
+
+// What the program entry hands the window.
+struct WindowSetup {
+  std::string ProgramFolder;    // absolute, no trailing "/"
+  std::string ExecutableName;   // basename of argv[0], links not resolved
+  std::string StartupDocument;  // first argument, UTF-8 path; empty for none
+  QRect WorkArea;               // the desktop work area
+  QSize ScreenSize;             // the whole screen (N103, the width files)
+  Dialogs* dialogs = nullptr;
+  Launcher* launcher = nullptr;
+  bool Headless = false;        // helper programs are reported, not started
+};
+
+class TFZANTRO : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFZANTRO(const WindowSetup& setup);
+  ~TFZANTRO() override;
+
+  // ---- state other modules read ----
+  Document& Doc() { return doc_; }
+  const std::string& ProgramFolder() const { return programFolder_; }
+  int ProgramEdition() const { return programEdition_; }
+  ZantroConfig& Config() { return conf_; }
+  Dialogs& Dlg() { return *dialogs_; }
+  Launcher& Launch() { return *launcher_; }
+  TStrColGrid* Grid() { return grid_; }
+  QTabBar* Tabs() { return tabs_; }
+  bool SheetMode() const;          // an item tab is shown
+  int AmountSide() const;          // 1 cost, else submitted
+  int PriceKind() const;           // 0 normal, 1 incidental
+  int LevelIndex() const;
+
+  // Finds a component by its designed name (widget, menu or action).
+  QObject* Component(const QString& name) const;
+  QAction* Action(const QString& name) const;
+  QPushButton* Button(const QString& name) const;
+  QLabel* Label(const QString& name) const;
+
+  // Runs fn as an event boundary: the program's errors are caught and shown.
+  void Guard(const std::function<void()>& fn);
+
+  // ---- start-up and shut-down (startup.cpp) ----
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormDestroy();
+  // The companion command "WM_CLOSE": no question, the window closes.
+  void CloseWithoutQuestion();
+  void ApplyConfiguration();       // LoadZantroConf and the derived captions
+  void ApplyButtonSet();
+  void ApplyPriceLevels();
+  void ApplyLevelChecks();         // the Level menu items follow Level_box
+  void ApplyTitleCaptions();       // [TITLE1], [TITLE2], the bars, [[EDIT_OPT3]]
+  void ShowTitleBoxes();
+
+  // ---- documents (documents.cpp) ----
+  void NewDocument();
+  void NewCommand();
+  void OpenCommand();
+  void Version1Command();
+  bool OpenDocument(const QString& path);  // false when the file could not be read
+  void OpenItem(int32_t n);
+  void RestoreUndoSet();
+  void SaveSheetTo(std::string_view set);
+  void SaveHeadTo(std::string_view set);
+  void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
+
+  // ---- companions seam (filled by the companions module) ----
+  // Brings a running companion of the class to the front; true when one was found.
+  std::function<bool(const char* windowClass)> RestoreCompanion = [](const char*) { return false; };
+  // Sends "WM_CLOSE;" to every running companion of the classes.
+  std::function<void(std::initializer_list<const char*> classes)> CloseCompanions = [](auto) {};
+  // Receives the command strings of companions (identifier, Shift-JIS text).
+  std::function<void(int id, const std::string& text)> CompanionCommand = [](int, const std::string&) {};
+  // Starts companion exeName with argument; false (and nothing started) when it is missing.
+  bool StartCompanion(std::string_view exeName, const std::string& argument);
+  // The five piping folder names of the network-folder file, when it exists.
+  std::function<std::optional<std::array<std::string, 5>>()> PipingFolderNames;
+  // The pipe and duct network folders handed to their companions.
+  std::function<std::string()> PipeNetworkFolder = [] { return std::string(); };
+  std::function<std::string()> DuctNetworkFolder = [] { return std::string(); };
+  // Draws the breakdown list on tab 0 (the breakdown module); until then an empty grid.
+  std::function<void()> ShowBreakdownList;
+  void StartHelper(Helper h);
+
+  // ---- the sheet view (sheetview.cpp) ----
+  void SetColumnHeaders();
+  void RefreshSheet();
+  void FormatRow(int r);
+  void ShowTotals(int32_t mode);
+  void ShowLineProperties();
+  void SetAmountSide(int side);
+  void TogglePriceKind();
+  void SetLayout(ColumnLayout layout);
+  void ResetSheetFormat();
+  void AddGridRows(int n);
+  void SelectRows(int top, int bottom);
+  void SelectTopLine();
+  void SelectLastLine();
+  RowView ViewState() const;
+
+  // ---- widths (widths.cpp) ----
+  void SaveSheetWidths();
+  void SaveBreakdownWidths();
+  void ApplySheetLayout();
+  void ApplyBreakdownWidths();
+
+  // ---- tabs (tabs.cpp) ----
+  void RebuildItemTabs();
+  void TabControl1Change(int index);
+  // The user clicks tab index (a click on the current tab changes nothing).
+  void TabClicked(int index);
+  void SelectTab(int index);       // silently, as the program's own code does
+  void EnterBreakdownMode();
+  void EnterSheetMode();
+
+  // ---- commands (commands.cpp) ----
+  // The dispatcher of command words; sender is the item or button that carried the hint.
+  void Dispatch(const QString& word, QObject* sender = nullptr);
+  // Later modules register the words they handle; a registered handler takes the word.
+  void RegisterCommand(const QString& word, std::function<void(QObject* sender)> handler);
+  void RegisterClick(const QString& name, std::function<void()> handler);
+  void StrColGrid1DblClick();
+  void MDATA1Click(QObject* sender);
+
+ signals:
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  // components.cpp
+  void BuildComponents();
+  void BuildMenus();
+  void BuildTitleArea(QWidget* parent);
+  void BuildLeftBar(QWidget* parent);
+  QWidget* BuildCommandButtons();
+  QWidget* BuildTotalsPanel();
+  QMenu* AddMenu(const QString& name, const QString& title);
+  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint = {},
+                   const QString& shortcut = {}, int tag = 0);
+  QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QString& hint = {},
+                         int tag = 0);
+  QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text = {});
+  void ConnectHandlers();
+  void OnActivated(QObject* component);
+  // menucommands.cpp
+  void ConnectMenuCommands();
+  void ApplyCompanionPresence();
+  void SetMenuEnabled(const QString& name, bool on);
+
+  Document doc_;
+  std::string programFolder_;
+  std::string executableName_;
+  std::string startupDocument_;
+  int programEdition_ = 1;
+  QRect workArea_;
+  QSize screenSize_;
+  QSize frameSize_;
+  bool headless_ = false;
+  ZantroConfig conf_;
+  std::string dataDir_;            // [Data_Dir], or Sample of the program folder once used
+  Dialogs* dialogs_;
+  Launcher* launcher_;
+  int formTag_ = 0;
+  bool closingAllowed_ = false;
+  bool panel32Hidden_ = false;
+
+  TStrColGrid* grid_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QListWidget* listBox1_ = nullptr;
+  QComboBox* levelBox_ = nullptr;
+  QLineEdit* docName_ = nullptr;
+  std::map<QString, QObject*> components_;
+  std::map<QString, std::function<void(QObject*)>> commands_;
+  std::map<QString, std::function<void()>> clicks_;
+};
+
+// The window that receives engine messages (one per process).
+TFZANTRO* MainWindow();
+
+// Shift-JIS bytes of a record or file to a QString, and back.
+QString Q(std::string_view cp932);
+std::string Sjis(const QString& text);
+
+}  // namespace zantro

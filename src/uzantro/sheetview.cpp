@@ -1,0 +1,189 @@
+// The detail sheet in StrColGrid1: headers and cell formats, the rows drawn from the line
+// list, the totals panel and the commands that only change the view.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+
+#include "general/engine.h"
+#include "platform/cp932.h"
+#include "uzantro/fzantro.h"
+
+namespace zantro {
+namespace {
+
+const QColor kHeaderColor = ColorFromNumber(10652814);
+
+// Engine messages ("消費税が重複しています") become notices of the window.
+void EngineMessage(const std::string& text) {
+  if (TFZANTRO* w = MainWindow()) w->Dlg().ShowNotice(QString::fromStdString(text));
+}
+
+TSCGCellParam* ColumnParam(TStrColGrid* g, int col, TAlignment a) {
+  TSCGCellParam* p = g->AddRangeParam(col, 1, col, std::max(1, g->RowCount() - 1));
+  p->SetAlignment(a);
+  p->SetFontWidth(1);
+  return p;
+}
+
+}  // namespace
+
+bool TFZANTRO::SheetMode() const { return tabs_->currentIndex() != 0; }
+int TFZANTRO::AmountSide() const { return Component("netbt")->property("tag").toInt(); }
+int TFZANTRO::PriceKind() const { return Component("N41")->property("tag").toInt(); }
+int TFZANTRO::LevelIndex() const { return std::max(0, levelBox_->currentIndex()); }
+
+RowView TFZANTRO::ViewState() const {
+  RowView v;
+  v.Layout = doc_.Layout;
+  v.AmountSide = AmountSide();
+  v.PriceKind = PriceKind();
+  v.QuantityScale = doc_.Settings.QuantityScale;
+  v.LineRoundAddend = doc_.Settings.LineRoundAddend;
+  v.Gengaku = ToUtf8(conf_.Gengaku);
+  return v;
+}
+
+void TFZANTRO::SetColumnHeaders() {
+  using enum TAlignment;
+  RowView v = ViewState();
+  const int k = v.k();
+  TStrColGrid* g = grid_;
+  if (g->ColCount() != v.ColCount()) g->SetColCount(v.ColCount());
+  g->CellParams().Clear();
+  auto headers = SheetHeaders(v);
+  for (int c = 0; c < v.ColCount(); ++c) {
+    g->SetCells(c, 0, QString::fromStdString(headers[c]));
+    TSCGCellParam* p = g->FindCellParam(c, 0, true);
+    p->SetFontColor(colors::clWhite);
+    p->SetFontColorEnabled(true);
+    p->SetFontWidth(1);
+    p->SetAlignment(taCenter);
+    if (c <= 7) {
+      p->SetCellColor(kHeaderColor);
+      p->SetCellColorEnabled(true);
+    }
+  }
+  TSCGCellParam* number = ColumnParam(g, 0, taCenter);
+  number->SetFontColor(colors::clWhite);
+  number->SetFontColorEnabled(true);
+  for (int c = 1; c <= k + 1; ++c) {
+    TSCGCellParam* p = ColumnParam(g, c, taLeftJustify);
+    p->SetFontColor(colors::clBlack);
+    p->SetFontColorEnabled(true);
+  }
+  ColumnParam(g, k + 2, taRightJustify);
+  TSCGCellParam* group = ColumnParam(g, k + 3, taCenter);
+  group->SetFontColor(colors::clBlack);
+  group->SetFontColorEnabled(true);
+  group->SetCellColor(colors::clWhite);
+  group->SetCellColorEnabled(true);
+  ColumnParam(g, k + 4, taCenter);
+  for (int c = k + 5; c <= k + 7; ++c) ColumnParam(g, c, taRightJustify);
+}
+
+void TFZANTRO::RefreshSheet() {
+  grid_->setUpdatesEnabled(false);
+  SetColumnHeaders();
+  SetMenuEnabled("meisai_menu", true);
+  SetMenuEnabled("item_menu", false);
+  Label("strtx")->setText(QString("%1-%2").arg(doc_.CurrentItem).arg(doc_.LastItem()));
+  const int cols = grid_->ColCount();
+  for (int r = 1; r < grid_->RowCount(); ++r) {
+    grid_->SetCells(0, r, QString::number(r));
+    for (int c = 1; c < cols; ++c) grid_->SetCells(c, r, QString());
+  }
+  for (int r = 1; r <= doc_.LastLine() && r < grid_->RowCount(); ++r) FormatRow(r);
+  grid_->setUpdatesEnabled(true);
+  grid_->viewport()->update();
+}
+
+void TFZANTRO::FormatRow(int r) {
+  if (r < 1 || r > doc_.LastLine()) return;
+  RowTexts texts = FormatRowTexts(doc_.LineList[r], ViewState());
+  grid_->SetCells(0, r, QString::number(r));
+  for (int c = 1; c < grid_->ColCount() && c < 10; ++c) grid_->SetCells(c, r, QString::fromStdString(texts[c]));
+}
+
+void TFZANTRO::ShowTotals(int32_t mode) {
+  TotalsTexts t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
+  const std::pair<const char*, const std::string*> boxes[] = {
+      {"SUBNBOX", &t.SUBNBOX},     {"SUBGBOX", &t.SUBGBOX},     {"gsagaku", &t.gsagaku},
+      {"NTOTALBOX", &t.NTOTALBOX}, {"GTOTALBOX", &t.GTOTALBOX}, {"nsagaku", &t.nsagaku},
+      {"AV1PL", &t.AV1PL},         {"AV2PL", &t.AV2PL}};
+  for (const auto& [name, text] : boxes) Label(name)->setText(QString::fromStdString(*text));
+  // A sheet longer than the grid gets room for it and ten more rows.
+  if (static_cast<int>(doc_.LineList.size()) > grid_->RowCount()) {
+    grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
+    if (SheetMode()) SetColumnHeaders();
+  }
+}
+
+void TFZANTRO::ShowLineProperties() {
+  bool ok = false;
+  int row = grid_->Cells(0, grid_->Selection().Top).toInt(&ok);
+  if (!ok || row < 1 || row > doc_.LastLine()) return;
+  std::string text = LinePropertiesText(row, doc_.LineList[row], grid_->Cells(1, row).toStdString(), doc_.GroupNames);
+  dialogs_->ShowNotice(QString::fromStdString(text));
+}
+
+void TFZANTRO::SetAmountSide(int side) {
+  Component("netbt")->setProperty("tag", side);
+  RefreshSheet();
+}
+
+void TFZANTRO::TogglePriceKind() {
+  QAction* n41 = Action("N41");
+  int kind = PriceKind() == 1 ? 0 : 1;
+  n41->setProperty("tag", kind);
+  n41->setText(kind == 1 ? "通常単価を表示" : "付帯単価を表示");
+  RefreshSheet();
+}
+
+void TFZANTRO::SetLayout(ColumnLayout layout) {
+  doc_.Layout = layout;
+  grid_->SetColCount(layout == ColumnLayout::Ten ? 10 : 9);
+  SetColumnHeaders();
+  ApplySheetLayout();
+  doc_.CurrentLine = 1;
+  ShowTotals(0);
+  RefreshSheet();
+}
+
+void TFZANTRO::ResetSheetFormat() {
+  SetColumnHeaders();
+  doc_.CurrentLine = 1;
+  ShowTotals(0);
+  RefreshSheet();
+}
+
+void TFZANTRO::AddGridRows(int n) {
+  int old = grid_->RowCount();
+  grid_->SetRowCount(old + n);
+  SetColumnHeaders();  // the column formats cover the new rows (row numbers in white)
+  if (n > 1)
+    for (int r = 1; r < grid_->RowCount(); ++r) grid_->SetCells(0, r, QString::number(r));
+}
+
+void TFZANTRO::SelectRows(int top, int bottom) {
+  top = std::clamp(top, 1, std::max(1, grid_->RowCount() - 1));
+  bottom = std::clamp(bottom, top, std::max(1, grid_->RowCount() - 1));
+  grid_->SetSelection(TGridRect{1, top, grid_->ColCount() - 1, bottom});
+  if (top < grid_->TopRow() || top >= grid_->TopRow() + std::max(1, grid_->VisibleRowCount())) grid_->SetTopRow(top);
+  if (top == 1) grid_->SetTopRow(1);
+}
+
+void TFZANTRO::SelectTopLine() {
+  grid_->SetTopRow(1);
+  SelectRows(1, 1);
+}
+
+void TFZANTRO::SelectLastLine() {
+  int n = doc_.LastLine();
+  if (n < 1) return;
+  SelectRows(n, n);
+  grid_->SetTopRow(std::max(1, n - 1));
+}
+
+}  // namespace zantro

@@ -1,0 +1,77 @@
+// The tab strip under the grid: tab 0 is the breakdown list, every other tab one item's
+// sheet. ListBox1 holds the item number of each sheet tab (entry t - 1 for tab t).
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+
+#include "general/kinds.h"
+#include "uzantro/fzantro.h"
+
+namespace zantro {
+
+void TFZANTRO::RebuildItemTabs() {
+  QSignalBlocker block(tabs_);
+  tabs_->setUpdatesEnabled(false);
+  while (tabs_->count() > 0) tabs_->removeTab(0);
+  listBox1_->clear();
+  tabs_->addTab("内訳表");
+  int index = 0;
+  for (int32_t i = 1; i <= doc_.LastItem(); ++i) {
+    const ItemRecord& item = doc_.ItemList[i];
+    if (ItemHasTab(item.ItemKind)) {
+      listBox1_->addItem(QString::number(i));
+      tabs_->addTab(Q(item.ItemName.view()));
+    }
+    // A current item without a tab selects the tab of the last sheet item above it.
+    if (i == doc_.CurrentItem) index = listBox1_->count();
+  }
+  tabs_->setCurrentIndex(index);
+  tabs_->setUpdatesEnabled(true);
+}
+
+void TFZANTRO::SelectTab(int index) {
+  QSignalBlocker block(tabs_);
+  tabs_->setCurrentIndex(index);
+}
+
+void TFZANTRO::TabControl1Change(int index) {
+  if (index == 0) {
+    EnterBreakdownMode();
+    grid_->SetTopRow(1);
+    SelectRows(1, 1);
+    return;
+  }
+  QListWidgetItem* entry = listBox1_->item(index - 1);
+  if (entry) OpenItem(entry->text().toInt());
+}
+
+void TFZANTRO::EnterBreakdownMode() {
+  CloseCompanions({"TFTreeprice_Dlg", "Tfseqprice_Dlg", "Tfcodeprice_Dlg", "Tfcalcprice_Dlg", "TFRowedit_Dlg"});
+  for (const char* name : {"GradBtn6", "GradBtn15", "GradBtn17", "GradBtn9", "GradBtn16", "GradBtn13", "GradBtn14",
+                           "gbtn01", "gbtn02", "gbtn03", "gbtn04", "gbtn05", "gbtn06", "gbtn07", "netbt", "GradBtn23"})
+    Button(name)->setEnabled(false);
+  for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "AV1PL"}) Label(box)->clear();
+  grid_->setUpdatesEnabled(false);
+  grid_->CellParams().Clear();
+  grid_->SetColCount(8);
+  ApplyBreakdownWidths();
+  for (int r = 0; r < grid_->RowCount(); ++r)
+    for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, r, QString());
+  Label("keito_name")->setText("内訳一覧表");
+  SetMenuEnabled("meisai_menu", false);
+  SetMenuEnabled("item_menu", true);
+  grid_->setUpdatesEnabled(true);
+  if (ShowBreakdownList) ShowBreakdownList();
+  grid_->viewport()->update();
+}
+
+void TFZANTRO::EnterSheetMode() {
+  if (tabs_->currentIndex() == 0 && tabs_->count() > 1) SelectTab(1);
+  SetMenuEnabled("meisai_menu", true);
+  SetMenuEnabled("item_menu", false);
+}
+
+}  // namespace zantro

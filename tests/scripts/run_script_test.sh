@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs one headless script test: a fresh copy of the program folder, a fresh runtime folder,
+# a fixed date; the script's output (and its exit status) is compared with NAME.out.
+#   run_script_test.sh SCRIPT_DIR PROGRAM_DIR NAME
+# NAME.setup, when present, is sourced first with PROGRAM set to the copy; it may write files,
+# set EXE (the executable's name), ARGS (more arguments), HOLD_LOCK=1, and define after()
+# whose output is appended (files the run wrote).
+set -u
+dir=$1 program=$2 name=$3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cp -r "$program" "$tmp/program"
+mkdir -m 700 "$tmp/rt"
+PROGRAM=$tmp/program
+EXE=zantro
+ARGS=()
+HOLD_LOCK=0
+# conf FILE: standard input (UTF-8, LF) becomes FILE in the program folder (CP932, CR LF).
+conf() { iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$PROGRAM/$1"; }
+# fixture NAME: the UTF-8 fixture NAME.txt of this folder becomes NAME (CP932, CR LF) here.
+fixture() { iconv -f UTF-8 -t CP932 < "$dir/$1.txt" | sed 's/$/\r/' > "$tmp/$1"; }
+after() { :; }
+cd "$tmp"
+if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi
+if [[ $HOLD_LOCK == 1 ]]; then exec 9> "$tmp/rt/ZANTRO.lock"; flock 9; fi
+ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
+  "$PROGRAM/$EXE" --headless --script "$dir/$name.script" --program-folder "$PROGRAM" "${ARGS[@]}" \
+  > "$tmp/actual" 2> "$tmp/stderr"
+echo "exit: $?" >> "$tmp/actual"
+after >> "$tmp/actual"
+# The temporary folder differs from run to run.
+sed -i "s|$tmp|\$TMP|g" "$tmp/actual"
+if [[ ${ZANTRO_UPDATE_EXPECTED:-0} == 1 ]]; then cp "$tmp/actual" "$dir/$name.out"; fi
+if ! diff -u "$dir/$name.out" "$tmp/actual"; then
+  echo "--- stderr:"; cat "$tmp/stderr"
+  exit 1
+fi
