@@ -100,6 +100,9 @@ void TFZANTRO::BuildComponents() {
   grid_ = new TStrColGrid(central);
   grid_->setObjectName("StrColGrid1");
   components_["StrColGrid1"] = grid_;
+  // Body cells carry black text by parameter; on the highlight colour of a selected row that
+  // is unreadable, so selected cells take the highlight text colour instead.
+  grid_->SetFocusCellFontColorEnabled(true);
   tabs_ = new QTabBar(central);
   tabs_->setObjectName("TabControl1");
   tabs_->setShape(QTabBar::RoundedSouth);
