@@ -161,8 +161,9 @@ void TFZANTRO::RestoreUndoSet() {
   EnterSheetMode();
   ApplySheetLayout();
   RefreshSheet();
+  // The restored state still differs from the saved file: the flag stays set (SaveSheet set
+  // it), so closing asks before the edits are lost.
   SaveSheetTo("WRK");
-  doc_.DocumentModified = false;
 }
 
 void TFZANTRO::SaveCommand(int mode) {
