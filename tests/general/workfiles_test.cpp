@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -272,6 +275,28 @@ TEST_F(ClientNumbers, WritesNothingForALowerSerialOrANonNumber) {
   EXPECT_FALSE(UpdateClientNumber(Title("KZ", "KZ0099"), dir.path()));
   EXPECT_EQ(SerialOf(0), 50);
   EXPECT_FALSE(UpdateClientNumber(Title("KA", "KA0042"), dir.path() + "/missing"));
+}
+
+}  // namespace
+}  // namespace zantro
+
+namespace zantro {
+namespace {
+
+TEST(LongPathName, SpellsEachComponentAsStoredAndKeepsWhatIsMissing) {
+  testing::TempDir dir;
+  ASSERT_EQ(mkdir((dir.path() + "/Data").c_str(), 0700), 0);
+  ASSERT_EQ(mkdir((dir.path() + "/Data/Sub").c_str(), 0700), 0);
+  ASSERT_TRUE(WriteFileAtomic(dir.path() + "/Data/Sub/File.TXT", "x"));
+  EXPECT_EQ(LongPathName(dir.path() + "/data/./SUB/file.txt"), dir.path() + "/Data/Sub/File.TXT");
+  EXPECT_EQ(LongPathName(dir.path() + "/data/none/x"), dir.path() + "/Data/none/x");
+  EXPECT_EQ(LongPathName(dir.path() + "/Data/Sub/../Sub"), dir.path() + "/Data/Sub");
+  char cwd[4096];
+  ASSERT_TRUE(getcwd(cwd, sizeof cwd));
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  std::string relative = LongPathName("data/sub");
+  ASSERT_EQ(chdir(cwd), 0);
+  EXPECT_EQ(relative, dir.path() + "/Data/Sub");
 }
 
 }  // namespace
