@@ -13,9 +13,11 @@ namespace zantro {
 namespace {
 
 const char* kBreakdownMode = "現在は内訳モードです。";
-const char* kMakerLine = "Ferrowindのホームページから入手して下さい\r\nhttps://www.ferrowind.example/\r\n";
-
 }  // namespace
+
+QString NotInstalledNotice(const QString& what) {
+  return what + "\r\nFerrowindのホームページから入手して下さい\r\nhttps://www.ferrowind.example/";
+}
 
 void TFZANTRO::Dispatch(const QString& word, QObject* sender) {
   if (auto it = commands_.find(word); it != commands_.end()) return it->second(sender);
@@ -59,10 +61,10 @@ void TFZANTRO::MDATA1Click(QObject* sender) {
   } else if (set == "1") {
     if (tag == 1) {
       if (!StartCompanion("pipemat_dlg.exe", "0;" + level + ";0;;;2;" + PipeNetworkFolder() + ";"))
-        dialogs_->ShowNotice(QString("管材ダイアログがインストールされていません\r\n") + kMakerLine);
+        dialogs_->ShowNotice(NotInstalledNotice("管材ダイアログがインストールされていません"));
     } else if (!StartCompanion("pipefit_dlg.exe",
                                "0;" + std::to_string(tag - 1) + ";" + level + ";0;;" + PipeNetworkFolder() + ";")) {
-      dialogs_->ShowNotice(QString("配管付属品・器具ダイアログがインストールされていません\r\n") + kMakerLine);
+      dialogs_->ShowNotice(NotInstalledNotice("配管付属品・器具ダイアログがインストールされていません"));
     }
   }
 }

@@ -103,6 +103,13 @@ void TFZANTRO::BuildComponents() {
   // Body cells carry black text by parameter; on the highlight colour of a selected row that
   // is unreadable, so selected cells take the highlight text colour instead.
   grid_->SetFocusCellFontColorEnabled(true);
+  // The total lines mark their amount with the Shift-JIS byte 0x5C, which every Japanese font
+  // draws as the yen sign; converted to Unicode it is a backslash. A cell holding that mark
+  // alone is drawn as "¥", while the cell keeps the converted text.
+  grid_->OnDrawTextOneLine = [](TObject*, TStrColGrid*, const QRect&, int, int, int, TGridDrawState,
+                                QString& text, TAlignment&, TTextLayout&, bool&) {
+    if (text == QLatin1String("\\")) text = QString(QChar(0x00A5));
+  };
   tabs_ = new QTabBar(central);
   tabs_->setObjectName("TabControl1");
   tabs_->setShape(QTabBar::RoundedSouth);

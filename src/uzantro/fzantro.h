@@ -219,6 +219,9 @@ class TFZANTRO : public QMainWindow {
 // The window that receives engine messages (one per process).
 TFZANTRO* MainWindow();
 
+// The notice for a companion that is not installed: what is missing, then where to get it.
+QString NotInstalledNotice(const QString& what);
+
 // Shift-JIS bytes of a record or file to a QString, and back.
 QString Q(std::string_view cp932);
 std::string Sjis(const QString& text);

@@ -15,6 +15,7 @@
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "uzantro/fzantro.h"
+#include "uzantro/menustate.h"
 
 namespace zantro {
 namespace {
@@ -31,21 +32,6 @@ int ToInt(const QString& s, const char* what) {
   int v = s.trimmed().toInt(&ok);
   if (!ok) throw ScriptError{QString("%1 is not a number: %2").arg(what, s)};
   return v;
-}
-
-// A menu item counts as clickable only when every menu above it is enabled and shown.
-bool MenuChainUsable(QAction* a) {
-  for (QObject* o : a->associatedObjects()) {
-    auto* menu = qobject_cast<QMenu*>(o);
-    if (!menu) continue;
-    for (QMenu* m = menu; m; m = qobject_cast<QMenu*>(m->parent())) {
-      if (!m->isEnabled() || !m->menuAction()->isEnabled()) return false;
-      if (qobject_cast<QMenu*>(m->parent()) || m->parent() == nullptr) {
-        if (!m->menuAction()->isVisible()) return false;
-      }
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -210,7 +196,7 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
 void ScriptRunner::Click(const QString& name, bool shift) {
   QObject* o = Need(name);
   bool usable = false;
-  if (auto* a = qobject_cast<QAction*>(o)) usable = a->isEnabled() && a->isVisible() && MenuChainUsable(a);
+  if (auto* a = qobject_cast<QAction*>(o)) usable = ActionReachable(a);
   else if (auto* b = qobject_cast<QPushButton*>(o)) usable = b->isEnabled() && b->isVisible();
   else throw ScriptError{"not clickable: " + name};
   if (!usable) return Say("disabled: " + name);
@@ -248,10 +234,11 @@ void ScriptRunner::Get(const QString& name) {
 void ScriptRunner::State(const QString& name) {
   QObject* o = Need(name);
   bool visible = false, enabled = false, checked = false;
+  // Own flags: a hidden item keeps its enabled flag, an item of a disabled menu its own.
   if (auto* a = qobject_cast<QAction*>(o)) {
-    visible = a->isVisible(), enabled = a->isEnabled(), checked = a->isCheckable() && a->isChecked();
+    visible = a->isVisible(), enabled = OwnEnabled(a), checked = a->isCheckable() && a->isChecked();
   } else if (auto* m = qobject_cast<QMenu*>(o)) {
-    visible = m->menuAction()->isVisible(), enabled = m->isEnabled() && m->menuAction()->isEnabled();
+    visible = m->menuAction()->isVisible(), enabled = OwnEnabled(m->menuAction());
   } else if (auto* w = qobject_cast<QWidget*>(o)) {
     visible = !w->isHidden(), enabled = !w->testAttribute(Qt::WA_Disabled);
     if (auto* b = qobject_cast<QPushButton*>(w)) checked = b->isCheckable() && b->isChecked();

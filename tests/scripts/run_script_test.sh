@@ -4,7 +4,7 @@
 #   run_script_test.sh SCRIPT_DIR PROGRAM_DIR NAME
 # NAME.setup, when present, is sourced first with PROGRAM set to the copy; it may write files,
 # set EXE (the executable's name), ARGS (more arguments), HOLD_LOCK=1, and define after()
-# whose output is appended (files the run wrote).
+# whose output is appended (files the run wrote); conf, fixture and companion below help.
 set -u
 dir=$1 program=$2 name=$3
 tmp=$(mktemp -d)
@@ -19,6 +19,9 @@ HOLD_LOCK=0
 conf() { iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$PROGRAM/$1"; }
 # fixture NAME: the UTF-8 fixture NAME.txt of this folder becomes NAME (CP932, CR LF) here.
 fixture() { iconv -f UTF-8 -t CP932 < "$dir/$1.txt" | sed 's/$/\r/' > "$tmp/$1"; }
+# companion NAME [COMMANDS]: an executable NAME in the program folder standing in for a
+# companion; it runs the shell COMMANDS (default: nothing) in the program folder and ends.
+companion() { printf '#!/bin/sh\n%s\n' "${2:-exit 0}" > "$PROGRAM/$1"; chmod +x "$PROGRAM/$1"; }
 after() { :; }
 cd "$tmp"
 if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi

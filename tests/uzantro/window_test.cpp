@@ -1,0 +1,148 @@
+// The window as a whole: shortcuts against the menus that hold their items, the own flags of
+// hidden items, and how the total line's mark is drawn.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/gui/dialogs.h"
+#include "platform/launcher.h"
+#include "uzantro/fzantro.h"
+#include "uzantro/menustate.h"
+
+using namespace zantro;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test_uzantro";
+    static char* argv[] = {name, nullptr};
+    if (!qApp) new QApplication(argc, argv);  // lives as long as the process
+  }
+
+  void SetUp() override {
+    char t[] = "/tmp/zantro-window-XXXXXX";
+    folder_ = ::mkdtemp(t);
+    WindowSetup s;
+    s.ProgramFolder = folder_;
+    s.ExecutableName = "zantro";
+    s.WorkArea = QRect(0, 0, 1280, 1024);
+    s.ScreenSize = QSize(1280, 1024);
+    s.dialogs = &dialogs_;
+    s.launcher = &launcher_;
+    s.Headless = true;
+    window_ = std::make_unique<TFZANTRO>(s);
+    window_->show();
+    QApplication::processEvents();
+    ASSERT_GE(window_->Tabs()->count(), 2);
+    ASSERT_TRUE(window_->SheetMode());
+  }
+
+  void TearDown() override {
+    window_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  void Press(const QKeySequence& key) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
+    QTest::keySequence(target, key);
+    QApplication::processEvents();
+  }
+
+  std::string folder_;
+  QStringList lines_;
+  ScriptedDialogs dialogs_{[this](const QString& line) { lines_ << line; }};
+  Launcher launcher_;
+  std::unique_ptr<TFZANTRO> window_;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, EveryShortcutReachesExactlyTheOneItemOfAnEnabledMenu) {
+  // A breakdown item given the key of the sheet's undo (K25, Esc): only the item of the enabled
+  // menu may answer, and Qt would run neither if both were live.
+  window_->Action("item_Operate_execute")->setShortcut(QKeySequence("Esc"));
+  const QList<QAction*> actions = window_->findChildren<QAction*>();
+  std::map<QAction*, int> fired;
+  for (QAction* a : actions) QObject::connect(a, &QAction::triggered, [&fired, a] { ++fired[a]; });
+  std::set<QString> keys;
+  for (QAction* a : actions)
+    if (!a->shortcut().isEmpty()) keys.insert(a->shortcut().toString());
+  ASSERT_TRUE(keys.count("Esc") && keys.count("Ctrl+C") && keys.count("F1"));
+
+  for (int tab : {1, 0}) {
+    window_->TabClicked(tab);
+    ASSERT_EQ(window_->SheetMode(), tab == 1);
+    for (const QString& key : keys) {
+      SCOPED_TRACE("tab " + std::to_string(tab) + " key " + key.toStdString());
+      std::vector<std::string> reachable;
+      for (QAction* a : actions)
+        if (a->shortcut().toString() == key && ActionReachable(a)) reachable.push_back(a->objectName().toStdString());
+      EXPECT_LE(reachable.size(), 1u) << "one enabled action per shortcut";
+      fired.clear();
+      Press(QKeySequence(key));
+      std::vector<std::string> ran;
+      for (const auto& [a, n] : fired)
+        if (n > 0) ran.push_back(a->objectName().toStdString());
+      EXPECT_EQ(ran, reachable);
+    }
+  }
+  // The clash itself, named: on the breakdown list Esc belongs to the breakdown menu.
+  EXPECT_FALSE(ActionReachable(window_->Action("K25")));
+  EXPECT_TRUE(ActionReachable(window_->Action("item_Operate_execute")));
+  EXPECT_FALSE(ActionReachable(window_->Action("K9")));
+}
+
+TEST_F(WindowTest, HiddenItemKeepsTheEnabledFlagTheProgramGaveIt) {
+  QAction* takeoff = window_->Action("option_00");  // hidden: no takeoff program installed
+  ASSERT_FALSE(takeoff->isVisible());
+  EXPECT_FALSE(takeoff->isEnabled());  // Qt's own view of a hidden action
+  int notices = 0;
+  QObject::connect(takeoff, &QAction::changed, [&notices] { ++notices; });
+  EXPECT_TRUE(OwnEnabled(takeoff));
+  takeoff->setEnabled(false);
+  EXPECT_FALSE(OwnEnabled(takeoff));
+  EXPECT_FALSE(takeoff->isVisible());  // reading leaves the item hidden ...
+  EXPECT_EQ(notices, 0);               // ... and tells nobody
+  takeoff->setVisible(true);
+  EXPECT_FALSE(takeoff->isEnabled());
+
+  // The piping menu is hidden without its program: it keeps its flag, its items are out of reach.
+  auto* piping = qobject_cast<QMenu*>(window_->Component("haikan"));
+  ASSERT_FALSE(piping->menuAction()->isVisible());
+  EXPECT_TRUE(OwnEnabled(piping->menuAction()));
+  QAction* pipeMaterial = window_->Action("option_01");
+  EXPECT_TRUE(pipeMaterial->isVisible() && pipeMaterial->isEnabled());
+  EXPECT_FALSE(ActionReachable(pipeMaterial));
+  piping->menuAction()->setVisible(true);
+  EXPECT_TRUE(ActionReachable(pipeMaterial));
+}
+
+TEST_F(WindowTest, TotalLineMarkIsDrawnAsTheYenSignAndStoredAsTheBackslash) {
+  TStrColGrid* g = window_->Grid();
+  const int gr = 4;  // the GR column of the ten-column sheet
+  const QString yen(QChar(0x00A5));
+  g->SetCells(gr, 2, "\\");
+  g->SetCells(gr, 3, yen);
+  g->SetCells(1, 4, "x\\");
+  g->SetCells(1, 5, "x" + yen);
+  QImage image = g->RenderImage();
+  auto cell = [&](int col, int row) { return image.copy(g->CellRect(col, row)); };
+  EXPECT_EQ(cell(gr, 2), cell(gr, 3));
+  EXPECT_NE(cell(gr, 2), cell(gr, 6));  // something is drawn at all
+  EXPECT_EQ(g->Cells(gr, 2), "\\");
+  // A backslash within other text is left as it is: only the lone mark means the yen sign.
+  EXPECT_NE(cell(1, 4), cell(1, 5));
+}
