@@ -12,20 +12,12 @@
 #include "general/workfiles.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
+#include "uzantro/companionclasses.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
 namespace {
 
-// Companions that work on the open document and must not outlive it.
-constexpr std::initializer_list<const char*> kDocumentCompanions = {
-    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg",
-    "Tfdocfetch_Dlg",  "TfPICKDATA_Dlg", "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",
-    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg", "TFCover_Dlg"};
-constexpr std::initializer_list<const char*> kNewDocumentCompanions = {
-    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg", "Tfdocfetch_Dlg",
-    "TfPICKDATA_Dlg",  "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg",
-    "TFCover_Dlg",     "TFTAKESUM",     "TFTAKEOFF",     "TFPIPEMAT",      "TH_PIPEFIT"};
 
 const char* kLoseQuestion = "編集中のデ－タが失われます。";
 
@@ -65,7 +57,7 @@ void TFZANTRO::NewDocument() {
 
 void TFZANTRO::NewCommand() {
   if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
-  CloseCompanions(kNewDocumentCompanions);
+  CloseCompanions(kAllCompanions);
   NewDocument();
   RebuildItemTabs();
   EnterSheetMode();

@@ -10,17 +10,10 @@
 #include "general/workfiles.h"
 #include "platform/gui/dialogs.h"
 #include "platform/sysinfo.h"
+#include "uzantro/companionclasses.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
-namespace {
-
-constexpr std::initializer_list<const char*> kDocumentCompanions = {
-    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg",
-    "Tfdocfetch_Dlg",  "TfPICKDATA_Dlg", "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",
-    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg", "TFCover_Dlg"};
-
-}  // namespace
 
 void TFZANTRO::SetMenuEnabled(const QString& name, bool on) {
   auto* menu = qobject_cast<QMenu*>(Component(name));

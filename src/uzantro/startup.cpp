@@ -15,6 +15,7 @@
 #include "platform/inifile.h"
 #include "platform/runtime.h"
 #include "platform/launcher.h"
+#include "uzantro/companionclasses.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
@@ -22,11 +23,6 @@ namespace {
 
 constexpr int kDesignedWidth = 1100, kDesignedHeight = 760;
 
-// Every companion window class, in the order the window closes them when it goes away.
-constexpr std::initializer_list<const char*> kAllCompanions = {
-    "TFTreeprice_Dlg", "TFScheme_Dlg", "Tfseqprice_Dlg", "TfOVERHEAD_Dlg", "Tfdocpick_Dlg", "Tfdocfetch_Dlg",
-    "TfPICKDATA_Dlg",  "Tfdocsave_Dlg", "TFRowedit_Dlg", "Tfsetup_Dlg",    "Tfcodeprice_Dlg", "Tfcalcprice_Dlg",
-    "TFCover_Dlg",     "TFTAKESUM",     "TFTAKEOFF",     "TFPIPEMAT",      "TH_PIPEFIT"};
 
 const char* kPipingFolders[] = {"弁類1", "弁類2", "衛生器具", "排水器具", "特殊部品"};
 
