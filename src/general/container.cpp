@@ -624,15 +624,15 @@ LineRecord LineFromFields(const std::vector<std::string_view>& f, const FieldSou
   return r;
 }
 
-void AppendLineFields(std::string& out, const LineRecord& r, Money quantityScale) {
+void AppendLineFields(std::string& out, const LineRecord& r, std::optional<Money> quantityScale) {
   AppendNameSpec(out, r.NameSpec.view(), r.NameSpec.kCapacity);
   AppendMoney(out, r.LabourFactor);
   AppendMoney(out, r.sort);
   AppendField(out, r.Unit.view(), r.Unit.kCapacity);
   AppendInt(out, r.FLAG);
-  if (quantityScale != kZero && HasQuantityText(r.FLAG)) {
-    AppendQuantity(out, r.CostQty, quantityScale);
-    AppendQuantity(out, r.SubQty, quantityScale);
+  if (quantityScale && HasQuantityText(r.FLAG)) {
+    AppendQuantity(out, r.CostQty, *quantityScale);
+    AppendQuantity(out, r.SubQty, *quantityScale);
   } else {
     AppendMoney(out, r.CostQty);
     AppendMoney(out, r.SubQty);

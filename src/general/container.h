@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,8 +83,9 @@ struct FieldSource {
 // The 21 fields of a detail line (data lines and lines files share them). Field 1, the item
 // number, is left to the caller; fields 2..21 are read strictly (a bad number raises FileError).
 LineRecord LineFromFields(const std::vector<std::string_view>& fields, const FieldSource& at);
-// Appends fields 2..21 of line. quantityScale: when not zero, the quantities of the kinds with
-// a quantity text are written in its format; otherwise every quantity is written as money.
-void AppendLineFields(std::string& out, const LineRecord& line, Money quantityScale);
+// Appends fields 2..21 of line. quantityScale: when given (the container), the quantities of
+// the kinds with a quantity text are written in its format, any scale but 100 and 1000 with
+// one decimal; without it (the lines files) every quantity is written as money.
+void AppendLineFields(std::string& out, const LineRecord& line, std::optional<Money> quantityScale);
 
 }  // namespace zantro

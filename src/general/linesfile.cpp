@@ -37,7 +37,7 @@ void WriteLinesFile(const std::string& path, const std::vector<LineRecord>& line
   std::string out = std::string(kLinesFileVersion) + "\r\n";
   for (int32_t r = std::max(sel.Top, 1); r <= sel.Bottom && r <= LastLine(lines); ++r) {
     out += "0;";
-    AppendLineFields(out, lines[r], kZero);
+    AppendLineFields(out, lines[r], std::nullopt);
     out += "\r\n";
   }
   std::string error;
@@ -91,7 +91,11 @@ void PasteLines(std::vector<LineRecord>& lines, const std::vector<LineRecord>& r
 bool ReadLinesFile(const std::string& path, std::vector<LineRecord>& lines, RowSelection sel, int32_t& currentLine,
                    bool merge) {
   auto records = ParseLinesFile(path);
-  if (!records) return false;
+  if (!records) {
+    // A file of another version is opened first: the cursor is on the top selected row.
+    if (FileExists(path)) currentLine = std::max(sel.Top, 1);
+    return false;
+  }
   PasteLines(lines, *records, sel, currentLine, merge);
   return true;
 }

@@ -38,8 +38,9 @@ std::optional<std::vector<LineRecord>> ParseLinesFile(const std::string& path);
 void PasteLines(std::vector<LineRecord>& lines, const std::vector<LineRecord>& records, RowSelection sel,
                 int32_t& currentLine, bool merge);
 
-// ParseLinesFile, then PasteLines. False (nothing changed) when the file is missing or of
-// another version; a bad file raises FileError and changes nothing.
+// ParseLinesFile, then PasteLines. False when the file is missing (nothing changed) or of
+// another version (no line changed; currentLine is the top row); a bad file raises FileError
+// and changes nothing.
 bool ReadLinesFile(const std::string& path, std::vector<LineRecord>& lines, RowSelection sel, int32_t& currentLine,
                    bool merge);
 

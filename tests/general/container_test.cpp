@@ -141,10 +141,12 @@ TEST(ContainerRoundTrip, NumberIdIsWrittenButNotRead) {
 TEST(ContainerRoundTrip, QuantityTextsFollowEachItemsScale) {
   ParsedDocument doc;
   doc.Title = EmptyDocumentTitle();
-  doc.Items = {Item(10, "a", Money::Units(10)), Item(10, "b", Money::Units(1000)), Item(10, "c", M("7"))};
+  doc.Items = {Item(10, "a", Money::Units(10)), Item(10, "b", Money::Units(1000)), Item(10, "c", M("7")),
+               Item(10, "d", kZero)};
   doc.Lines[1] = {Line(22, "x", "1.26", "1"), Line(10, "whole", "2.5", "1")};
   doc.Lines[2] = {Line(140, "y", "1.0005", "1")};
   doc.Lines[3] = {Line(150, "z", "-2.25", "1")};
+  doc.Lines[4] = {Line(21, "w", "1.26", "1")};
   for (auto& [n, lines] : doc.Lines)
     for (auto& l : lines) l.Unit.set("");
   TempDir dir;
@@ -154,6 +156,7 @@ TEST(ContainerRoundTrip, QuantityTextsFollowEachItemsScale) {
   EXPECT_NE(text.find("1;whole;;0;0;;10;2.5;2.5;"), std::string::npos);  // money, not a quantity text
   EXPECT_NE(text.find("2;y;;0;0;;140;1.001;1.001;"), std::string::npos);
   EXPECT_NE(text.find("3;z;;0;0;;150;-2.3;-2.3;"), std::string::npos);  // any other scale: one decimal
+  EXPECT_NE(text.find("4;w;;0;0;;21;1.3;1.3;"), std::string::npos);    // a scale of 0 too
 
   // At the edge of the money range the rounded text would not read back: the exact value.
   doc.Lines[3][0].CostQty = Money::FromRaw(INT64_MAX);

@@ -128,15 +128,18 @@ TEST(LinesFile, InsertKeepsRangesOnTheirLines) {
   EXPECT_EQ(sheet.size(), 12u);
 }
 
-TEST(LinesFile, OtherVersionsAndMissingFilesChangeNothing) {
+TEST(LinesFile, OtherVersionsAndMissingFilesChangeNoLine) {
   TempDir dir;
   std::vector<LineRecord> sheet = Sheet(2);
   int32_t current = 0;
   EXPECT_FALSE(ReadLinesFile(dir.file("none"), sheet, {5, 5}, current, false));
+  EXPECT_EQ(current, 0);  // a missing file: nothing at all
   std::string old = dir.file("old.prt");
   ASSERT_TRUE(WriteTextLines(old, {"[Version]=1.00", "0;a;;0;0;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;"}));
   EXPECT_FALSE(ReadLinesFile(old, sheet, {5, 5}, current, false));
   EXPECT_EQ(sheet.size(), 3u);
+  // The cursor has already moved to the top selected row when the first line is checked.
+  EXPECT_EQ(current, 5);
 }
 
 TEST(LinesFile, BadNumbersFailBeforeAnyLineChanges) {
