@@ -1,12 +1,15 @@
 // Start-up, configuration and shut-down of the window: FormCreate, FormShow, the captions
 // derived from the configuration, the price levels, FormCloseQuery and FormDestroy.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
+#include <QToolTip>
 
 #include "general/workfiles.h"
 #include "platform/clock.h"
@@ -37,6 +40,26 @@ QString ConfText(const std::string& folder, const char* key) {
   return Q(ReadConfValue(folder, kZantroConf, key).value_or(""));
 }
 
+// The application's style with the hint delay of the window: a hint shows after 600 ms.
+class HintStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return 600;
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+};
+
+// Hints on, lime (65280), after 600 ms.
+void ApplyHintSettings() {
+  if (!dynamic_cast<HintStyle*>(QApplication::style()))
+    QApplication::setStyle(new HintStyle(QApplication::style()->name()));
+  QPalette tip = QToolTip::palette();
+  tip.setColor(QPalette::ToolTipBase, ColorFromNumber(65280));
+  QToolTip::setPalette(tip);
+}
+
 }  // namespace
 
 void TFZANTRO::FormCreate() {
@@ -48,8 +71,11 @@ void TFZANTRO::FormCreate() {
   int left = ini.ReadInteger("FZANTRO", "left", wa.left());
   int width = std::clamp(ini.ReadInteger("FZANTRO", "width", kDesignedWidth), 200, wa.width());
   int height = std::clamp(ini.ReadInteger("FZANTRO", "height", kDesignedHeight), 150, wa.height());
-  if (left > wa.right() - 100 || left < wa.left()) left = wa.left();
-  if (top < wa.top() || top > wa.bottom() - 100) top = wa.top();
+  // The work area's right and bottom edges lie just past its last pixel (QRect's right() and
+  // bottom() are the last pixel itself).
+  const int right = wa.left() + wa.width(), bottom = wa.top() + wa.height();
+  if (left > right - 100 || left < wa.left()) left = wa.left();
+  if (top < wa.top() || top > bottom - 100) top = wa.top();
   move(left, top);
   resize(width, height);
   frameSize_ = QSize(width, height);  // the frame's size: applied once the frame is known
@@ -77,6 +103,7 @@ void TFZANTRO::ApplyCompanionPresence() {
 
 void TFZANTRO::FormShow() {
   formTag_ = 1;
+  ApplyHintSettings();
   // The position file holds the frame; the client area is the frame less its borders.
   QSize border = frameGeometry().size() - size();
   resize(frameSize_ - border);

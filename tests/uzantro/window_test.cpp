@@ -1,13 +1,16 @@
 // The window as a whole: shortcuts against the menus that hold their items, the own flags of
-// hidden items, and how the total line's mark is drawn.
+// hidden items, how the total line's mark is drawn, and how hints look.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -145,4 +148,11 @@ TEST_F(WindowTest, TotalLineMarkIsDrawnAsTheYenSignAndStoredAsTheBackslash) {
   EXPECT_EQ(g->Cells(gr, 2), "\\");
   // A backslash within other text is left as it is: only the lone mark means the yen sign.
   EXPECT_NE(cell(1, 4), cell(1, 5));
+}
+
+TEST_F(WindowTest, HintsAreLimeAndComeAfter600Milliseconds) {
+  QWidget* button = window_->Button("MDATA1");
+  ASSERT_FALSE(button->toolTip().isEmpty());
+  EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase).name().toStdString(), "#00ff00");  // 65280
+  EXPECT_EQ(button->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button), 600);
 }
