@@ -26,9 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteFileAtomic(conf, bytes);
   auto lines = ReadConfLines(Folder(), "zantro.conf");
   if (!lines) std::abort();
+  // Each lookup reads the file again: check the first keys only, so one input stays quick.
+  size_t looked = 0;
   for (const auto& line : *lines) {
     auto [key, value] = SplitConfLine(line);
-    if (!key.empty()) {
+    if (!key.empty() && ++looked <= 32) {
       auto found = ReadConfValue(Folder(), "Zantro.conf", key);
       if (!found) std::abort();  // a key that is there is found
     }
