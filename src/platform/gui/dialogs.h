@@ -74,7 +74,7 @@ class ScriptMismatch : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Answers from a queue and reports every question as one output line (headless.md).
+// Answers from a queue and reports every question as one output line of the script run.
 class ScriptedDialogs : public Dialogs {
  public:
   using Sink = std::function<void(const QString& line)>;
