@@ -9,7 +9,7 @@
 namespace zantro {
 namespace {
 
-// The item number of a work-file name such as "WITEM12.UND" (-1 when it is not one).
+// True for an undo sheet such as "WITEM12.UND" (digits between WITEM and the extension).
 bool IsSheetUndoFile(std::string_view name) {
   if (name.size() < 10 || !EqualsNoCase(name.substr(0, 5), "WITEM") || !EndsWithNoCase(name, ".UND"))
     return false;
