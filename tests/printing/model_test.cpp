@@ -143,11 +143,11 @@ TEST(PrintStyle, StyleLinesOverrideDefaultsAndBadValuesAreReported) {
 }
 
 TEST(PdfText, RadicalEntriesOfTextMapsBecomeIdeographs) {
-  QByteArray pdf = "<2F92> stream <2F92>\nbegincmap\n[<5FA1> <2F92> <2F2F>]\nendcmap <2F92>";
+  QByteArray pdf = "<2F92> stream <2F92>\nbegincmap\n[<5FA1> <2F92> <2F2F> <2ED1>]\nendcmap <2F92>";
   QByteArray before = pdf;
-  MapRadicalsToIdeographs(pdf);
+  MapRadicalsToIdeographs(pdf, {{0x2ED1, 0x9577}});
   EXPECT_EQ(pdf.size(), before.size());
-  EXPECT_EQ(pdf, QByteArray("<2F92> stream <2F92>\nbegincmap\n[<5FA1> <898B> <5DE5>]\nendcmap <2F92>"));
+  EXPECT_EQ(pdf, QByteArray("<2F92> stream <2F92>\nbegincmap\n[<5FA1> <898B> <5DE5> <9577>]\nendcmap <2F92>"));
 }
 
 }  // namespace
