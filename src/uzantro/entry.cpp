@@ -90,7 +90,7 @@ std::unique_ptr<QtInbox> Link(TFZANTRO& window, const std::string& runtime) {
 
 }  // namespace
 
-int RunWindowProgram(int argc, char** argv) {
+int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
   Arguments a = Parse(argc, argv);
   std::string error;
   auto runtime = RuntimeFolder(&error);
@@ -137,6 +137,7 @@ int RunWindowProgram(int argc, char** argv) {
     });
     TFZANTRO window(setup);
     auto link = Link(window, *runtime);
+    if (modules) modules(window);
     window.show();
     QApplication::processEvents();
     ScriptRunner runner(&window, &scripted, write, programFolder);
@@ -155,6 +156,7 @@ int RunWindowProgram(int argc, char** argv) {
   setup.dialogs = &dialogs;
   TFZANTRO window(setup);
   auto link = Link(window, *runtime);
+  if (modules) modules(window);
   dialogs.SetParent(&window);
   window.show();
   return app.exec();
