@@ -58,7 +58,7 @@ void InstallPrintCommands(TFZANTRO& w) {
   w.RegisterClick("N79", current);
   w.RegisterClick("N24", current);
   w.RegisterClick("IconButton5", current);
-  w.RegisterCommand("print", [&w, current](QObject* sender) {
+  w.RegisterCommand("print", CommandMode::Both, [&w, current](QObject* sender) {
     if (FromBreakdownPopup(w, sender)) PrintWholeList(w);
     else current();
   });
