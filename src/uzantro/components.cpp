@@ -149,6 +149,10 @@ void TFZANTRO::BuildComponents() {
   AddItem(popup, "N35", "下へ移動", "move_down");
   AddItem(popup, "N69", "合計線入力", "sum_line");
   AddItem(popup, "N32", "デ－タのプロパティ", "dataproperty");
+  // The name and specification moves of the line at the cursor also live in the edit menu.
+  popup->addSeparator();
+  popup->addAction(Action("N58"));
+  popup->addAction(Action("N59"));
   popup->addSeparator();
   AddItem(popup, "PopupPrint", "印　刷", "print");
   auto* itemPopup = new QMenu(this);
@@ -243,7 +247,7 @@ void TFZANTRO::BuildMenus() {
     a->setCheckable(true);
   }
 
-  AddMenu("N29", "各種変換＆計算(&V)");
+  BuildConvertMenu(AddMenu("N29", "各種変換＆計算(&V)"));
 
   QMenu* price = AddMenu("PriceMenu", "単価(&P)");
   QMenu* code = price->addMenu("CODE単価");

@@ -112,8 +112,8 @@ class TFZANTRO : public QMainWindow {
   void RestoreUndoSet();
   void SaveSheetTo(std::string_view set);
   void SaveHeadTo(std::string_view set);
-  // SaveSheet("WRK") for commands outside an edit frame; raises FileError when it fails.
-  void SaveWorkingCopy();
+  // SaveSheet for commands outside an edit frame; raises FileError when it fails.
+  void SaveSheetChecked(std::string_view set);
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
@@ -186,6 +186,27 @@ class TFZANTRO : public QMainWindow {
   void SheetInsert();
   void SheetDelete();
   void SheetUndo();
+  void SheetMove(int direction);   // -1 up, +1 down
+  void SheetSwap();
+  void SheetTotalLine();
+  void SheetTaxLine();
+  void SheetNewData();
+  void SheetRenameItem();
+  void SheetQuantitySum();
+  // The selection moves used by the commands and the companion messages.
+  void SelectNextRow();
+  void SelectPreviousRow();
+  void RunTakeoffSum();            // the takeoff aggregation (command "datasort")
+  // ---- copy buffer, parts files, CSV (sheetfiles.cpp) ----
+  void SheetCopy();
+  void SheetPaste(bool merge);
+  void SheetPartSave();
+  void SheetPartLoad();
+  void ExportSheetCsv();
+  QString PartsFolder() const;     // [Part_Dir], else "part" of the program folder
+  // ---- the menu 各種変換＆計算 (convertcommands.cpp) ----
+  void BulkCommand(QObject* item);
+  void TextCommandClick(QObject* item);
 
  signals:
   void closed();
@@ -215,6 +236,10 @@ class TFZANTRO : public QMainWindow {
   void ConnectMenuCommands();
   void RegisterViewCommands();
   void RegisterSheetCommands();
+  void RegisterSheetFileCommands();
+  void RegisterCompanionStarts();
+  void BuildConvertMenu(QMenu* menu);
+  void RegisterConvertCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
 
