@@ -11,7 +11,7 @@
 #include "printing/job.h"
 #endif
 #ifdef ZANTRO_HAVE_WINDOW
-#include "companions/print.h"
+#include "companions/dispatcher.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 #ifdef ZANTRO_HAVE_WINDOW
-  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) { zantro::InstallPrintCommands(w); });
+  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) { zantro::InstallCompanions(w); });
 #else
   PrintHelp();
   return 0;

@@ -1,6 +1,8 @@
 // The document steps of the window: new, open (container or version-1 file), open an item's
 // sheet, restore the undo set, save through the save companion.
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 #include "general/errors.h"
 #include "general/version1.h"
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "uzantro/companionclasses.h"
@@ -33,6 +36,7 @@ void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
 void TFZANTRO::NewDocument() {
+  sheetUnsaved_ = false;
   docName_->clear();
   // DiscardDocument: the boxes show an empty document until the new one is drawn.
   for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})
@@ -128,6 +132,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
 }
 
 void TFZANTRO::OpenItem(int32_t n) {
+  SaveUnsavedSheet();
   LoadHead(doc_, programFolder_, "WRK");
   doc_.CurrentItem = n;
   EnsureItemAndLoadSheet(doc_, programFolder_, n);
@@ -166,12 +171,37 @@ void TFZANTRO::SaveCommand(int mode) {
     return;
   }
   if (RestoreCompanion("Tfdocsave_Dlg")) return;
-  StartCompanion("docsave_dlg.exe", Sjis(docName_->text()) + ";" + std::to_string(mode) + ";");
+  StartCompanion("docsave_dlg.exe", DocSaveLaunch{Sjis(docName_->text()), mode}.Encode());
 }
 
 bool TFZANTRO::StartCompanion(std::string_view exeName, const std::string& argument) {
   if (!CompanionPresent(programFolder_, exeName)) return false;
   return launcher_->Start(CompanionPath(programFolder_, exeName), argument, programFolder_);
+}
+
+int TFZANTRO::StartCompanionAndWait(std::string_view exeName, const std::optional<std::string>& argument) {
+  struct Wait {
+    TFZANTRO& w;
+    explicit Wait(TFZANTRO& window) : w(window) {
+      w.waiting_ = true;
+      w.setEnabled(false);
+    }
+    ~Wait() {
+      w.setEnabled(true);
+      w.waiting_ = false;
+    }
+  };
+  int status;
+  {
+    Wait wait(*this);
+    status = launcher_->StartAndWait(CompanionPath(programFolder_, exeName), argument, programFolder_,
+                                     [] { QApplication::processEvents(); });
+  }
+  if (closeAfterWait_) {
+    closeAfterWait_ = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
+  return status;
 }
 
 void TFZANTRO::StartHelper(Helper h) {

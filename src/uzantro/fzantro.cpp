@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "general/money.h"
 #include "platform/cp932.h"
 #include "platform/runtime.h"
 #include "platform/transport.h"
@@ -33,6 +34,10 @@ TFZANTRO::TFZANTRO(const WindowSetup& s)
       dialogs_(s.dialogs),
       launcher_(s.launcher) {
   g_main = this;
+  CompanionCommand = [this](int id, const std::string& text) {
+    if (id != 1) return;
+    if (const MessageHandler* handler = FindMessage(FieldOf(text, 1))) (*handler)(text);
+  };
   setAttribute(Qt::WA_DeleteOnClose, false);
   BuildComponents();
   ConnectHandlers();
@@ -84,7 +89,9 @@ void TFZANTRO::ConnectHandlers() {
   }
   // Only the user's click runs the change handler; the program's own index changes do not.
   connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) { TabClicked(index); });
-  connect(grid_, &TStringGrid::dblClick, this, [this] { Guard([this] { StrColGrid1DblClick(); }); });
+  connect(grid_, &TStringGrid::dblClick, this, [this] {
+    if (!waiting_) Guard([this] { StrColGrid1DblClick(); });
+  });
   connect(grid_, &TStringGrid::handlerError, this, [this](const QString& m) { dialogs_->ShowError(m); });
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
     auto* menu = qobject_cast<QMenu*>(Component(SheetMode() ? "PopupMenu1" : "Popup_item_Menu"));
@@ -94,6 +101,7 @@ void TFZANTRO::ConnectHandlers() {
 }
 
 void TFZANTRO::OnActivated(QObject* component) {
+  if (waiting_) return;  // the user's input waits for the companion
   Guard([&] {
     auto it = clicks_.find(component->objectName());
     if (it != clicks_.end()) return it->second();
@@ -104,8 +112,9 @@ void TFZANTRO::OnActivated(QObject* component) {
 }
 
 void TFZANTRO::TabClicked(int index) {
-  if (index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;
+  if (waiting_ || index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;
   Guard([&] {
+    SaveUnsavedSheet();  // the sheet is left: its lines must not be lost with it
     SelectTab(index);
     TabControl1Change(index);
   });
@@ -115,9 +124,25 @@ void TFZANTRO::RegisterCommand(const QString& word, CommandMode mode, CommandHan
   commands_.Register(word, mode, std::move(handler));
 }
 
+void TFZANTRO::RegisterMessage(const std::string& name, MessageHandler handler) {
+  if (!messages_.emplace(name, std::move(handler)).second)
+    throw std::logic_error("message " + name + " registered twice");
+}
+
+const TFZANTRO::MessageHandler* TFZANTRO::FindMessage(const std::string& name) const {
+  auto it = messages_.find(name);
+  return it == messages_.end() ? nullptr : &it->second;
+}
+
 void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }
 
 void TFZANTRO::closeEvent(QCloseEvent* e) {
+  if (waiting_) {
+    // The companion waited for still works on the sheet: the window closes after it ends.
+    closeAfterWait_ = true;
+    e->ignore();
+    return;
+  }
   bool allow = closingAllowed_;
   if (!allow) Guard([&] { allow = FormCloseQuery(); });
   if (!allow) {

@@ -65,6 +65,8 @@ class TFZANTRO : public QMainWindow {
   Document& Doc() { return doc_; }
   const std::string& ProgramFolder() const { return programFolder_; }
   int ProgramEdition() const { return programEdition_; }
+  // The headless front: desktop programs (helpers, the opener) are reported, not started.
+  bool Headless() const { return headless_; }
   ZantroConfig& Config() { return conf_; }
   Dialogs& Dlg() { return *dialogs_; }
   Launcher& Launch() { return *launcher_; }
@@ -114,6 +116,10 @@ class TFZANTRO : public QMainWindow {
   void SaveHeadTo(std::string_view set);
   // SaveSheet for commands outside an edit frame; raises FileError when it fails.
   void SaveSheetChecked(std::string_view set);
+  // Lines a companion wrote without saving (WM_DATAWRITE_DISP, WM_MULTIWRITE) reach the
+  // working copy before the sheet is left or its work files are read.
+  void MarkSheetUnsaved() { sheetUnsaved_ = true; }
+  void SaveUnsavedSheet();
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
@@ -122,13 +128,26 @@ class TFZANTRO : public QMainWindow {
   // Sends "WM_CLOSE;" to every running companion of the classes.
   std::function<void(std::initializer_list<const char*> classes)> CloseCompanions = [](auto) {};
   // Receives the command strings of companions (identifier, Shift-JIS text). Only frames
-  // with the command identifier 1 reach it (ReceiveFrame).
-  std::function<void(int id, const std::string& text)> CompanionCommand = [](int, const std::string&) {};
+  // with the command identifier 1 reach it (ReceiveFrame). Until the companions module sets
+  // its dispatcher, the registered message handlers below answer.
+  std::function<void(int id, const std::string& text)> CompanionCommand;
+  // The handler a module registers for the command strings named name (field 1); the text is
+  // the whole command string, Shift-JIS. A name registered twice raises std::logic_error.
+  using MessageHandler = std::function<void(const std::string& text)>;
+  void RegisterMessage(const std::string& name, MessageHandler handler);
+  // The handler registered for name, or nullptr.
+  const MessageHandler* FindMessage(const std::string& name) const;
   // A frame from a companion, from the socket or the script's message verbs: a frame with
   // another identifier is not a command and is ignored; errors are shown, never thrown.
   void ReceiveFrame(uint32_t id, const std::string& text);
   // Starts companion exeName with argument; false (and nothing started) when it is missing.
   bool StartCompanion(std::string_view exeName, const std::string& argument);
+  // Starts companion exeName and waits for its end (the CSV editor, the takeoff programs).
+  // Meanwhile the window serves companion commands and its timers but takes no input from
+  // the user; a close asked for meanwhile happens when the wait is over. Returns the exit
+  // status, or -1 when the program did not start.
+  int StartCompanionAndWait(std::string_view exeName, const std::optional<std::string>& argument);
+  bool Waiting() const { return waiting_; }
   // The five piping folder names of the network-folder file, when it exists.
   std::function<std::optional<std::array<std::string, 5>>()> PipingFolderNames;
   // The pipe and duct network folders handed to their companions.
@@ -200,7 +219,6 @@ class TFZANTRO : public QMainWindow {
   // The selection moves used by the commands and the companion messages.
   void SelectNextRow();
   void SelectPreviousRow();
-  void RunTakeoffSum();            // the takeoff aggregation (command "datasort")
   // ---- copy buffer, parts files, CSV (sheetfiles.cpp) ----
   void SheetCopy();
   void SheetPaste(bool merge);
@@ -224,6 +242,7 @@ class TFZANTRO : public QMainWindow {
   // components.cpp
   void BuildComponents();
   void BuildMenus();
+  void BuildCalcPriceItems(QMenu* menu, bool popup);
   void BuildTitleArea(QWidget* parent);
   void BuildLeftBar(QWidget* parent);
   QWidget* BuildCommandButtons();
@@ -241,7 +260,6 @@ class TFZANTRO : public QMainWindow {
   void RegisterViewCommands();
   void RegisterSheetCommands();
   void RegisterSheetFileCommands();
-  void RegisterCompanionStarts();
   void BuildConvertMenu(QMenu* menu);
   void RegisterConvertCommands();
   void ApplyCompanionPresence();
@@ -263,6 +281,9 @@ class TFZANTRO : public QMainWindow {
   int formTag_ = 0;
   bool closingAllowed_ = false;
   bool panel32Hidden_ = false;
+  bool sheetUnsaved_ = false;
+  bool waiting_ = false;           // a companion is waited for: no user input
+  bool closeAfterWait_ = false;
 
   TStrColGrid* grid_ = nullptr;
   QTabBar* tabs_ = nullptr;
@@ -273,6 +294,7 @@ class TFZANTRO : public QMainWindow {
   ViewSettings view_;
   CommandTable commands_;
   std::map<QString, std::function<void()>> clicks_;
+  std::map<std::string, MessageHandler> messages_;
 };
 
 // The window that receives engine messages (one per process).

@@ -11,6 +11,7 @@
 #include "general/workfiles.h"
 #include "platform/conffile.h"
 #include "platform/cp932.h"
+#include "messages/launches.h"
 #include "platform/files.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
@@ -45,13 +46,17 @@ void TFZANTRO::RegisterSheetCommands() {
   };
   RegisterClick("N47", sheetOnly(&TFZANTRO::SheetQuantitySum));
   RegisterSheetFileCommands();
-  RegisterCompanionStarts();
   RegisterConvertCommands();
 }
 
 void TFZANTRO::SaveSheetChecked(std::string_view set) {
   if (!SaveSheet(doc_, programFolder_, set))
     throw FileError(JoinPath(programFolder_, SheetFile(doc_.CurrentItem, set)) + ": the work file cannot be written");
+  if (set == "WRK") sheetUnsaved_ = false;
+}
+
+void TFZANTRO::SaveUnsavedSheet() {
+  if (sheetUnsaved_) SaveSheetChecked("WRK");
 }
 
 void TFZANTRO::SelectNextRow() {
@@ -142,9 +147,8 @@ void TFZANTRO::SheetNewData() {
       return;
   }
   if (!CompanionPresent(programFolder_, "rowedit_dlg.exe") || RestoreCompanion("TFRowedit_Dlg")) return;
-  std::string argument = std::to_string(doc_.CurrentItem) + ";" + Sjis(grid_->Cells(0, grid_->Selection().Top)) + ";";
-  for (const auto& name : doc_.GroupNames) argument += name + ";";
-  StartCompanion("rowedit_dlg.exe", argument);
+  RowEditLaunch launch{doc_.CurrentItem, Sjis(grid_->Cells(0, grid_->Selection().Top)), doc_.GroupNames};
+  StartCompanion("rowedit_dlg.exe", launch.Encode());
 }
 
 void TFZANTRO::SheetRenameItem() {
