@@ -1,9 +1,14 @@
 // Companion commands reaching the real window over its socket, as a companion sends them:
 // line writes at the cursor, the calculated price inserted into a selection, frames of
-// another identifier ignored, and a thousand writes applied in the order sent.
+// another identifier ignored, a thousand writes applied in the order sent, and commands
+// served while the window waits for the CSV editor, whose user input waits.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QAction>
 #include <QApplication>
+#include <QTimer>
 #include <memory>
 
 #include "companions/dispatcher.h"
@@ -121,4 +126,28 @@ TEST_F(WindowLinkTest, AThousandWritesSentBackToBackAreAppliedInOrder) {
   for (int i = 1; i <= 1000; ++i) ASSERT_EQ(NameAt(i), std::to_string(i) + ";") << i;
   EXPECT_EQ(LinesOnDisk(), 1000u);
   EXPECT_EQ(window_->Doc().Sheet.Sub, Money::Units(100 * 1000));
+}
+
+TEST_F(WindowLinkTest, WhileTheCsvEditorRunsCompanionsAreServedAndTheUserWaits) {
+  ::setenv("ZANTRO_RUNTIME_DIR", runtime_.path().c_str(), 1);
+  std::string send = std::string(ZANTRO_PROGRAM_DIR) + "/zantro-send";
+  WriteFileAtomic(folder_.file("csvznt"), "#!/bin/sh\n\"" + send + "\" TFZANTRO \"" + Write(Command::DataWrite, "served") +
+                                              "\"\nsleep 1\n");
+  WriteFileAtomic(folder_.file("setup_dlg"), "#!/bin/sh\n");
+  ::chmod(folder_.file("csvznt").c_str(), 0755);
+  ::chmod(folder_.file("setup_dlg").c_str(), 0755);
+  std::vector<std::string> started;
+  launcher_.SetObserver([&](const std::string& program, const auto&) { started.push_back(program); });
+  window_->SelectRows(1, 1);
+  // The user clicks the settings and closes the window while the editor runs.
+  QTimer::singleShot(500, window_.get(), [this] {
+    window_->Action("N44")->trigger();
+    window_->close();
+  });
+  window_->Action("N7")->trigger();
+  EXPECT_EQ(started, std::vector<std::string>{folder_.file("csvznt")});
+  EXPECT_EQ(NameAt(1), "served;");
+  EXPECT_TRUE(window_->isVisible());
+  for (int i = 0; i < 50 && window_->isVisible(); ++i) QApplication::processEvents();
+  EXPECT_FALSE(window_->isVisible());  // the close asked for meanwhile, once the wait ended
 }
