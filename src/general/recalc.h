@@ -1,7 +1,7 @@
 // The batch recalculation behind "zantro --recalc IN OUT": open a document as the window
 // opens it, recompute every sheet and the breakdown list, and write a container file.
 // It reads no configuration, takes no single-instance lock and touches no program folder: the
-// work files live in a private temporary folder that is removed on every path.
+// work files it would write are kept in memory, through the same codecs and steps.
 #pragma once
 #include <iosfwd>
 #include <string>
