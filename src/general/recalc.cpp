@@ -4,11 +4,15 @@
 // out as soon as they are final, so only one sheet's records are held at a time.
 #include "general/recalc.h"
 
+#include <stdlib.h>
+
 #include <exception>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
 #include "general/container.h"
+#include "general/errors.h"
 #include "general/engine.h"
 #include "general/version1.h"
 #include "general/workfiles.h"
@@ -29,8 +33,11 @@ void CollectMessage(const std::string& utf8Text) {
 // Item n is computed once every line of it is read and every item before it is done; the
 // first failure stops the computing but not the reading, so a bad line further down is still
 // the error reported.
+// With keep, the computed sheets go there as work-file images instead of into the data text.
 class BatchDocument : public DataLineSink {
  public:
+  explicit BatchDocument(ParsedDocument* keep = nullptr) : keep_(keep) {}
+
   void Begin(const ParsedDocument& head, const std::map<int32_t, int64_t>& linesPerItem) override {
     // InitDocument, the work files of head, LoadHead.
     StartEmptyDocument(doc_);
@@ -77,6 +84,12 @@ class BatchDocument : public DataLineSink {
     if (failure_) std::rethrow_exception(failure_);
   }
 
+  // HEAD.WRK as SaveHead leaves it, beside the sheets kept.
+  void KeepHead() const {
+    keep_->Title = doc_.Title;
+    keep_->Items.assign(doc_.ItemList.begin() + 1, doc_.ItemList.end());
+  }
+
   // The container text as the window would save it: head, data lines, takeoff and sort lines.
   void Write(const ParsedDocument& parsed, const std::string& out) const {
     HeadImage head{doc_.Title, {doc_.ItemList.begin() + 1, doc_.ItemList.end()}};
@@ -110,7 +123,14 @@ class BatchDocument : public DataLineSink {
     RecomputeSheet(doc_, CollectMessage);
     StoreSheetState(doc_);
     for (auto& line : doc_.LineList) SanitizeRecord(line);
-    AppendDataLines(data_, n, doc_.ItemList[n], std::span(doc_.LineList).subspan(1));
+    if (!keep_) {
+      AppendDataLines(data_, n, doc_.ItemList[n], std::span(doc_.LineList).subspan(1));
+      return;
+    }
+    // WITEMn.WRK as SaveSheet writes it.
+    auto& kept = keep_->Lines[n];
+    kept.assign(doc_.LineList.begin() + 1, doc_.LineList.end());
+    for (auto& line : kept) line.ItemNo = n;
   }
 
   // The item the window shows first after opening, and with it the settings in force.
@@ -141,6 +161,7 @@ class BatchDocument : public DataLineSink {
   int32_t next_ = 1;                                    // the next item to compute
   std::string data_;                                    // the data lines written so far
   std::exception_ptr failure_;
+  ParsedDocument* keep_;
 };
 
 // A version-1 file is read whole; its lines go to the batch as a container's would.
@@ -155,29 +176,53 @@ ParsedDocument FeedVersion1(const std::string& in, DataLineSink& sink) {
   return parsed;
 }
 
-void Recalc(const std::string& in, const std::string& out, std::ostream& err) {
-  BatchDocument batch;
+// Reads in into batch and computes everything; the engine's messages go to err once the file
+// has read whole, then the first failure is raised. Returns the document as parsed (without
+// its data lines, which went to the batch).
+ParsedDocument ReadAndCompute(const std::string& in, BatchDocument& batch, std::ostream& err) {
   std::ostringstream messages;
   messageBuffer = &messages;
-  ParsedDocument parsed;
-  try {
-    parsed = IsVersion1Path(in) ? FeedVersion1(in, batch) : ParseContainer(in, &batch);
-    batch.Finish();
-  } catch (...) {
-    messageBuffer = nullptr;
-    throw;
-  }
-  messageBuffer = nullptr;
+  struct Reset {
+    ~Reset() { messageBuffer = nullptr; }
+  } reset;
+  ParsedDocument parsed = IsVersion1Path(in) ? FeedVersion1(in, batch) : ParseContainer(in, &batch);
+  batch.Finish();
   err << messages.str();
   batch.RethrowFailure();
-  batch.Write(parsed, out);
+  return parsed;
 }
 
 }  // namespace
 
+ScratchFolder::ScratchFolder(const char* prefix) {
+  std::error_code ec;
+  auto base = std::filesystem::temp_directory_path(ec);
+  std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
+  if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
+  path_ = tmpl;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err) {
+  ParsedDocument result;
+  BatchDocument batch(&result);
+  ParsedDocument parsed = ReadAndCompute(in, batch, err);
+  batch.KeepHead();
+  result.Takeoffs = std::move(parsed.Takeoffs);
+  result.SortLines = std::move(parsed.SortLines);
+  result.WithTakeoffFiles = parsed.WithTakeoffFiles;
+  WriteWorkFiles(result, folder);
+}
+
 int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
   try {
-    Recalc(in, out, err);
+    BatchDocument batch;
+    ParsedDocument parsed = ReadAndCompute(in, batch, err);
+    batch.Write(parsed, out);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 1;

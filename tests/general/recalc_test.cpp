@@ -221,6 +221,13 @@ void ExpectSameOutcome(const std::string& in, const TempDir& dir) {
   EXPECT_EQ(status, expected.Status) << in;
   EXPECT_EQ(err.str(), expected.Err) << in;
   EXPECT_EQ(ReadFileBytes(out).value_or("(none)"), expected.Out) << in;
+
+  // The same computation left as work files (the printed estimate reads them).
+  if (expected.Status != 0) return;
+  TempDir folder;
+  std::ostringstream ignored;
+  OpenAndRecompute(in, folder.path(), ignored);
+  EXPECT_EQ(ContainerText(folder.path(), false, 0), expected.Out) << in;
 }
 
 std::string Fields(int32_t n, std::string_view fill, int count) {
