@@ -62,6 +62,7 @@ void TFZANTRO::NewCommand() {
   RebuildItemTabs();
   EnterSheetMode();
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());
   doc_.DocumentModified = false;
 }
 
@@ -123,6 +124,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
     EnterBreakdownMode();
   }
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());
   doc_.DocumentModified = false;
   return true;
 }
@@ -139,6 +141,7 @@ void TFZANTRO::OpenItem(int32_t n) {
   ShowTotals(0);
   RefreshSheet();
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());  // a sheet opens at its name column
 }
 
 void TFZANTRO::RestoreUndoSet() {
