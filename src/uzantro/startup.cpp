@@ -109,7 +109,6 @@ void TFZANTRO::FormShow() {
   resize(frameSize_ - border);
   // The work files of the previous run become backups; the configuration is read before
   // the empty document's first item takes the settings in force.
-  conf_ = ZantroConfig{};
   doc_.Settings = conf_.Settings;
   InitDocument(doc_, programFolder_, true);
   ApplyConfiguration();
@@ -139,8 +138,14 @@ void TFZANTRO::FormShow() {
   doc_.DocumentModified = false;
   bool onSheet = SheetMode();
   RebuildItemTabs();
-  if (onSheet) EnterSheetMode();
-  else SelectTab(0);
+  if (onSheet) {
+    EnterSheetMode();
+  } else if (tabs_->count() > 1) {
+    // A start-up document of several items opens at tab 1, the first item's sheet, with the
+    // edit menu on: the sheet is opened as a click on that tab opens it.
+    SelectTab(1);
+    TabControl1Change(1);
+  }
   if (Label("CODE")->text() == "数量調書")
     Label("keito_name")->setText("数量調書が使用できます。下のヘルメットアイコンから入れます");
 }
@@ -154,6 +159,10 @@ void TFZANTRO::ApplyConfiguration() {
   // The breakdown-level overheads fold and round with the unit and addend of the configuration.
   doc_.Title.KETA = static_cast<int32_t>(doc_.Settings.Opt3Unit.raw / Money::kScale);
   doc_.Title.CUTLEVEL = doc_.Settings.Opt4RoundAddend;
+  // The empty document's title carries the layout and group names in force, so that opening
+  // its sheet again (which reads them back from the title) keeps what the user chose.
+  doc_.Title.Opt1Int = static_cast<int32_t>(doc_.Layout);
+  doc_.Title.Opt1Str.set(JoinGroupNames(doc_.GroupNames));
   dataDir_ = conf_.DataDir;
   for (int i = 0; i < 6; ++i) {
     QPushButton* b = Button(QString("gbtn0%1").arg(i + 2));
