@@ -18,6 +18,7 @@
 #include "platform/runtime.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/headless.h"
+#include "uzantro/qtenv.h"
 
 namespace zantro {
 namespace {
@@ -89,6 +90,8 @@ int RunWindowProgram(int argc, char** argv) {
     std::fprintf(stderr, "zantro: %s\n", error.c_str());
     return 1;
   }
+  PrepareQtRuntimeFolder(*runtime);
+  InstallQtMessageFilter();
   InstanceLock lock;
   if (!lock.Acquire(*runtime)) return Refuse(a, "すでに起動しています。", argc, argv);
   std::string folder = a.programFolder.empty() ? ExecutableFolder(a.executable) : AbsolutePath(a.programFolder);
