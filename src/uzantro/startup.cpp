@@ -9,6 +9,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include "general/workfiles.h"
@@ -78,8 +79,28 @@ void TFZANTRO::FormCreate() {
   if (top < wa.top() || top > bottom - 100) top = wa.top();
   move(left, top);
   resize(width, height);
+  framePos_ = QPoint(left, top);
   frameSize_ = QSize(width, height);  // the frame's size: applied once the frame is known
   ApplyCompanionPresence();
+}
+
+// The position file holds the frame; the client area is the frame less its borders. Returns
+// whether the borders were known.
+bool TFZANTRO::ApplyFrameGeometry() {
+  const QSize border = frameGeometry().size() - size();
+  resize(frameSize_ - border);
+  if (border.isNull()) return false;
+  if (frameGeometry().topLeft() != framePos_) move(framePos_);
+  return true;
+}
+
+// A window manager frames the window only after it is first shown, and until then it has no
+// borders: the geometry is applied again as soon as they are known, so that the geometry read
+// is the geometry written back (else the frame would grow by its borders at every start). A
+// desktop without a window manager never gives borders; the checks then end after two seconds.
+void TFZANTRO::AwaitFrame(int triesLeft) {
+  if (triesLeft <= 0 || ApplyFrameGeometry()) return;
+  QTimer::singleShot(20, this, [this, triesLeft] { AwaitFrame(triesLeft - 1); });
 }
 
 void TFZANTRO::ApplyCompanionPresence() {
@@ -104,9 +125,8 @@ void TFZANTRO::ApplyCompanionPresence() {
 void TFZANTRO::FormShow() {
   formTag_ = 1;
   ApplyHintSettings();
-  // The position file holds the frame; the client area is the frame less its borders.
-  QSize border = frameGeometry().size() - size();
-  resize(frameSize_ - border);
+  // The offscreen platform of the headless front has no window manager to wait for.
+  if (!ApplyFrameGeometry() && QGuiApplication::platformName() != "offscreen") AwaitFrame(100);
   // The work files of the previous run become backups; the configuration is read before
   // the empty document's first item takes the settings in force.
   doc_.Settings = conf_.Settings;

@@ -1,4 +1,5 @@
-// The message boxes find their icon in the program folder whatever the case of its name.
+// What the program sets up on the desktop: the icon of its message boxes, found whatever the
+// case of its name, and the filter that keeps Qt's harmless notes off standard error.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/gui/dialogs.h"
+#include "uzantro/qtenv.h"
 
 using namespace zantro;
 
@@ -25,4 +27,15 @@ TEST(DialogIcon, FoundWithoutRegardToCaseAndNullWhenMissing) {
   ASSERT_FALSE(icon.isNull());
   EXPECT_EQ(icon.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
   std::filesystem::remove_all(folder.toStdString());
+}
+
+QStringList g_seen;
+
+TEST(QtMessageFilter, DropsHarmlessNotesAndPassesTheRestOn) {
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { g_seen << m; });
+  InstallQtMessageFilter();
+  qWarning("This plugin does not support propagateSizeHints()");
+  qWarning("a warning the user should read");
+  qInstallMessageHandler(nullptr);
+  EXPECT_EQ(g_seen, QStringList{"a warning the user should read"});
 }
