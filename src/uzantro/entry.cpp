@@ -82,7 +82,7 @@ int Refuse(const Arguments& a, const QString& text, int argc, char** argv) {
 
 }  // namespace
 
-int RunWindowProgram(int argc, char** argv) {
+int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
   Arguments a = Parse(argc, argv);
   std::string error;
   auto runtime = RuntimeFolder(&error);
@@ -130,6 +130,7 @@ int RunWindowProgram(int argc, char** argv) {
       write(EscapeOutput(line, programFolder));
     });
     TFZANTRO window(setup);
+    if (modules) modules(window);
     window.show();
     QApplication::processEvents();
     ScriptRunner runner(&window, &scripted, write, programFolder);
@@ -147,6 +148,7 @@ int RunWindowProgram(int argc, char** argv) {
   InteractiveDialogs dialogs(nullptr, programFolder);
   setup.dialogs = &dialogs;
   TFZANTRO window(setup);
+  if (modules) modules(window);
   dialogs.SetParent(&window);
   window.show();
   return app.exec();

@@ -29,10 +29,19 @@ TSCGCellParam* ColumnParam(TStrColGrid* g, int col, TAlignment a) {
 
 }  // namespace
 
-bool TFZANTRO::SheetMode() const { return tabs_->currentIndex() != 0; }
-int TFZANTRO::AmountSide() const { return Component("netbt")->property("tag").toInt(); }
-int TFZANTRO::PriceKind() const { return Component("N41")->property("tag").toInt(); }
 int TFZANTRO::LevelIndex() const { return std::max(0, levelBox_->currentIndex()); }
+
+RowSelection TFZANTRO::SelectedRows() const {
+  TGridRect s = grid_->Selection();
+  return RowSelection{s.Top, s.Bottom};
+}
+
+int32_t TFZANTRO::SelectedLine() const {
+  int top = grid_->Selection().Top;
+  bool ok = false;
+  int line = grid_->Cells(0, top).toInt(&ok);
+  return ok ? line : top;
+}
 
 RowView TFZANTRO::ViewState() const {
   RowView v;
@@ -129,13 +138,15 @@ void TFZANTRO::ShowLineProperties() {
 }
 
 void TFZANTRO::SetAmountSide(int side) {
-  Component("netbt")->setProperty("tag", side);
+  view_.AmountSide = side;
+  Component("netbt")->setProperty("tag", side);  // the designed place of the value, for scripts
   RefreshSheet();
 }
 
 void TFZANTRO::TogglePriceKind() {
   QAction* n41 = Action("N41");
-  int kind = PriceKind() == 1 ? 0 : 1;
+  int kind = view_.PriceKind == 1 ? 0 : 1;
+  view_.PriceKind = kind;
   n41->setProperty("tag", kind);
   n41->setText(kind == 1 ? "通常単価を表示" : "付帯単価を表示");
   RefreshSheet();
