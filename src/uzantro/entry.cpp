@@ -16,6 +16,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/runtime.h"
+#include "uzantro/companionlink.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/headless.h"
 #include "uzantro/qtenv.h"
@@ -80,6 +81,14 @@ int Refuse(const Arguments& a, const QString& text, int argc, char** argv) {
   return 1;
 }
 
+// Companions find the window; without the socket it still works, alone.
+std::unique_ptr<QtInbox> Link(TFZANTRO& window, const std::string& runtime) {
+  std::string error;
+  auto link = ConnectCompanions(window, runtime, &error);
+  if (!link) std::fprintf(stderr, "zantro: %s\n", error.c_str());
+  return link;
+}
+
 }  // namespace
 
 int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
@@ -130,6 +139,7 @@ int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
       write(EscapeOutput(line, programFolder));
     });
     TFZANTRO window(setup);
+    auto link = Link(window, *runtime);
     if (modules) modules(window);
     window.show();
     QApplication::processEvents();
@@ -148,6 +158,7 @@ int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
   InteractiveDialogs dialogs(nullptr, programFolder);
   setup.dialogs = &dialogs;
   TFZANTRO window(setup);
+  auto link = Link(window, *runtime);
   if (modules) modules(window);
   dialogs.SetParent(&window);
   window.show();

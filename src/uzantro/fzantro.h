@@ -121,8 +121,12 @@ class TFZANTRO : public QMainWindow {
   std::function<bool(const char* windowClass)> RestoreCompanion = [](const char*) { return false; };
   // Sends "WM_CLOSE;" to every running companion of the classes.
   std::function<void(std::initializer_list<const char*> classes)> CloseCompanions = [](auto) {};
-  // Receives the command strings of companions (identifier, Shift-JIS text).
+  // Receives the command strings of companions (identifier, Shift-JIS text). Only frames
+  // with the command identifier 1 reach it (ReceiveFrame).
   std::function<void(int id, const std::string& text)> CompanionCommand = [](int, const std::string&) {};
+  // A frame from a companion, from the socket or the script's message verbs: a frame with
+  // another identifier is not a command and is ignored; errors are shown, never thrown.
+  void ReceiveFrame(uint32_t id, const std::string& text);
   // Starts companion exeName with argument; false (and nothing started) when it is missing.
   bool StartCompanion(std::string_view exeName, const std::string& argument);
   // The five piping folder names of the network-folder file, when it exists.
