@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/gui/dialogs.h"
-#include "uzantro/qtenv.h"
+#include "shell/qtenv.h"
 
 using namespace zantro;
 

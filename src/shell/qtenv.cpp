@@ -1,4 +1,4 @@
-#include "uzantro/qtenv.h"
+#include "shell/qtenv.h"
 
 #include <QString>
 #include <QtGlobal>
