@@ -161,8 +161,10 @@ void TFZANTRO::BuildComponents() {
   AddItem(itemPopup, "ItemPopupPrint", "印　刷", "print");
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   // One fixed row and column; whole rows are selected, by range; nothing is edited in place.
+  // The user sizes columns by their borders in the header row ("グリッドの幅を保存" keeps them).
   grid_->SetFixedColor(ColorFromNumber(10652814));
-  grid_->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goRowSelect);
+  grid_->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goRowSelect |
+                    goColSizing);
   grid_->SetDefaultRowHeight(22);
 }
 

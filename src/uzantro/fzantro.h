@@ -251,6 +251,10 @@ class TFZANTRO : public QMainWindow {
   void RegisterConvertCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
+  // startup.cpp: the geometry of the position file is the frame's; applied again once the
+  // window manager has framed the window.
+  bool ApplyFrameGeometry();
+  void AwaitFrame(int triesLeft);
 
   Document doc_;
   std::string programFolder_;
@@ -259,6 +263,7 @@ class TFZANTRO : public QMainWindow {
   int programEdition_ = 1;
   QRect workArea_;
   QSize screenSize_;
+  QPoint framePos_;                // the frame as the position file gives it
   QSize frameSize_;
   bool headless_ = false;
   ZantroConfig conf_;
