@@ -9,6 +9,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  libxlsxwriter-dev
   fonts-noto-cjk xvfb xauth
 )
 

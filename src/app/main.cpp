@@ -4,8 +4,15 @@
 #include <iostream>
 #include <string>
 
+#include <unistd.h>
+
+#include "breakdown/batch.h"
 #include "general/recalc.h"
+#include "platform/conffile.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
 #ifdef ZANTRO_HAVE_WINDOW
+#include "breakdown/gui/breakdownlist.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -16,7 +23,19 @@ void PrintHelp() {
       "usage: zantro [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
+      "       zantro --report DOCUMENT\n"
+      "       zantro --xlsx DOCUMENT OUT.xlsx\n"
       "       zantro --help | --version");
+}
+
+// The text in front of reduction amounts: [GENGAKU] of the configuration beside the program.
+std::string ReductionText() {
+  char buf[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  std::string exe(buf, static_cast<size_t>(n));
+  std::string folder = exe.substr(0, exe.rfind('/'));
+  return zantro::ToUtf8(zantro::ReadConfValue(folder, "Zantro.conf", "[GENGAKU]").value_or(""));
 }
 
 }  // namespace
@@ -34,12 +53,27 @@ int main(int argc, char** argv) {
     }
     return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
   }
+  // The breakdown list without a window: its report and its spreadsheet export.
+  if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
+    if (argc != 3) {
+      std::cerr << "usage: zantro --report DOCUMENT\n";
+      return 2;
+    }
+    return zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
+    if (argc != 4) {
+      std::cerr << "usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
+      return 2;
+    }
+    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);
+  }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return 0;
   }
 #ifdef ZANTRO_HAVE_WINDOW
-  return zantro::RunWindowProgram(argc, argv);
+  return zantro::RunWindowProgram(argc, argv, {zantro::InstallBreakdownList});
 #else
   PrintHelp();
   return 0;

@@ -81,7 +81,7 @@ int Refuse(const Arguments& a, const QString& text, int argc, char** argv) {
 
 }  // namespace
 
-int RunWindowProgram(int argc, char** argv) {
+int RunWindowProgram(int argc, char** argv, const std::vector<WindowModule>& modules) {
   Arguments a = Parse(argc, argv);
   std::string error;
   auto runtime = RuntimeFolder(&error);
@@ -127,6 +127,7 @@ int RunWindowProgram(int argc, char** argv) {
       write(EscapeOutput(line, programFolder));
     });
     TFZANTRO window(setup);
+    for (const auto& install : modules) install(window);
     window.show();
     QApplication::processEvents();
     ScriptRunner runner(&window, &scripted, write, programFolder);
@@ -144,6 +145,7 @@ int RunWindowProgram(int argc, char** argv) {
   InteractiveDialogs dialogs(nullptr, programFolder);
   setup.dialogs = &dialogs;
   TFZANTRO window(setup);
+  for (const auto& install : modules) install(window);
   dialogs.SetParent(&window);
   window.show();
   return app.exec();
