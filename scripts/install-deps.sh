@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   libxlsxwriter-dev
   fonts-noto-cjk xvfb xauth
+  poppler-utils
 )
 
 missing=()

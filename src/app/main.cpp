@@ -3,7 +3,6 @@
 #include <cstring>
 #include <iostream>
 #include <string>
-
 #include <unistd.h>
 
 #include "breakdown/batch.h"
@@ -11,8 +10,13 @@
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/runtime.h"
+#ifdef ZANTRO_HAVE_PRINTING
+#include "printing/job.h"
+#endif
 #ifdef ZANTRO_HAVE_WINDOW
 #include "breakdown/gui/breakdownlist.h"
+#include "companions/print.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -23,18 +27,37 @@ void PrintHelp() {
       "usage: zantro [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
+      "       zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
       "       zantro --report DOCUMENT\n"
       "       zantro --xlsx DOCUMENT OUT.xlsx\n"
       "       zantro --help | --version");
 }
+
+#ifdef ZANTRO_HAVE_PRINTING
+// "zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]": the printed estimate of a saved
+// document, with the print style of the program folder, without a window.
+int PdfCommand(int argc, char** argv) {
+  std::string folder = zantro::DirName(zantro::AbsolutePath(argv[0]));
+  if (std::strchr(argv[0], '/') == nullptr) {  // found in PATH: the running image's folder
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) folder = zantro::DirName(std::string(buf, static_cast<size_t>(n)));
+  }
+  if (argc == 6 && std::strcmp(argv[4], "--program-folder") == 0) folder = zantro::AbsolutePath(argv[5]);
+  else if (argc != 4) {
+    std::cerr << "usage: zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n";
+    return 2;
+  }
+  return zantro::printing::PdfFromDocument(argv[2], argv[3], folder, std::cerr);
+}
+#endif
 
 // The text in front of reduction amounts: [GENGAKU] of the configuration beside the program.
 std::string ReductionText() {
   char buf[4096];
   ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return {};
-  std::string exe(buf, static_cast<size_t>(n));
-  std::string folder = exe.substr(0, exe.rfind('/'));
+  std::string folder = zantro::DirName(std::string(buf, static_cast<size_t>(n)));
   return zantro::ToUtf8(zantro::ReadConfValue(folder, "Zantro.conf", "[GENGAKU]").value_or(""));
 }
 
@@ -53,6 +76,9 @@ int main(int argc, char** argv) {
     }
     return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
   }
+#ifdef ZANTRO_HAVE_PRINTING
+  if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0) return PdfCommand(argc, argv);
+#endif
   // The breakdown list without a window: its report and its spreadsheet export.
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
     if (argc != 3) {
@@ -73,7 +99,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 #ifdef ZANTRO_HAVE_WINDOW
-  return zantro::RunWindowProgram(argc, argv, {zantro::InstallBreakdownList});
+  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {
+    zantro::InstallPrintCommands(w);
+    zantro::InstallBreakdownList(w);
+  });
 #else
   PrintHelp();
   return 0;

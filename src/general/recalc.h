@@ -8,6 +8,25 @@
 
 namespace zantro {
 
+// A private temporary folder for work files, removed with its contents when it goes.
+// Raises FileError when it cannot be created.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const char* prefix = "zantro-recalc");
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Opens the document in into folder (a container or a version-1 file), recomputes every sheet
+// and the breakdown list and leaves the result as the work files of folder. Messages of the
+// engine go to err. Raises FileError or MoneyOverflow.
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err);
+
 // Returns the exit status: 0 when OUT was written (a duplicate-tax message on err does not
 // change that), 1 after any read, computation or file error, which is described on err
 // (file, line and field for a bad document); OUT is then neither created nor changed.
