@@ -11,6 +11,7 @@
 #include "general/editframe.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -93,7 +94,7 @@ void BreakdownList::Hierarchy() {
 void BreakdownList::TransferStart() {
   int32_t top = Selection().Top;
   if (HoldsCostingData(w_.Doc(), top)) return Notice("すでに積算デ－タが存在しますのでこの場所には転送できません");
-  StartSingle("Tfdocfetch_Dlg", "docfetch_dlg.exe", "1;" + std::to_string(w_.ProgramEdition()) + ";",
+  StartSingle("Tfdocfetch_Dlg", "docfetch_dlg.exe", EditionLaunch::DocFetch(w_.ProgramEdition()).Encode(),
               "転送ダイアログ");
 }
 
@@ -151,7 +152,7 @@ void BreakdownList::NameEntry() {
 
 void BreakdownList::NameListStart(bool sheetUndo) {
   if (sheetUndo) w_.SaveSheetTo("UND");
-  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", "0;0;\\KEITO.DAT;WM_KEITO;", "選択ダイアログ");
+  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::BreakdownNames().Encode(), "選択ダイアログ");
 }
 
 void BreakdownList::CsvOut() {

@@ -1,6 +1,6 @@
-// The companions' replies that finish the breakdown list's commands. Every field is read and
-// converted before anything changes: a field that is not a number is shown as an error and
-// the list stays as it was. The replies that work on the selected row are ignored while a
+// The companions' replies that finish the breakdown list's commands, decoded by the typed
+// messages (messages/commands.h): every field is read and converted before anything changes,
+// so a field that is not a number is shown as an error and the list stays as it was. The replies that work on the selected row are ignored while a
 // sheet is shown (their row numbers would name sheet lines).
 #include <QLabel>
 #include <QTabBar>
@@ -11,18 +11,13 @@
 #include "general/container.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
+#include "messages/commands.h"
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
-namespace {
-
-std::string Cut(const std::string& cp932, size_t n) { return CutBytes(cp932, n); }
-
-}  // namespace
-
 void BreakdownList::Keito(const std::string& text) {
-  std::string name = Cut(FieldOf(text, 2), 100);
+  const std::string name = KeitoMessage::Decode(text).Name;
   const int shownTab = w_.Tabs()->currentIndex();
   Document& doc = w_.Doc();
   w_.SaveSheetTo("UND");
@@ -31,7 +26,7 @@ void BreakdownList::Keito(const std::string& text) {
     doc.ItemList[doc.CurrentItem].ItemName.set(name);
     w_.Label("keito_name")->setText(Q(name));
     w_.SaveHeadTo("WRK");
-    w_.SaveWorkingCopy();
+    w_.SaveSheetChecked("WRK");
   } else {
     ListEdit edit(w_, UndoCopy::Skip);
     int32_t row = Selection().Top;
@@ -46,8 +41,9 @@ void BreakdownList::Keito(const std::string& text) {
 
 void BreakdownList::FileAdd(const std::string& text) {
   if (w_.SheetMode()) return;
-  std::string path = ToUtf8(FieldOf(text, 2));
-  int32_t k = StrToIntDef(FieldOf(text, 3), 0);
+  FileAddMessage m = FileAddMessage::Decode(text);
+  std::string path = ToUtf8(m.Path);
+  int32_t k = m.ItemNumber;
   // The other document is read and checked whole before the list changes.
   ParsedDocument from = ParseContainer(path);
   if (k < 1 || k > from.ItemCount())
@@ -62,17 +58,8 @@ void BreakdownList::FileAdd(const std::string& text) {
 
 void BreakdownList::KeihiWrite(const std::string& text) {
   if (w_.SheetMode()) return;
-  OverheadFields f;
-  f.Kind = StrToIntDef(FieldOf(text, 2), 0);
-  if (!InRange(f.Kind, 81, 84)) throw ConversionError("WM_KEIHIWRITE: 諸経費の種類 '" + ToUtf8(FieldOf(text, 2)) + "' は 81～84 ではありません");
-  f.Name = Cut(FieldOf(text, 3), 100);
-  f.Remarks = Cut(FieldOf(text, 4), 40);
-  f.Sub = TextToMoney(FieldOf(text, 5));
-  f.Cost = TextToMoney(FieldOf(text, 6));
-  f.CostRate = TextToMoney(FieldOf(text, 7));
-  f.SubRate = TextToMoney(FieldOf(text, 8));
-  f.RoundMode = TextToMoney(FieldOf(text, 9));
-  f.Opt3Unit = TextToMoney(FieldOf(text, 10));
+  KeihiWriteMessage m = KeihiWriteMessage::Decode(text);
+  OverheadFields f{m.Kind, m.Name, m.Remarks, m.SubAmount, m.CostAmount, m.CostRate, m.SubRate, m.RoundMode, m.Opt3Unit};
   ListEdit edit(w_, UndoCopy::Skip);
   PutOverhead(edit.Doc(), Selection().Bottom, f);
   RecomputeBreakdown(edit.Doc());
@@ -82,21 +69,18 @@ void BreakdownList::KeihiWrite(const std::string& text) {
 
 void BreakdownList::ItemNote(const std::string& text) {
   if (w_.SheetMode()) return;
-  std::string name = Cut(FieldOf(text, 2), 100);
-  int32_t kind = StrToIntDef(FieldOf(text, 13), 0);
-  std::string note = Cut(FieldOf(text, 21), 40);
+  ItemNoteMessage m = ItemNoteMessage::Decode(text);
   ListEdit edit(w_);
-  PutNote(edit.Doc(), Selection().Bottom, name, kind, note);
+  PutNote(edit.Doc(), Selection().Bottom, m.Name, m.Flag, m.Note);
   edit.Commit();
   SelectNextRow();
 }
 
 void BreakdownList::ItemPlan(const std::string& text) {
-  Money cutLevel = StrToCurr(FieldOf(text, 2));
-  int32_t keta = StrToInt(FieldOf(text, 3));
+  ItemPlanMessage m = ItemPlanMessage::Decode(text);
   ListEdit edit(w_, UndoCopy::Skip);
-  edit.Doc().Title.CUTLEVEL = cutLevel;
-  edit.Doc().Title.KETA = keta;
+  edit.Doc().Title.CUTLEVEL = m.CutLevel;
+  edit.Doc().Title.KETA = m.Keta;
   edit.Commit(ListEdit::Finish::KeepTabs);
 }
 

@@ -5,6 +5,7 @@
 #include "breakdown/gui/listedit.h"
 #include "breakdown/listchanges.h"
 #include "general/errors.h"
+#include "messages/launches.h"
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
@@ -96,7 +97,7 @@ void BreakdownList::OverheadStart() {
   if (top == 1) return Notice("先頭行に諸経費を入れる事はできません。");
   if (HoldsCostingData(doc, top) && !InRange(doc.ItemList[top].ItemKind, 81, 84))
     return Notice("すでに積算デ－タが存在しますので経費にはできません");
-  StartSingle("TfOVERHEAD_Dlg", "overhead_dlg.exe", "1;" + std::to_string(w_.ProgramEdition()) + ";",
+  StartSingle("TfOVERHEAD_Dlg", "overhead_dlg.exe", EditionLaunch::Overhead(w_.ProgramEdition()).Encode(),
               "諸経費ダイアログ");
 }
 
@@ -104,7 +105,7 @@ void BreakdownList::NoteStart() {
   int32_t top = Selection().Top;
   if (top == 1) return Notice("先頭行にコメントを入れる事はできません。");
   if (HoldsCostingData(w_.Doc(), top)) return Notice("すでに積算デ－タが存在しますのでコメントにはできません");
-  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", "0;0;\\note.dat;WM_ITEMNOTE;", "選択ダイアログ");
+  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::ItemNotes().Encode(), "選択ダイアログ");
 }
 
 void BreakdownList::Remarks() {
@@ -121,12 +122,8 @@ void BreakdownList::Remarks() {
 
 void BreakdownList::DigitsStart() {
   const Document& doc = w_.Doc();
-  const CalcSettings& s = doc.Settings;
-  std::string arg = "1;";
-  for (Money v : {s.LineRoundAddend, s.Opt4RoundAddend, s.QuantityScale, s.Opt3Unit, s.Opt6RoundAddend})
-    arg += MoneyToPlainText(v) + ";";
-  arg += MoneyToPlainText(doc.Title.CUTLEVEL) + ";" + std::to_string(doc.Title.KETA) + ";";
-  StartSingle("TFScheme_Dlg", "scheme_dlg.exe", arg, "桁設定ダイアログ");
+  SchemeLaunch launch{true, doc.Settings, doc.Title.CUTLEVEL, doc.Title.KETA};
+  StartSingle("TFScheme_Dlg", "scheme_dlg.exe", launch.Encode(), "桁設定ダイアログ");
 }
 
 }  // namespace zantro
