@@ -61,6 +61,7 @@ PrintJob LoadPrintJob(const std::string& dataPath, const std::string& styleFolde
   PrintJob job;
   job.DataPath = dataPath;
   ParsedDocument doc = ParseContainer(dataPath);
+  if (!IsDirectory(styleFolder)) job.Warnings.push_back(styleFolder + ": no such style folder; the default style is used");
   PrintStyle style = ReadPrintStyle(styleFolder, &job.Warnings);
   bool single = doc.ItemCount() == 1 && documentItems > 1;
   job.Model = BuildPrintModel(doc, style, ModelOptions{reductionText, single});
