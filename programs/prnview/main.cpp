@@ -1,10 +1,9 @@
 // prnview: the print viewer. Started by the window with the print option and the style
 // folder ("GENGAKU;STYLE;") or with nothing; it reads the print data of the open document and
 // shows, prints or writes it as PDF.
-//   prnview [--program-folder DIR] [ARGUMENTS]
+//   prnview [--headless] [--script FILE] [--program-folder DIR] [--forms LIST] [ARGUMENTS]
 //   prnview --pdf OUT.pdf [--forms cover,breakdown,sheets] [--program-folder DIR] [ARGUMENTS]
 #include <QApplication>
-#include <QMessageBox>
 #include <clocale>
 #include <cstdio>
 #include <iostream>
@@ -15,6 +14,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/runtime.h"
 #include "printing/job.h"
+#include "shell/programshell.h"
 #include "viewer.h"
 
 namespace {
@@ -30,7 +30,7 @@ struct Arguments {
 
 [[noreturn]] void Usage(const std::string& why) {
   std::cerr << "prnview: " << why << "\n"
-            << "usage: prnview [--program-folder DIR] [ARGUMENTS]\n"
+            << "usage: prnview [--headless] [--script FILE] [--program-folder DIR] [--forms LIST] [ARGUMENTS]\n"
             << "       prnview --pdf OUT.pdf [--forms cover,breakdown,sheets] [--program-folder DIR] [ARGUMENTS]\n";
   std::exit(2);
 }
@@ -55,7 +55,10 @@ Arguments Parse(int argc, char** argv) {
     else if (s == "--forms") {
       a.forms = printing::ParseForms(value());
       if (!a.forms) Usage("--forms takes cover, breakdown and sheets");
-    } else if (s.starts_with("--")) Usage("unknown option " + s);
+    } else if (s == "--headless") {
+      // the shell's options: read again by the shell for the window
+    } else if (s == "--script" || s == "--screen") value();
+    else if (s.starts_with("--")) Usage("unknown option " + s);
     else if (!a.argument) a.argument = s;
     else Usage("one argument string only");
   }
@@ -82,26 +85,30 @@ int WritePdf(const Arguments& a, int argc, char** argv) {
   }
 }
 
-int RunViewer(const Arguments& a, int argc, char** argv) {
-  QApplication app(argc, argv);
+// The preview window on the program shell: its headless front, registration as "TFPrnview"
+// (the window's "WM_CLOSE;" closes it) and the dialogs seam.
+int RunViewer(int argc, char** argv, const std::optional<printing::FormSet>& forms) {
+  ProgramShell shell(argc, argv, ShellOptions{"prnview"});
+  if (auto end = shell.Start()) return *end;
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationDisplayName(kApplicationTitle);
-  InteractiveDialogs dialogs(nullptr, QString::fromStdString(a.programFolder));
-  try {
-    printing::PrintJob job = printing::LoadViewerJob(a.programFolder, ViewerArgs(a));
+  std::optional<printing::PrintJob> job;
+  printing::FontSet fonts;
+  shell.Guard([&] {
+    Arguments a;
+    a.programFolder = shell.ProgramFolder();
+    if (!shell.Arguments().empty()) a.argument = shell.Argument();
+    job = printing::LoadViewerJob(a.programFolder, ViewerArgs(a));
     std::string warning;
-    printing::FontSet fonts = printing::ResolveFonts(job.Model.Style, &warning);
-    for (const auto& w : job.Warnings) std::cerr << "warning: " << w << "\n";
+    fonts = printing::ResolveFonts(job->Model.Style, &warning);
+    for (const auto& w : job->Warnings) std::cerr << "warning: " << w << "\n";
     if (!warning.empty()) std::cerr << "warning: " << warning;
-    PrintViewer viewer(std::move(job), fonts, dialogs);
-    dialogs.SetParent(&viewer);
-    if (a.forms) viewer.SelectForm(a.forms->Cover ? 0 : a.forms->Breakdown ? 1 : 2);
-    viewer.show();
-    return app.exec();
-  } catch (const std::exception& e) {
-    dialogs.ShowError(QString::fromStdString(e.what()));
-    return 1;
-  }
+  });
+  if (!job) return 1;  // the error has been shown: nothing to print
+  PrintViewer viewer(std::move(*job), fonts, shell.Dlg());
+  if (forms) viewer.SelectForm(forms->Cover ? 0 : forms->Breakdown ? 1 : 2);
+  shell.Register(&viewer, "TFPrnview");
+  return shell.Run(&viewer);
 }
 
 }  // namespace
@@ -109,5 +116,16 @@ int RunViewer(const Arguments& a, int argc, char** argv) {
 int main(int argc, char** argv) {
   Arguments a = Parse(argc, argv);
   if (!a.pdf.empty()) return WritePdf(a, argc, argv);
-  return RunViewer(a, argc, argv);
+  // The shell reads the options it knows; --forms is the viewer's own.
+  std::vector<char*> rest;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string(argv[i]) == "--forms") {
+      ++i;
+      continue;
+    }
+    rest.push_back(argv[i]);
+  }
+  int n = static_cast<int>(rest.size());
+  rest.push_back(nullptr);
+  return RunViewer(n, rest.data(), a.forms);
 }
