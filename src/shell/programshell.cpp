@@ -188,7 +188,7 @@ int ProgramShell::Run(ScriptRoot root, const std::function<void(ScriptRunner&)>&
   QApplication::processEvents();
   ScriptRunner runner(std::move(root), scripted_.get(), WriteLine, QString::fromStdString(programFolder_));
   if (addVerbs) addVerbs(runner);
-  if (script_.empty()) return runner.Run(std::cin);
+  if (script_.empty()) return runner.RunStandardInput();
   std::ifstream in(script_, std::ios::binary);
   return runner.Run(in);
 }

@@ -2,6 +2,7 @@
 // a real process beside a listening window: the shared verbs, the refusal of a bad number
 // at its field, the typed reply over the socket, and the window class's control strings.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include "platform/files.h"
 #include "platform/transport.h"
@@ -72,6 +73,20 @@ TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
   // Without the window nothing can be sent, and the companion says so.
   EXPECT_EQ(RunSample("set PriceEdit 5\nclick WriteButton\n"), 0);
   EXPECT_EQ(out_, "error: 送り先のウィンドウ TFZANTRO が起動していません。\n");
+}
+
+TEST_F(ShellTest, AWindowWaitingForItsNextScriptLineServesCommands) {
+  int pipe[2];
+  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);  // the program holds no write end of its own
+  pid_t sample = Spawn(ZANTRO_SAMPLE_DLG, {"--headless", "--program-folder", dir_.path(), "0;0;x;y;"}, rt_.path(),
+                       dir_.file("out"), pipe[0]);
+  ::close(pipe[0]);
+  ASSERT_EQ(::write(pipe[1], "get NameEdit\n", 13), 13);
+  for (int i = 0; i < 1000 && FindWindows(rt_.path(), "TfSAMPLE_Dlg").empty(); ++i) ::usleep(10000);
+  EXPECT_EQ(SendToClass(rt_.path(), "TfSAMPLE_Dlg", 1, "WM_Restore;", nullptr, 3000), SendStatus::Delivered);
+  ::close(pipe[1]);  // the end of the script
+  EXPECT_EQ(WaitExit(sample, 5000), 0);
+  EXPECT_EQ(ReadFileBytes(dir_.file("out")).value_or("?"), "get NameEdit=\n");
 }
 
 TEST_F(ShellTest, TheCompanionWindowAnswersRestoreAndCloses) {
