@@ -5,14 +5,11 @@
 //   prnview --pdf OUT.pdf [--forms cover,breakdown,sheets] [--program-folder DIR] [ARGUMENTS]
 #include <QApplication>
 #include <clocale>
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "platform/gui/dialogs.h"
-#include "platform/runtime.h"
 #include "printing/job.h"
 #include "shell/programshell.h"
 #include "viewer.h"
@@ -21,84 +18,29 @@ namespace {
 
 using namespace zantro;
 
-struct Arguments {
-  std::string programFolder;
-  std::string pdf;
-  std::optional<printing::FormSet> forms;
-  std::optional<std::string> argument;  // the launch argument, Shift-JIS
-};
-
-[[noreturn]] void Usage(const std::string& why) {
-  std::cerr << "prnview: " << why << "\n"
-            << "usage: prnview [--headless] [--script FILE] [--program-folder DIR] [--forms LIST] [ARGUMENTS]\n"
-            << "       prnview --pdf OUT.pdf [--forms cover,breakdown,sheets] [--program-folder DIR] [ARGUMENTS]\n";
-  std::exit(2);
-}
-
-std::string ExecutableFolder(const char* argv0) {
-  if (std::string(argv0).find('/') != std::string::npos) return DirName(AbsolutePath(argv0));
-  char buf[4096];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  return n > 0 ? DirName(std::string(buf, static_cast<size_t>(n))) : AbsolutePath(".");
-}
-
-Arguments Parse(int argc, char** argv) {
-  Arguments a;
-  for (int i = 1; i < argc; ++i) {
-    std::string s = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) Usage(s + " needs a value");
-      return argv[++i];
-    };
-    if (s == "--program-folder") a.programFolder = AbsolutePath(value());
-    else if (s == "--pdf") a.pdf = value();
-    else if (s == "--forms") {
-      a.forms = printing::ParseForms(value());
-      if (!a.forms) Usage("--forms takes cover, breakdown and sheets");
-    } else if (s == "--headless") {
-      // the shell's options: read again by the shell for the window
-    } else if (s == "--script" || s == "--screen") value();
-    else if (s.starts_with("--")) Usage("unknown option " + s);
-    else if (!a.argument) a.argument = s;
-    else Usage("one argument string only");
-  }
-  if (a.programFolder.empty()) a.programFolder = ExecutableFolder(argv[0]);
-  return a;
-}
-
-printing::ViewerArguments ViewerArgs(const Arguments& a) {
-  return a.argument ? printing::ParseViewerArgument(*a.argument)
-                    : printing::ArgumentsFromConfiguration(a.programFolder);
+printing::ViewerArguments ViewerArgs(ProgramShell& shell) {
+  return shell.Arguments().empty() ? printing::ArgumentsFromConfiguration(shell.ProgramFolder())
+                                   : printing::ParseViewerArgument(shell.Argument());
 }
 
 // The PDF without a display: exit 0 with the file written, or 1 with a message and no file.
-int WritePdf(const Arguments& a, int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+int WritePdf(ProgramShell& shell, const std::string& out, const std::optional<printing::FormSet>& forms) {
   try {
-    printing::PrintJob job = printing::LoadViewerJob(a.programFolder, ViewerArgs(a));
-    return printing::WriteJobPdf(job, a.forms, a.pdf, std::cerr);
+    printing::PrintJob job = printing::LoadViewerJob(shell.ProgramFolder(), ViewerArgs(shell));
+    return printing::WriteJobPdf(job, forms, out, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "error: " << e.what() << "\n";
     return 1;
   }
 }
 
-// The preview window on the program shell: its headless front, registration as "TFPrnview"
-// (the window's "WM_CLOSE;" closes it) and the dialogs seam.
-int RunViewer(int argc, char** argv, const std::optional<printing::FormSet>& forms) {
-  ProgramShell shell(argc, argv, ShellOptions{"prnview"});
-  if (auto end = shell.Start()) return *end;
-  std::setlocale(LC_NUMERIC, "C");
+// The preview window, registered as "TFPrnview" (the window's "WM_CLOSE;" closes it).
+int RunViewer(ProgramShell& shell, const std::optional<printing::FormSet>& forms) {
   QApplication::setApplicationDisplayName(kApplicationTitle);
   std::optional<printing::PrintJob> job;
   printing::FontSet fonts;
   shell.Guard([&] {
-    Arguments a;
-    a.programFolder = shell.ProgramFolder();
-    if (!shell.Arguments().empty()) a.argument = shell.Argument();
-    job = printing::LoadViewerJob(a.programFolder, ViewerArgs(a));
+    job = printing::LoadViewerJob(shell.ProgramFolder(), ViewerArgs(shell));
     std::string warning;
     fonts = printing::ResolveFonts(job->Model.Style, &warning);
     for (const auto& w : job->Warnings) std::cerr << "warning: " << w << "\n";
@@ -114,18 +56,18 @@ int RunViewer(int argc, char** argv, const std::optional<printing::FormSet>& for
 }  // namespace
 
 int main(int argc, char** argv) {
-  Arguments a = Parse(argc, argv);
-  if (!a.pdf.empty()) return WritePdf(a, argc, argv);
-  // The shell reads the options it knows; --forms is the viewer's own.
-  std::vector<char*> rest;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string(argv[i]) == "--forms") {
-      ++i;
-      continue;
+  ProgramShell shell(argc, argv, ShellOptions{"prnview", false, true, {"--pdf", "--forms"}, {}});
+  std::optional<printing::FormSet> forms;
+  if (auto text = shell.Option("--forms")) {
+    forms = printing::ParseForms(*text);
+    if (!forms) {
+      std::cerr << "prnview: --forms takes cover, breakdown and sheets: " << *text << "\n";
+      return 2;
     }
-    rest.push_back(argv[i]);
   }
-  int n = static_cast<int>(rest.size());
-  rest.push_back(nullptr);
-  return RunViewer(n, rest.data(), a.forms);
+  auto pdf = shell.Option("--pdf");
+  if (pdf) qputenv("QT_QPA_PLATFORM", "offscreen");  // no display needed for a file
+  if (auto end = shell.Start()) return *end;
+  std::setlocale(LC_NUMERIC, "C");
+  return pdf ? WritePdf(shell, *pdf, forms) : RunViewer(shell, forms);
 }
