@@ -113,6 +113,15 @@ void TStringGrid::SetCells(int col, int row, const QString& text) {
   viewport()->update();
 }
 
+void TStringGrid::MoveRowTexts(int from, int count, int to) {
+  if (count <= 0 || from == to || from < 0 || to < 0 || std::max(from, to) + count > rowCount_) return;
+  // One rotation: the block and the rows it passes swap places, each row's texts moved whole.
+  auto base = cells_.begin();
+  if (from < to) std::rotate(base + from, base + from + count, base + to + count);
+  else std::rotate(base + to, base + from, base + from + count);
+  viewport()->update();
+}
+
 // ---- appearance ---------------------------------------------------------------------------
 
 void TStringGrid::SetColor(const QColor& c) {

@@ -52,6 +52,9 @@ class TStringGrid : public QAbstractScrollArea, public TObject {
   // Cells outside the counts read as empty; writes there are ignored.
   QString Cells(int col, int row) const;
   void SetCells(int col, int row, const QString& text);
+  // Moves the texts of count rows starting at row from so that they start at row to; the rows
+  // in between take their places in order. Nothing moves when a row would leave the grid.
+  void MoveRowTexts(int from, int count, int to);
 
   int Col() const { return curCol_; }
   int Row() const { return curRow_; }

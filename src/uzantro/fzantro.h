@@ -140,7 +140,12 @@ class TFZANTRO : public QMainWindow {
 
   // ---- the sheet view (sheetview.cpp) ----
   void SetColumnHeaders();
+  // Redraws the sheet rows. Rows whose line is unchanged keep their texts; the texts of lines
+  // that only changed places move with them, so a command over a few lines of a long sheet
+  // redraws only those. Code that writes sheet cells of the grid other than through
+  // FormatRow calls InvalidateSheetRows first, so the next refresh redraws every row.
   void RefreshSheet();
+  void InvalidateSheetRows() { shown_.Valid = false; }
   void FormatRow(int r);
   void ShowTotals(int32_t mode);
   void ShowLineProperties();
@@ -272,6 +277,15 @@ class TFZANTRO : public QMainWindow {
   std::map<QString, QObject*> components_;
   ViewSettings view_;
   CommandTable commands_;
+  // What the sheet rows of the grid showed at the last refresh.
+  struct ShownSheet {
+    bool Valid = false;
+    RowView View;
+    int Rows = 0, Cols = 0;
+    std::vector<LineRecord> Lines;
+  } shown_;
+  void RedrawAllRows();
+  bool RedrawChangedRows();
   std::map<QString, std::function<void()>> clicks_;
 };
 
