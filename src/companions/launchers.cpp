@@ -1,6 +1,6 @@
 // The dialogs a sheet or the window starts by command word, menu item or button: notes,
-// digit settings, overheads, the cover sheet, the breakdown-name list, the document list and
-// the pipe and duct dialogs of the piping and duct menus. Replies arrive as command strings.
+// digit settings, overheads, the cover sheet and the pipe and duct dialogs of the piping and
+// duct menus. Replies arrive as command strings.
 #include <QAction>
 #include <QLineEdit>
 
@@ -13,11 +13,6 @@ namespace {
 
 void StartNotes(TFZANTRO& w) {
   StartSingle(w, "TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::Notes(ArgumentText(w.ProgramFolder())).Encode());
-}
-
-void StartBreakdownNames(TFZANTRO& w) {
-  StartSingle(w, "TfPICKDATA_Dlg", "pickdata_dlg.exe",
-              PickDataLaunch::BreakdownNames(ArgumentText(w.ProgramFolder())).Encode());
 }
 
 void StartDigits(TFZANTRO& w) {
@@ -90,11 +85,7 @@ void InstallDialogLaunchers(TFZANTRO& w) {
   w.RegisterClick("N36", [&w] {
     if (!RefusedOnBreakdown(w)) StartDigits(w);
   });
-  w.RegisterClick("N130", [&w] {
-    w.SaveSheetChecked("UND");
-    StartBreakdownNames(w);
-  });
-  w.RegisterClick("GradBtn39", [&w] { StartBreakdownNames(w); });
+  // The breakdown-name list (N130, GradBtn39) belongs to the breakdown list's module.
   InstallPipeAndDuctMenus(w);
 }
 

@@ -24,8 +24,8 @@ class ShellTest : public ::testing::Test {
   int RunSample(const std::string& script, int waitMs = 20000) {
     WriteFileAtomic(dir_.file("s.script"), script);
     pid_t p = Spawn(ZANTRO_SAMPLE_DLG,
-                    {"--headless", "--script", dir_.file("s.script"), "--program-folder", dir_.path(),
-                     "0;0;/note.dat;WM_DATAWRITE;"},
+                    {"--headless", "--script", dir_.file("s.script"), "--title", "明細入力", "--program-folder",
+                     dir_.path(), "0;0;/note.dat;WM_DATAWRITE;"},
                     rt_.path(), dir_.file("out"));
     int status = WaitExit(p, waitMs);
     out_ = ReadFileBytes(dir_.file("out")).value_or("");
@@ -46,7 +46,8 @@ class ShellTest : public ::testing::Test {
 
 TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
   pid_t window = Listen("TFZANTRO");
-  EXPECT_EQ(RunSample("rows PickTable\n"
+  EXPECT_EQ(RunSample("get SampleDlg\n"
+                      "rows PickTable\n"
                       "choose PickTable 1\n"
                       "get NameEdit\n"
                       "set PriceEdit 12x0\n"
@@ -58,6 +59,7 @@ TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
                       "state WriteButton\n"),
             0);
   EXPECT_EQ(out_,
+            "get SampleDlg=明細入力\n"
             "row PickTable\t0\t配管\tSGP 20A\n"
             "row PickTable\t1\t保温\tGW 25t\n"
             "row PickTable\t2\t支持金物\t\n"
