@@ -2,7 +2,8 @@
 // digit settings, overheads, the cover sheet and the pipe and duct dialogs of the piping and
 // duct menus. Replies arrive as command strings.
 #include <QAction>
-#include <QLineEdit>
+#include <QEvent>
+#include <QWidget>
 
 #include "companions/launch.h"
 #include "platform/launcher.h"
@@ -71,6 +72,19 @@ void InstallPipeAndDuctMenus(TFZANTRO& w) {
   }
 }
 
+// A click on the panel of the command buttons (not on a button) closes the title dialog.
+class PanelClick : public QObject {
+ public:
+  PanelClick(TFZANTRO& w, QObject* parent) : QObject(parent), w_(w) {}
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::MouseButtonPress && !w_.Waiting()) w_.CloseCompanions({"TFCover_Dlg"});
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  TFZANTRO& w_;
+};
+
 }  // namespace
 
 void InstallDialogLaunchers(TFZANTRO& w) {
@@ -86,6 +100,7 @@ void InstallDialogLaunchers(TFZANTRO& w) {
     if (!RefusedOnBreakdown(w)) StartDigits(w);
   });
   // The breakdown-name list (N130, GradBtn39) belongs to the breakdown list's module.
+  if (auto* panel = qobject_cast<QWidget*>(w.Component("Panel26"))) panel->installEventFilter(new PanelClick(w, panel));
   InstallPipeAndDuctMenus(w);
 }
 

@@ -183,21 +183,43 @@ bool TFZANTRO::StartCompanion(std::string_view exeName, const std::string& argum
   return launcher_->Start(CompanionPath(programFolder_, exeName), argument, programFolder_);
 }
 
+namespace {
+
+// While a companion is waited for, the mouse and the keyboard do not reach the window: its
+// widgets would change what the companion works on. Other windows (a message box a companion
+// command shows) stay usable; menu items and buttons refuse in OnActivated.
+class InputRefusal : public QObject {
+ public:
+  InputRefusal(QWidget* window, bool& waiting) : window_(window), waiting_(waiting) {
+    waiting_ = true;
+    qApp->installEventFilter(this);
+  }
+  ~InputRefusal() override {
+    qApp->removeEventFilter(this);
+    waiting_ = false;
+  }
+  bool eventFilter(QObject* receiver, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease: case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress: case QEvent::KeyRelease: case QEvent::Wheel: case QEvent::ShortcutOverride: {
+        auto* w = qobject_cast<QWidget*>(receiver);
+        return w && (w == window_ || window_->isAncestorOf(w));
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget* window_;
+  bool& waiting_;
+};
+
+}  // namespace
+
 int TFZANTRO::StartCompanionAndWait(std::string_view exeName, const std::optional<std::string>& argument) {
-  struct Wait {
-    TFZANTRO& w;
-    explicit Wait(TFZANTRO& window) : w(window) {
-      w.waiting_ = true;
-      w.setEnabled(false);
-    }
-    ~Wait() {
-      w.setEnabled(true);
-      w.waiting_ = false;
-    }
-  };
   int status;
   {
-    Wait wait(*this);
+    InputRefusal refusal(this, waiting_);
     status = launcher_->StartAndWait(CompanionPath(programFolder_, exeName), argument, programFolder_,
                                      [] { QApplication::processEvents(); });
   }

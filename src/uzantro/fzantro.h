@@ -293,7 +293,7 @@ class TFZANTRO : public QMainWindow {
   bool closingAllowed_ = false;
   bool panel32Hidden_ = false;
   bool sheetUnsaved_ = false;
-  bool waiting_ = false;           // a companion is waited for: no user input
+  bool waiting_ = false;           // a companion is waited for: no user input (InputRefusal)
   bool closeAfterWait_ = false;
 
   TStrColGrid* grid_ = nullptr;
