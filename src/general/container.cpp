@@ -661,8 +661,9 @@ ParsedDocument ParseContainerText(std::string_view text, const std::string& name
 }
 
 ParsedDocument ParseContainer(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) throw FileError(path + ": the file cannot be read");
+  std::string why;
+  auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
+  if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
   return ParseContainerText(*bytes, path);
 }
 

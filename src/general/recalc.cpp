@@ -104,6 +104,9 @@ int RecalcDocument(const std::string& in, const std::string& out, std::ostream& 
   try {
     ScratchFolder folder;
     Recalc(in, out, folder.path());
+  } catch (const MoneyOverflow& e) {
+    err << "zantro: " << in << ": " << e.what() << "\n";  // the engine names the item and line
+    status = 1;
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     status = 1;

@@ -149,8 +149,9 @@ ParsedDocument ParseVersion1Bytes(std::string_view bytes, const std::string& nam
 }
 
 ParsedDocument ParseVersion1(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) throw FileError(path + ": the file cannot be read");
+  std::string why;
+  auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
+  if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
   return ParseVersion1Bytes(*bytes, path);
 }
 

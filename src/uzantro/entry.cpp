@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/cp932.h"
@@ -99,6 +100,10 @@ int RunWindowProgram(int argc, char** argv) {
     std::fprintf(stderr, "zantro: %s\n", text.c_str());
     return Refuse(a, QString::fromStdString(text), argc, argv);
   }
+  // The work files of a program folder admit one writer, whatever runtime folder a second
+  // window was given.
+  InstanceLock folderLock;
+  if (!folderLock.Acquire(folder)) return Refuse(a, "すでに起動しています。", argc, argv);
   // ZANTRO_HEADLESS_PLATFORM=xcb runs a script against a real X server (Xvfb screenshots).
   if (a.headless) qputenv("QT_QPA_PLATFORM", qgetenv("ZANTRO_HEADLESS_PLATFORM").isEmpty() ? "offscreen" : qgetenv("ZANTRO_HEADLESS_PLATFORM"));
   QApplication app(argc, argv);
@@ -126,17 +131,22 @@ int RunWindowProgram(int argc, char** argv) {
       if (arg) line += " " + QString::fromStdString(ToUtf8(*arg));
       write(EscapeOutput(line, programFolder));
     });
+    // A script is a file or standard input: a folder, a device or a pipe by name is a fault
+    // of the script, like a file that cannot be read, and found before the window starts.
+    std::ifstream script;
+    if (!a.script.empty()) {
+      struct stat st;
+      if (::stat(a.script.c_str(), &st) == 0 && S_ISREG(st.st_mode)) script.open(a.script, std::ios::binary);
+      if (!script.is_open()) {
+        std::fprintf(stderr, "zantro: cannot read the script %s\n", a.script.c_str());
+        return 2;
+      }
+    }
     TFZANTRO window(setup);
     window.show();
     QApplication::processEvents();
     ScriptRunner runner(&window, &scripted, write, programFolder);
-    if (a.script.empty()) return runner.Run(std::cin);
-    std::ifstream in(a.script, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "zantro: cannot read %s\n", a.script.c_str());
-      return 2;
-    }
-    return runner.Run(in);
+    return runner.Run(a.script.empty() ? std::cin : script);
   }
   QScreen* screen = QGuiApplication::primaryScreen();
   setup.WorkArea = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);

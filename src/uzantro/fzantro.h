@@ -92,10 +92,14 @@ class TFZANTRO : public QMainWindow {
 
   // ---- documents (documents.cpp) ----
   void NewDocument();
+  // NewDocument without writing the empty document's work files (an open writes its own).
+  void StartEmptyDocument();
   void NewCommand();
   void OpenCommand();
   void Version1Command();
-  bool OpenDocument(const QString& path);  // false when the file could not be read
+  // False when the file could not be read, did not recompute or could not be written; in the
+  // first two cases the open document, its name and its work files are as they were.
+  bool OpenDocument(const QString& path);
   void OpenItem(int32_t n);
   void RestoreUndoSet();
   void SaveSheetTo(std::string_view set);
@@ -124,7 +128,8 @@ class TFZANTRO : public QMainWindow {
   void SetColumnHeaders();
   void RefreshSheet();
   void FormatRow(int r);
-  void ShowTotals(int32_t mode);
+  // False when an amount overflowed: the error is shown, the totals left empty.
+  bool ShowTotals(int32_t mode);
   void ShowLineProperties();
   void SetAmountSide(int side);
   void TogglePriceKind();

@@ -27,11 +27,45 @@ struct ScriptError {
 
 void Pump() { QApplication::processEvents(QEventLoop::AllEvents); }
 
+// A script line is a verb and a short argument; anything longer is not a script.
+constexpr size_t kMaxScriptLine = 64 * 1024;
+
+// The offending text of a script error, cut short.
+QString Quote(const QString& text) { return QString::fromStdString(QuoteUtf8(text.toStdString())); }
+
 int ToInt(const QString& s, const char* what) {
   bool ok = false;
   int v = s.trimmed().toInt(&ok);
-  if (!ok) throw ScriptError{QString("%1 is not a number: %2").arg(what, s)};
+  if (!ok) throw ScriptError{QString("%1 is not a number: %2").arg(what, Quote(s))};
   return v;
+}
+
+// One line of in without its LF; false at the end of the input. The line is read only up to
+// its bound, so a stream without line breaks (a device) ends the script instead of filling
+// the memory.
+bool ReadScriptLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::streambuf* buf = in.rdbuf();
+  bool any = false;
+  for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+    any = true;
+    if (c == '\n') return true;
+    if (line.size() == kMaxScriptLine)
+      throw ScriptError{QString("the line is longer than %1 bytes").arg(kMaxScriptLine)};
+    line += static_cast<char>(c);
+  }
+  return any;
+}
+
+// Keys the test driver can type: printable ASCII (a sequence holds letters in upper case) and
+// the named keys up to the function keys and the navigation keys after them. Other codes (an
+// unknown name, a character such as "あ") are not keys of a keyboard and would abort the driver.
+bool TypableKey(Qt::Key key) {
+  const int k = key;
+  auto in = [k](int first, int last) { return k >= first && k <= last; };
+  return in(0x20, 0x60) || in(0x7b, 0x7e) || in(Qt::Key_Escape, Qt::Key_Clear) || in(Qt::Key_Home, Qt::Key_PageDown) ||
+         in(Qt::Key_Shift, Qt::Key_ScrollLock) || in(Qt::Key_F1, Qt::Key_Direction_L) ||
+         in(Qt::Key_Direction_R, Qt::Key_Refresh);
 }
 
 }  // namespace
@@ -51,8 +85,7 @@ int ScriptRunner::Run(std::istream& in) {
   std::string line;
   int number = 0;
   try {
-    while (std::getline(in, line)) {
-      ++number;
+    while (++number, ReadScriptLine(in, line)) {
       try {
         RunLine(line);
       } catch (const ScriptMismatch& e) {
@@ -86,14 +119,14 @@ void ScriptRunner::RunLine(const std::string& raw) {
   int blank = line.indexOf(' ');
   QString verb = blank < 0 ? line : line.left(blank);
   QString arg = blank < 0 ? QString() : line.mid(blank + 1);
-  if (destroyed_) throw ScriptError{"the window was closed: " + verb};
+  if (destroyed_) throw ScriptError{"the window was closed: " + Quote(verb)};
   Verb(verb, arg, blank >= 0);
   Pump();
 }
 
 QObject* ScriptRunner::Need(const QString& name) {
   QObject* o = window_->Component(name);
-  if (!o) throw ScriptError{"unknown component: " + name};
+  if (!o) throw ScriptError{"unknown component: " + Quote(name)};
   return o;
 }
 
@@ -120,7 +153,7 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
   }
   if (verb == "tab") {
     int n = ToInt(arg, "tab");
-    if (n < 0 || n >= window_->Tabs()->count()) throw ScriptError{"no tab " + arg};
+    if (n < 0 || n >= window_->Tabs()->count()) throw ScriptError{"no tab " + Quote(arg)};
     return window_->TabClicked(n);
   }
   if (verb == "dblclick") return window_->Guard([&] { window_->Grid()->UserDblClick(); });
@@ -129,7 +162,7 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
     if (parts.size() != 2) throw ScriptError{"choose NAME INDEX"};
     auto* box = qobject_cast<QComboBox*>(Need(parts[0]));
     int index = ToInt(parts[1], "INDEX");
-    if (!box || index < 0 || index >= box->count()) throw ScriptError{"cannot choose " + arg};
+    if (!box || index < 0 || index >= box->count()) throw ScriptError{"cannot choose " + Quote(arg)};
     box->setCurrentIndex(index);
     emit box->activated(index);
     return;
@@ -177,7 +210,7 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
     return Prop(arg.left(blank), arg.mid(blank + 1));
   }
   if (verb == "screenshot") {
-    if (!window_->grab().save(arg, "PNG")) throw ScriptError{"cannot write " + arg};
+    if (!window_->grab().save(arg, "PNG")) throw ScriptError{"cannot write " + Quote(arg)};
     return;
   }
   if (verb == "sleep") {
@@ -190,7 +223,7 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
     }
     return;
   }
-  throw ScriptError{"unknown verb: " + verb};
+  throw ScriptError{"unknown verb: " + Quote(verb)};
 }
 
 void ScriptRunner::Click(const QString& name, bool shift) {
@@ -198,7 +231,7 @@ void ScriptRunner::Click(const QString& name, bool shift) {
   bool usable = false;
   if (auto* a = qobject_cast<QAction*>(o)) usable = ActionReachable(a);
   else if (auto* b = qobject_cast<QPushButton*>(o)) usable = b->isEnabled() && b->isVisible();
-  else throw ScriptError{"not clickable: " + name};
+  else throw ScriptError{"not clickable: " + Quote(name)};
   if (!usable) return Say("disabled: " + name);
   SetScriptedShift(shift);
   if (auto* a = qobject_cast<QAction*>(o)) a->trigger();
@@ -208,7 +241,9 @@ void ScriptRunner::Click(const QString& name, bool shift) {
 
 void ScriptRunner::Key(const QString& sequence) {
   QKeySequence seq(sequence);
-  if (seq.isEmpty()) throw ScriptError{"not a key sequence: " + sequence};
+  bool typable = !seq.isEmpty();
+  for (int i = 0; i < seq.count(); ++i) typable = typable && TypableKey(seq[i].key());
+  if (!typable) throw ScriptError{"not a key sequence: " + Quote(sequence)};
   QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_;
   QTest::keySequence(target, seq);
 }
@@ -260,7 +295,7 @@ void ScriptRunner::Prop(const QString& name, const QString& property) {
     else if (auto* m = qobject_cast<QMenu*>(o)) value = m->title();
     else if (o == window_) value = window_->windowTitle();
   } else if (property == "checked") value = QString::number(a && a->isChecked() ? 1 : 0);
-  else throw ScriptError{"unknown property: " + property};
+  else throw ScriptError{"unknown property: " + Quote(property)};
   Say("prop " + name + " " + property + "=" + value);
 }
 

@@ -7,6 +7,7 @@
 #include <QTabBar>
 
 #include "general/engine.h"
+#include "general/errors.h"
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -106,8 +107,16 @@ void TFZANTRO::FormatRow(int r) {
   for (int c = 1; c < grid_->ColCount() && c < 10; ++c) grid_->SetCells(c, r, QString::fromStdString(texts[c]));
 }
 
-void TFZANTRO::ShowTotals(int32_t mode) {
-  TotalsTexts t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
+bool TFZANTRO::ShowTotals(int32_t mode) {
+  // An amount that does not fit stops the recomputation, not the command: the sheet is still
+  // drawn, so the user sees the line the error names and can correct it.
+  TotalsTexts t;
+  QString overflow;
+  try {
+    t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
+  } catch (const MoneyOverflow& e) {
+    overflow = QString::fromUtf8(e.what());
+  }
   const std::pair<const char*, const std::string*> boxes[] = {
       {"SUBNBOX", &t.SUBNBOX},     {"SUBGBOX", &t.SUBGBOX},     {"gsagaku", &t.gsagaku},
       {"NTOTALBOX", &t.NTOTALBOX}, {"GTOTALBOX", &t.GTOTALBOX}, {"nsagaku", &t.nsagaku},
@@ -118,6 +127,9 @@ void TFZANTRO::ShowTotals(int32_t mode) {
     grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
     if (SheetMode()) SetColumnHeaders();
   }
+  if (overflow.isEmpty()) return true;
+  dialogs_->ShowError(overflow);
+  return false;
 }
 
 void TFZANTRO::ShowLineProperties() {
