@@ -31,12 +31,25 @@ struct ParsedDocument {
 };
 
 
+// What a container file holds: a document, or the print data of one sheet (the single-item
+// form, whose data lines carry the number the item has in its document while the file holds
+// that item alone, and whose takeoff and sort lines are those of every item).
+enum class ContainerForm { Document, SingleItem };
+
 // Reads and checks a container file. The title starts as an empty document's with [KETA] 0.
 // ItemCount is the number of item lines (a differing "[ItemMax]" is not used). Data lines of
-// one item that are not consecutive are appended in order. Raises FileError.
-ParsedDocument ParseContainer(const std::string& path);
+// one item that are not consecutive are appended in order. Raises FileError naming the line
+// for anything the writer never makes, so that a damaged or cut file is never taken for a
+// shorter document: a first line other than "<TITLE>", a section marker missing, out of order
+// or inside another section, a last line other than "</EOF>", an item, data or takeoff line
+// with fewer fields than its format, a data, takeoff or sort line for an item the list does
+// not have, a NUL byte, or a CR that does not end a line with LF. Only regular files up to
+// kMaxDocumentBytes are read.
+// In the single-item form only item numbers below 1 are refused.
+ParsedDocument ParseContainer(const std::string& path, ContainerForm form = ContainerForm::Document);
 // The same over text already in memory; name is used in error messages.
-ParsedDocument ParseContainerText(std::string_view text, const std::string& name);
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name,
+                                  ContainerForm form = ContainerForm::Document);
 
 // Writes HEAD.WRK and the WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK files of doc into folder.
 // WITEM1.WRK, WITEM1.PUP and DATASORT1.WRK are always written, possibly empty (the last two

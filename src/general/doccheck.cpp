@@ -2,8 +2,19 @@
 
 #include "general/engine.h"
 #include "general/errors.h"
+#include "general/version1.h"
+#include "platform/files.h"
 
 namespace zantro {
+
+ParsedDocument ParseDocumentFile(const std::string& path) {
+  std::string why;
+  auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
+  if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
+  if (bytes->starts_with("<TITLE>")) return ParseContainerText(*bytes, path);
+  if (IsVersion1Path(path) || LooksLikeVersion1(*bytes)) return ParseVersion1Bytes(*bytes, path);
+  return ParseContainerText(*bytes, path);
+}
 
 void CheckRecomputation(const ParsedDocument& parsed, const std::string& name) {
   Document doc;

@@ -1,10 +1,17 @@
-// Checks made on a document read into memory before it replaces the open one.
+// Reading a document to open, of either format, and the checks made on it in memory before
+// it replaces the open one.
 #pragma once
 #include <string>
 
 #include "general/container.h"
 
 namespace zantro {
+
+// Reads and checks the document at path. Its format is found by its content, whatever its
+// extension: a container starts with its "<TITLE>" line, a version-1 file has the shape of
+// one (LooksLikeVersion1); a file of neither shape is read as the extension says and refused
+// there. Only regular files up to kMaxDocumentBytes are read. Raises FileError.
+ParsedDocument ParseDocumentFile(const std::string& path);
 
 // Recomputes every sheet and then the breakdown list of doc in memory, as opening it and
 // visiting every tab would. An amount that does not fit raises FileError

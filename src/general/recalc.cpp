@@ -7,8 +7,8 @@
 #include <ostream>
 
 #include "general/container.h"
+#include "general/doccheck.h"
 #include "general/engine.h"
-#include "general/version1.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 
@@ -51,10 +51,7 @@ void Require(bool ok, const std::string& what) {
 // The document read into folder and loaded, as the window's open leaves it before the sheets.
 void OpenInto(Document& doc, const std::string& in, const std::string& folder) {
   InitDocument(doc, folder, false);
-  if (IsVersion1Path(in))
-    ImportVersion1(in, folder);
-  else
-    ReadContainer(in, folder);
+  WriteWorkFiles(ParseDocumentFile(in), folder);
   Require(LoadHead(doc, folder, "WRK"), folder + "/HEAD.WRK: cannot be read");
   doc.GroupNames = SplitGroupNames(doc.Title.Opt1Str.view());
 }

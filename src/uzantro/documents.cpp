@@ -9,7 +9,6 @@
 #include "general/container.h"
 #include "general/doccheck.h"
 #include "general/errors.h"
-#include "general/version1.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
@@ -95,7 +94,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
   std::string file = path.toStdString();
   ParsedDocument parsed;
   try {
-    parsed = IsVersion1Path(file) ? ParseVersion1(file) : ParseContainer(file);
+    parsed = ParseDocumentFile(file);
     CheckRecomputation(parsed, file);
     if (!FolderWritable(programFolder_)) throw FileError("プログラムフォルダーに書き込めません: " + programFolder_);
   } catch (const FileError& e) {

@@ -47,7 +47,7 @@ struct Batch {
 
 std::string Body(std::string_view itemsUtf8, std::string_view dataUtf8, std::string_view title = "") {
   std::string text = "<TITLE>\n" + std::string(title) + "[KETA]=1\n</TITLE>\n<ITEM>\n" + std::string(itemsUtf8) +
-                     "</ITEM>\n<DATA>\n" + std::string(dataUtf8) + "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n";
+                     "</ITEM>\n<DATA>\n" + std::string(dataUtf8) + "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n";
   return Sj(text);
 }
 
