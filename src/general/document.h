@@ -42,6 +42,7 @@ struct Document {
   int32_t ItemCount = 1;
   int32_t CurrentItem = 1;
   int32_t CurrentLine = 1;
+  int32_t PickedLine = 0;                      // the line last copied into LineList[0]
   ColumnLayout Layout = ColumnLayout::Nine;
   CalcSettings Settings;                       // the settings in force
   std::array<std::string, 6> GroupNames;       // CP932, A..F

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "general/editframe.h"
 #include "platform/files.h"
 
 namespace zantro {
@@ -155,9 +156,11 @@ void ClearWorkFiles(const std::string& folder) {
 
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
   if (makeBackup) MakeBackups(folder);
-  // The previous document's undo sheets would otherwise be restored over this one; temporary
-  // files are what a save that was killed half-way left behind.
-  DeleteMatching(folder, [](std::string_view n) { return IsSheetUndoFile(n) || IsStaleTemporary(n); });
+  // The previous document's undo sheets and kept files would otherwise be restored over this
+  // one; temporary files are what a save that was killed half-way left behind.
+  DeleteMatching(folder, [](std::string_view n) {
+    return IsSheetUndoFile(n) || IsStaleTemporary(n) || EqualsNoCase(n, kKeptFilesName);
+  });
 
   doc.LineList.assign(1, LineRecord{});
   doc.ItemList.assign(1, ItemRecord{});

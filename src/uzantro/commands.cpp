@@ -1,6 +1,7 @@
 // The command dispatcher: every item and button that carries a command word in its hint
-// reaches Dispatch. This module handles the words that only move the view; the editing
-// modules register theirs with RegisterCommand.
+// reaches Dispatch, which runs the handler the command table holds for the mode shown. This
+// file registers the words that only move the view; sheetcommands.cpp those that edit a
+// sheet; later modules theirs.
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
@@ -20,21 +21,33 @@ QString NotInstalledNotice(const QString& what) {
 }
 
 void TFZANTRO::Dispatch(const QString& word, QObject* sender) {
-  if (auto it = commands_.find(word); it != commands_.end()) return it->second(sender);
-  if (word == "top_line") return SelectTopLine();
-  if (word == "all_cancel") return SelectRows(1, 1);
-  if (word == "calc") return StartHelper(Helper::Calc);
-  if (word == "close") return (void)close();
-  if (!SheetMode()) return;  // the breakdown words come with the breakdown module
-  if (word == "all_select") return SelectRows(1, std::max(1, doc_.LastLine()));
-  if (word == "Last_Line") return SelectLastLine();
-  if (word == "dataproperty") return ShowLineProperties();
-  // Unknown words (the popup's "sum_line") do nothing.
+  if (const CommandHandler* handler = commands_.Find(word, SheetMode())) return (*handler)(sender);
+  if (!commands_.Knows(word)) {
+    dialogs_->ShowError("コマンド \"" + word + "\" は登録されていません");
+    return;
+  }
+  // A sheet word on the breakdown list; a breakdown word on a sheet does nothing.
+  if (!SheetMode()) dialogs_->ShowNotice(kBreakdownMode);
+}
+
+void TFZANTRO::popup_menu_itemClick(QObject* sender) { Dispatch(sender->property("hint").toString(), sender); }
+
+void TFZANTRO::Operate_btnClick(QObject* sender) { Dispatch(sender->property("hint").toString(), sender); }
+
+void TFZANTRO::RegisterViewCommands() {
+  using enum CommandMode;
+  RegisterCommand("top_line", Both, [this](QObject*) { SelectTopLine(); });
+  RegisterCommand("all_cancel", Both, [this](QObject*) { SelectRows(1, 1); });
+  RegisterCommand("calc", Both, [this](QObject*) { StartHelper(Helper::Calc); });
+  RegisterCommand("close", Both, [this](QObject*) { close(); });
+  RegisterCommand("all_select", Sheet, [this](QObject*) { SelectRows(1, std::max(1, doc_.LastLine())); });
+  RegisterCommand("Last_Line", Sheet, [this](QObject*) { SelectLastLine(); });
+  RegisterCommand("dataproperty", Sheet, [this](QObject*) { ShowLineProperties(); });
 }
 
 void TFZANTRO::StrColGrid1DblClick() {
   if (SheetMode()) Dispatch("new_data", grid_);
-  else if (auto it = commands_.find("dblclick_breakdown"); it != commands_.end()) it->second(grid_);
+  else if (const CommandHandler* h = commands_.Find("dblclick_breakdown", false)) (*h)(grid_);
 }
 
 void TFZANTRO::MDATA1Click(QObject* sender) {

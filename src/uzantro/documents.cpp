@@ -156,8 +156,7 @@ void TFZANTRO::OpenItem(int32_t n) {
   RebuildItemTabs();
   ApplySheetLayout();
   EnterSheetMode();
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
   SelectRows(1, 1);
 }
 

@@ -36,6 +36,8 @@ TFZANTRO::TFZANTRO(const WindowSetup& s)
   BuildComponents();
   ConnectHandlers();
   ConnectMenuCommands();
+  RegisterViewCommands();
+  RegisterSheetCommands();
   Guard([this] { FormCreate(); });
 }
 
@@ -89,8 +91,9 @@ void TFZANTRO::OnActivated(QObject* component) {
   Guard([&] {
     auto it = clicks_.find(component->objectName());
     if (it != clicks_.end()) return it->second();
-    QString hint = component->property("hint").toString();
-    if (!hint.isEmpty()) Dispatch(hint, component);
+    if (component->property("hint").toString().isEmpty()) return;
+    if (qobject_cast<QPushButton*>(component)) Operate_btnClick(component);
+    else popup_menu_itemClick(component);
   });
 }
 
@@ -102,8 +105,8 @@ void TFZANTRO::TabClicked(int index) {
   });
 }
 
-void TFZANTRO::RegisterCommand(const QString& word, std::function<void(QObject*)> handler) {
-  commands_[word] = std::move(handler);
+void TFZANTRO::RegisterCommand(const QString& word, CommandMode mode, CommandHandler handler) {
+  commands_.Register(word, mode, std::move(handler));
 }
 
 void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }

@@ -16,6 +16,8 @@
 #include "general/engine.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
+#include "general/linesfile.h"
+#include "uzantro/commandtable.h"
 #include "uzantro/config.h"
 #include "uzantro/gridalias.h"
 #include "uzantro/rowtext.h"
@@ -32,7 +34,13 @@ class QWidget;
 
 namespace zantro {
 
-
+// What the window shows, held as values: the handlers read these, never widget properties.
+enum class ViewMode { Sheet, Breakdown };
+struct ViewSettings {
+  int AmountSide = 6;  // 1 cost values; anything else submitted (the designed tag of netbt is 6)
+  int PriceKind = 0;   // 0 normal unit price, 1 incidental unit price
+  ViewMode Mode = ViewMode::Sheet;  // tab 0 shows the breakdown list, every other tab a sheet
+};
 
 // What the program entry hands the window.
 struct WindowSetup {
@@ -62,10 +70,14 @@ class TFZANTRO : public QMainWindow {
   Launcher& Launch() { return *launcher_; }
   TStrColGrid* Grid() { return grid_; }
   QTabBar* Tabs() { return tabs_; }
-  bool SheetMode() const;          // an item tab is shown
-  int AmountSide() const;          // 1 cost, else submitted
-  int PriceKind() const;           // 0 normal, 1 incidental
+  const ViewSettings& View() const { return view_; }
+  bool SheetMode() const { return view_.Mode == ViewMode::Sheet; }
+  int AmountSide() const { return view_.AmountSide; }
+  int PriceKind() const { return view_.PriceKind; }
   int LevelIndex() const;
+  // The grid's selected rows (row r is line r), and the line number in column 0 of the top row.
+  RowSelection SelectedRows() const;
+  int32_t SelectedLine() const;
 
   // Finds a component by its designed name (widget, menu or action).
   QObject* Component(const QString& name) const;
@@ -104,6 +116,8 @@ class TFZANTRO : public QMainWindow {
   void RestoreUndoSet();
   void SaveSheetTo(std::string_view set);
   void SaveHeadTo(std::string_view set);
+  // SaveSheet("WRK") for commands outside an edit frame; raises FileError when it fails.
+  void SaveWorkingCopy();
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
@@ -128,8 +142,10 @@ class TFZANTRO : public QMainWindow {
   void SetColumnHeaders();
   void RefreshSheet();
   void FormatRow(int r);
-  // False when an amount overflowed: the error is shown, the totals left empty.
-  bool ShowTotals(int32_t mode);
+  // Raises MoneyOverflow (the boxes emptied) when an amount does not fit.
+  void ShowTotals(int32_t mode);
+  // ShowTotals(0) and RefreshSheet; an overflow is shown as an error and the sheet still drawn.
+  void ShowSheet();
   void ShowLineProperties();
   void SetAmountSide(int side);
   void TogglePriceKind();
@@ -158,12 +174,25 @@ class TFZANTRO : public QMainWindow {
 
   // ---- commands (commands.cpp) ----
   // The dispatcher of command words; sender is the item or button that carried the hint.
+  // A word without a handler for the mode shown: on the breakdown list "現在は内訳モードです。",
+  // on a sheet nothing; a word no module registered is reported as an error.
   void Dispatch(const QString& word, QObject* sender = nullptr);
-  // Later modules register the words they handle; a registered handler takes the word.
-  void RegisterCommand(const QString& word, std::function<void(QObject* sender)> handler);
+  // The menu and popup items with a command word, and the buttons with one.
+  void popup_menu_itemClick(QObject* sender);
+  void Operate_btnClick(QObject* sender);
+  // Every module registers its words at start-up (see CommandTable); twice for the same mode
+  // raises std::logic_error.
+  void RegisterCommand(const QString& word, CommandMode mode, CommandHandler handler);
+  // A handler for a menu item or button by object name; it takes the item before its hint.
   void RegisterClick(const QString& name, std::function<void()> handler);
   void StrColGrid1DblClick();
   void MDATA1Click(QObject* sender);
+
+  // ---- sheet commands (sheetcommands.cpp) ----
+  void SheetErase();
+  void SheetInsert();
+  void SheetDelete();
+  void SheetUndo();
 
  signals:
   void closed();
@@ -191,6 +220,8 @@ class TFZANTRO : public QMainWindow {
   void OnActivated(QObject* component);
   // menucommands.cpp
   void ConnectMenuCommands();
+  void RegisterViewCommands();
+  void RegisterSheetCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
 
@@ -217,7 +248,8 @@ class TFZANTRO : public QMainWindow {
   QComboBox* levelBox_ = nullptr;
   QLineEdit* docName_ = nullptr;
   std::map<QString, QObject*> components_;
-  std::map<QString, std::function<void(QObject*)>> commands_;
+  ViewSettings view_;
+  CommandTable commands_;
   std::map<QString, std::function<void()>> clicks_;
 };
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <exception>
 
 #include "general/engine.h"
 #include "general/errors.h"
@@ -30,10 +31,19 @@ TSCGCellParam* ColumnParam(TStrColGrid* g, int col, TAlignment a) {
 
 }  // namespace
 
-bool TFZANTRO::SheetMode() const { return tabs_->currentIndex() != 0; }
-int TFZANTRO::AmountSide() const { return Component("netbt")->property("tag").toInt(); }
-int TFZANTRO::PriceKind() const { return Component("N41")->property("tag").toInt(); }
 int TFZANTRO::LevelIndex() const { return std::max(0, levelBox_->currentIndex()); }
+
+RowSelection TFZANTRO::SelectedRows() const {
+  TGridRect s = grid_->Selection();
+  return RowSelection{s.Top, s.Bottom};
+}
+
+int32_t TFZANTRO::SelectedLine() const {
+  int top = grid_->Selection().Top;
+  bool ok = false;
+  int line = grid_->Cells(0, top).toInt(&ok);
+  return ok ? line : top;
+}
 
 RowView TFZANTRO::ViewState() const {
   RowView v;
@@ -107,15 +117,15 @@ void TFZANTRO::FormatRow(int r) {
   for (int c = 1; c < grid_->ColCount() && c < 10; ++c) grid_->SetCells(c, r, QString::fromStdString(texts[c]));
 }
 
-bool TFZANTRO::ShowTotals(int32_t mode) {
-  // An amount that does not fit stops the recomputation, not the command: the sheet is still
-  // drawn, so the user sees the line the error names and can correct it.
+void TFZANTRO::ShowTotals(int32_t mode) {
+  // An amount that does not fit leaves no stale total in the boxes, and the grid has room for
+  // the sheet all the same; the error goes on to the caller (an edit is then taken back).
   TotalsTexts t;
-  QString overflow;
+  std::exception_ptr overflow;
   try {
     t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
-  } catch (const MoneyOverflow& e) {
-    overflow = QString::fromUtf8(e.what());
+  } catch (const MoneyOverflow&) {
+    overflow = std::current_exception();
   }
   const std::pair<const char*, const std::string*> boxes[] = {
       {"SUBNBOX", &t.SUBNBOX},     {"SUBGBOX", &t.SUBGBOX},     {"gsagaku", &t.gsagaku},
@@ -127,9 +137,18 @@ bool TFZANTRO::ShowTotals(int32_t mode) {
     grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
     if (SheetMode()) SetColumnHeaders();
   }
-  if (overflow.isEmpty()) return true;
-  dialogs_->ShowError(overflow);
-  return false;
+  if (overflow) std::rethrow_exception(overflow);
+}
+
+void TFZANTRO::ShowSheet() {
+  // A sheet that holds a line whose amount does not fit is drawn all the same, with the
+  // error, so the user sees the line the error names and can correct it.
+  try {
+    ShowTotals(0);
+  } catch (const MoneyOverflow& e) {
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+  }
+  RefreshSheet();
 }
 
 void TFZANTRO::ShowLineProperties() {
@@ -141,13 +160,15 @@ void TFZANTRO::ShowLineProperties() {
 }
 
 void TFZANTRO::SetAmountSide(int side) {
-  Component("netbt")->setProperty("tag", side);
+  view_.AmountSide = side;
+  Component("netbt")->setProperty("tag", side);  // the designed place of the value, for scripts
   RefreshSheet();
 }
 
 void TFZANTRO::TogglePriceKind() {
   QAction* n41 = Action("N41");
-  int kind = PriceKind() == 1 ? 0 : 1;
+  int kind = view_.PriceKind == 1 ? 0 : 1;
+  view_.PriceKind = kind;
   n41->setProperty("tag", kind);
   n41->setText(kind == 1 ? "通常単価を表示" : "付帯単価を表示");
   RefreshSheet();
@@ -159,15 +180,13 @@ void TFZANTRO::SetLayout(ColumnLayout layout) {
   SetColumnHeaders();
   ApplySheetLayout();
   doc_.CurrentLine = 1;
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
 }
 
 void TFZANTRO::ResetSheetFormat() {
   SetColumnHeaders();
   doc_.CurrentLine = 1;
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
 }
 
 void TFZANTRO::AddGridRows(int n) {

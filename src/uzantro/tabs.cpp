@@ -29,12 +29,14 @@ void TFZANTRO::RebuildItemTabs() {
     if (i == doc_.CurrentItem) index = listBox1_->count();
   }
   tabs_->setCurrentIndex(index);
+  view_.Mode = index == 0 ? ViewMode::Breakdown : ViewMode::Sheet;
   tabs_->setUpdatesEnabled(true);
 }
 
 void TFZANTRO::SelectTab(int index) {
   QSignalBlocker block(tabs_);
   tabs_->setCurrentIndex(index);
+  view_.Mode = tabs_->currentIndex() == 0 ? ViewMode::Breakdown : ViewMode::Sheet;
 }
 
 void TFZANTRO::TabControl1Change(int index) {

@@ -23,6 +23,33 @@ fixture() { iconv -f UTF-8 -t CP932 < "$dir/$1.txt" | sed 's/$/\r/' > "$tmp/$1";
 # companion; it runs the shell COMMANDS (default: nothing) in the program folder and ends.
 companion() { printf '#!/bin/sh\n%s\n' "${2:-exit 0}" > "$PROGRAM/$1"; chmod +x "$PROGRAM/$1"; }
 after() { :; }
+# Readers of the work files' records for after(): a whole number, a money value and a text
+# field (length byte, then CP932 bytes) at a byte offset of FILE.
+_num() { od -An -t"$2" -j"$3" -N"$4" "$1" | tr -d ' '; }
+_money() {
+  local r s=""; r=$(_num "$1" d8 "$2" 8)
+  if ((r < 0)); then s=-; r=$((-r)); fi
+  if ((r % 10000)); then printf '%s%d.%s' "$s" $((r / 10000)) "$(printf %04d $((r % 10000)) | sed 's/0*$//')"
+  else printf '%s%d' "$s" $((r / 10000)); fi
+}
+_text() { dd if="$1" bs=1 skip=$(($2 + 1)) count="$(_num "$1" u1 "$2" 1)" status=none | iconv -f CP932 -t UTF-8; }
+# lines FILE: one line per line record of a WITEM file: item number, name field, kind,
+# cost and submitted quantity, submitted amount.
+lines() {
+  local f=$PROGRAM/$1 i o
+  for ((i = 0; i < $(stat -c%s "$f") / 288; i++)); do
+    o=$((i * 288))
+    echo "$1[$((i + 1))] $(_num "$f" d4 $o 4)|$(_text "$f" $((o + 4)))|$(_num "$f" d4 $((o + 136)) 4)|$(_money "$f" $((o + 144)))|$(_money "$f" $((o + 152)))|$(_money "$f" $((o + 208)))"
+  done
+}
+# items FILE: the item records of a HEAD file: kind, name, submitted and cost total.
+items() {
+  local f=$PROGRAM/$1 i o
+  for ((i = 0; i < ($(stat -c%s "$f") - 780) / 248; i++)); do
+    o=$((780 + i * 248))
+    echo "$1{$((i + 1))} $(_num "$f" d4 $o 4)|$(_text "$f" $((o + 4)))|$(_money "$f" $((o + 112)))|$(_money "$f" $((o + 120)))"
+  done
+}
 cd "$tmp"
 if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi
 if [[ $HOLD_LOCK == 1 ]]; then exec 9> "$tmp/rt/ZANTRO.lock"; flock 9; fi

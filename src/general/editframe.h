@@ -1,0 +1,74 @@
+// The edit frame: every command that changes the document runs inside one EditFrame.
+//
+//   EditFrame edit(doc, folder, EditScope::Sheet);  // undo copy written, or FileError
+//   ... change doc (plain functions over Document) ...
+//   edit.Commit(recompute);                         // totals, working copy, modified flag
+//
+// Leaving the scope without Commit (a refusal, a cancelled question, an exception) puts the
+// document back as it was when the frame started, and every work file the command moved or
+// rewrote (KeepFile) back in its place. The undo copy stays written: a command cancelled after
+// its undo point leaves the undo set equal to the current state.
+#pragma once
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "general/document.h"
+
+namespace zantro {
+
+// What the undo copy and the working copy hold. Sheet: SaveSheet (title, items, the open
+// sheet); Breakdown: SaveHead (title and items only).
+enum class EditScope { Sheet, Breakdown };
+
+// The extra undo copies of work files a command moved or rewrote: one file beside the undo
+// set, written at commit, read back by RestoreKeptFiles.
+inline constexpr const char* kKeptFilesName = "KEPT.UND";
+
+class EditFrame {
+ public:
+  // Writes the undo copy of scope into folder. Raises FileError (nothing changed) when it
+  // cannot be written. Drops the kept files of the previous command: there is one undo level.
+  EditFrame(Document& doc, std::string folder, EditScope scope);
+  ~EditFrame();
+  EditFrame(const EditFrame&) = delete;
+  EditFrame& operator=(const EditFrame&) = delete;
+
+  Document& Doc() { return doc_; }
+  const std::string& Folder() const { return folder_; }
+
+  // Call before the command moves, deletes or rewrites the work file name of the folder (a
+  // sheet file WITEMn.WRK, a takeoff file WITEMn.PUP). Its bytes, or its absence, are kept:
+  // a rollback restores them, and the commit writes them beside the undo set so that undo
+  // can bring them back. Keeping a file twice keeps the first state.
+  void KeepFile(const std::string& name);
+
+  // Runs recompute (the totals), then writes the kept files and the working copy. When
+  // recompute raises or a file cannot be written (FileError), the document is rolled back
+  // before the error leaves, and its working copy is written again as it was.
+  void Commit(const std::function<void()>& recompute);
+
+  bool Committed() const { return committed_; }
+
+ private:
+  void Rollback();
+  bool SaveSet(std::string_view set);
+
+  Document& doc_;
+  std::string folder_;
+  EditScope scope_;
+  Document before_;
+  std::map<std::string, std::optional<std::string>> kept_;  // name -> bytes, nullopt: absent
+  bool committed_ = false;
+  bool finished_ = false;  // committed or rolled back
+};
+
+// Puts the files kept by the last committed command back (the undo of a command that moved
+// work files). Returns the number of files restored; 0 when none were kept.
+int RestoreKeptFiles(const std::string& folder);
+
+// Deletes the kept files of the last command (a new document starts without them).
+void DropKeptFiles(const std::string& folder);
+
+}  // namespace zantro

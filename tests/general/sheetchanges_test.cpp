@@ -1,0 +1,205 @@
+// The sheet's change functions and the edit frame around them: range renumbering against the
+// line-by-line rule, moves and the pick buffer at the edges, lines put past the end, and a
+// frame that rolls back what a failed command did.
+#include "general/sheetchanges.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "general/editframe.h"
+#include "general/errors.h"
+#include "general/workfiles.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "testutil/tempdir.h"
+
+namespace zantro {
+namespace {
+
+using testing::TempDir;
+
+Document SheetOf(int n) {
+  Document doc;
+  doc.ItemList.push_back(NewItem());
+  for (int i = 1; i <= n; ++i) {
+    LineRecord l{};
+    l.NameSpec.set("L" + std::to_string(i) + ";");
+    l.FLAG = 10;
+    doc.LineList.push_back(l);
+  }
+  return doc;
+}
+
+std::vector<std::string> Names(const Document& doc) {
+  std::vector<std::string> out;
+  for (int r = 1; r <= doc.LastLine(); ++r) out.push_back(doc.LineList[r].NameSpec.str());
+  return out;
+}
+
+void MakeRange(Document& doc, int at, int from, int to) {
+  doc.LineList[at].FLAG = 51;
+  doc.LineList[at].CostQty = Money::Units(from);
+  doc.LineList[at].SubQty = Money::Units(to);
+}
+
+std::pair<int64_t, int64_t> RangeOf(const LineRecord& l) { return {l.CostQty.raw / 10000, l.SubQty.raw / 10000}; }
+
+TEST(SheetChanges, DeleteRenumbersRangesAsOneLineAtATime) {
+  Document doc = SheetOf(9);
+  MakeRange(doc, 7, 2, 6);
+  MakeRange(doc, 8, 5, 7);
+  MakeRange(doc, 9, 1, 3);
+  ASSERT_EQ(DeleteLines(doc, {4, 4}), Change::Done);
+  EXPECT_EQ(RangeOf(doc.LineList[6]), std::make_pair(int64_t{2}, int64_t{5}));
+  EXPECT_EQ(RangeOf(doc.LineList[7]), std::make_pair(int64_t{4}, int64_t{6}));
+  EXPECT_EQ(RangeOf(doc.LineList[8]), std::make_pair(int64_t{1}, int64_t{3}));
+
+  // Deleting a block at once equals deleting its lines one by one at the same place, for
+  // ranges before, around, inside and after the block.
+  std::mt19937 random(7);
+  for (int round = 0; round < 500; ++round) {
+    std::vector<LineRecord> once(41), stepwise;
+    for (int i = 1; i <= 40; ++i) {
+      int from = 1 + random() % 40;
+      once[i].FLAG = i % 3 == 0 ? 10 : 60;
+      once[i].CostQty = Money::Units(from);
+      once[i].SubQty = Money::Units(from + random() % 10);
+    }
+    stepwise = once;
+    int at = 1 + random() % 40, count = 1 + random() % 8;
+    DeleteLineRange(once, at, count);
+    for (int k = 0; k < count && at < static_cast<int>(stepwise.size()); ++k) DeleteLineRange(stepwise, at, 1);
+    ASSERT_EQ(once.size(), stepwise.size());
+    for (size_t i = 1; i < once.size(); ++i) {
+      ASSERT_EQ(once[i].CostQty, stepwise[i].CostQty) << "round " << round << " line " << i;
+      ASSERT_EQ(once[i].SubQty, stepwise[i].SubQty) << "round " << round << " line " << i;
+    }
+  }
+}
+
+TEST(SheetChanges, SelectionsPastTheEndTouchOnlyExistingLines) {
+  Document doc = SheetOf(3);
+  EXPECT_EQ(InsertLines(doc, {4, 6}), Change::None);
+  EXPECT_EQ(EraseLines(doc, {4, 9}), Change::None);
+  EXPECT_EQ(DeleteLines(doc, {2, 50}), Change::Done);
+  EXPECT_EQ(Names(doc), std::vector<std::string>{"L1;"});
+  EXPECT_EQ(MoveLineDown(doc, 1), Change::None);  // the last line
+  EXPECT_EQ(MoveLineUp(doc, 5), Change::None);
+  QuantitySum sum = SumQuantities(SheetOf(2), {1, 100000});
+  EXPECT_EQ(sum.Cost, Money{});
+
+  // Erase keeps SpareMoney and RefA; a takeoff line in the selection refuses the whole erase.
+  doc = SheetOf(3);
+  doc.LineList[2].SpareMoney = Money::Units(5);
+  doc.LineList[2].RefA = 9;
+  doc.LineList[3].FLAG = 130;
+  EXPECT_EQ(EraseLines(doc, {1, 3}), Change::Refused);
+  EXPECT_EQ(Names(doc)[0], "L1;");
+  EXPECT_EQ(EraseLines(doc, {2, 2}), Change::Done);
+  EXPECT_EQ(doc.LineList[2].NameSpec.str(), "");
+  EXPECT_EQ(doc.LineList[2].FLAG, 0);
+  EXPECT_EQ(doc.LineList[2].SpareMoney, Money::Units(5));
+  EXPECT_EQ(doc.LineList[2].RefA, 9);
+}
+
+TEST(SheetChanges, MovesPickTheLineAndSwapPutsItBack) {
+  Document doc = SheetOf(4);
+  EXPECT_EQ(SwapWithPicked(doc, 2), Change::None);  // nothing picked yet
+  EXPECT_EQ(MoveLineUp(doc, 1), Change::None);
+  ASSERT_EQ(MoveLineUp(doc, 3), Change::Done);
+  EXPECT_EQ(Names(doc), (std::vector<std::string>{"L1;", "L3;", "L2;", "L4;"}));
+  EXPECT_EQ(doc.PickedLine, 3);
+  // Swap: the picked line (3) takes line 1, line 1 the content picked (L3).
+  ASSERT_EQ(SwapWithPicked(doc, 1), Change::Done);
+  EXPECT_EQ(Names(doc), (std::vector<std::string>{"L3;", "L3;", "L1;", "L4;"}));
+  ASSERT_EQ(MoveLineDown(doc, 3), Change::Done);
+  EXPECT_EQ(Names(doc), (std::vector<std::string>{"L3;", "L3;", "L4;", "L1;"}));
+  // A picked line that a delete took away is not written.
+  DeleteLines(doc, {3, 4});
+  EXPECT_EQ(SwapWithPicked(doc, 1), Change::None);
+}
+
+TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
+  Document doc = SheetOf(9);
+  ASSERT_EQ(PutTotalLine(doc, 12), Change::Done);
+  ASSERT_EQ(doc.LastLine(), 12);
+  EXPECT_EQ(doc.LineList[10].FLAG, 0);
+  EXPECT_EQ(doc.LineList[11].FLAG, 0);
+  EXPECT_EQ(doc.LineList[12].FLAG, 99);
+  EXPECT_EQ(doc.LineList[12].sort, Money::Units(99999));
+  EXPECT_EQ(ToUtf8(doc.LineList[12].NameSpec.view()), "【合　　計】");
+  EXPECT_EQ(doc.CurrentLine, 13);
+  doc.LineList[5].FLAG = 140;
+  EXPECT_EQ(PutTotalLine(doc, 5), Change::Refused);
+
+  PutTaxLine(doc, 14, Money::Units(10), false);
+  EXPECT_EQ(doc.LastLine(), 14);
+  EXPECT_EQ(doc.LineList[14].FLAG, 90);
+  EXPECT_EQ(doc.LineList[14].SubQty, Money::Units(10));
+  EXPECT_EQ(doc.LineList[14].CostQty, Money{});
+  EXPECT_EQ(ToUtf8(doc.LineList[14].Unit.view()), "％");
+}
+
+TEST(EditFrame, RollbackRestoresTheDocumentAndTheKeptFiles) {
+  TempDir dir;
+  Document doc = SheetOf(3);
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "lines of item 2"));
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Sheet);
+    EXPECT_TRUE(FileExists(dir.file("WITEM1.UND")));
+    edit.KeepFile("WITEM2.WRK");
+    edit.KeepFile("WITEM3.WRK");
+    RenameFile(dir.file("WITEM2.WRK"), dir.file("WITEM3.WRK"));
+    DeleteLines(doc, {1, 1});
+    // No commit: a refusal or an error left the handler.
+  }
+  EXPECT_EQ(Names(doc), (std::vector<std::string>{"L1;", "L2;", "L3;"}));
+  EXPECT_FALSE(doc.DocumentModified);
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "lines of item 2");
+  EXPECT_FALSE(FileExists(dir.file("WITEM3.WRK")));
+  EXPECT_FALSE(FileExists(dir.file("WITEM1.WRK")));
+
+  // A recomputation that fails rolls back before the error leaves Commit.
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Sheet);
+    DeleteLines(doc, {1, 1});
+    EXPECT_THROW(edit.Commit([] { throw MoneyOverflow(); }), MoneyOverflow);
+    EXPECT_EQ(doc.LastLine(), 3);
+  }
+  EXPECT_EQ(doc.LastLine(), 3);
+}
+
+TEST(EditFrame, CommitWritesTheWorkingCopyAndUndoBringsMovedFilesBack) {
+  TempDir dir;
+  Document doc = SheetOf(3);
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "two"));
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Sheet);
+    edit.KeepFile("WITEM2.WRK");
+    edit.KeepFile("WITEM3.WRK");
+    RenameFile(dir.file("WITEM2.WRK"), dir.file("WITEM3.WRK"));
+    InsertLines(doc, {1, 1});
+    edit.Commit(nullptr);
+  }
+  EXPECT_TRUE(doc.DocumentModified);
+  Document back;
+  ReloadSheet(back, dir.path(), "WRK");
+  EXPECT_EQ(back.LastLine(), 4);
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 2);
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "two");
+  EXPECT_FALSE(FileExists(dir.file("WITEM3.WRK")));
+
+  // The next command starts a new undo level: nothing of the last one is restored.
+  { EditFrame edit(doc, dir.path(), EditScope::Breakdown); }
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 0);
+}
+
+TEST(EditFrame, AnUndoCopyThatCannotBeWrittenStopsTheCommand) {
+  Document doc = SheetOf(2);
+  EXPECT_THROW(EditFrame(doc, "/nonexistent-folder", EditScope::Sheet), FileError);
+  EXPECT_FALSE(doc.DocumentModified);
+}
+
+}  // namespace
+}  // namespace zantro
