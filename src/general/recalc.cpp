@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "general/container.h"
@@ -11,6 +12,7 @@
 #include "general/engine.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
+#include "platform/signalcleanup.h"
 
 namespace zantro {
 namespace {
@@ -31,6 +33,7 @@ class ScratchFolder {
     std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / "zantro-recalc-XXXXXX").string();
     if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
     path_ = tmpl;
+    guard_.emplace(path_);
   }
   ~ScratchFolder() {
     std::error_code ec;
@@ -42,6 +45,7 @@ class ScratchFolder {
 
  private:
   std::string path_;
+  std::optional<RemoveOnSignal> guard_;  // removed also when a signal ends the run
 };
 
 void Require(bool ok, const std::string& what) {

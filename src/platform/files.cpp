@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/signalcleanup.h"
+
 namespace zantro {
 namespace {
 
@@ -177,6 +179,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     if (error) *error = Errno("cannot create a temporary file for", path);
     return false;
   }
+  SetTemporaryInWriting(tmp.c_str());
   KeepModeAndOwner(fd, path);
   bool ok = WriteAll(fd, bytes) && (!sync || ::fsync(fd) == 0);
   std::string why = ok ? "" : Errno("cannot write", path);
@@ -192,6 +195,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     ::unlink(tmp.c_str());
     if (error) *error = why;
   }
+  SetTemporaryInWriting(nullptr);
   return ok;
 }
 

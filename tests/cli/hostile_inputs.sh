@@ -62,6 +62,31 @@ check "recalc over an existing output" 0 "" "$zantro" --recalc "$sample" kept.zn
 expect "mode kept" test "$(stat -c %a kept.znt2)" = 600
 expect "group kept" test "$(stat -c %g kept.znt2)" = "$want_group"
 
+# Ended by a signal, the batch run leaves neither its work folder nor a temporary file. The
+# signal is sent once the work folder exists (a large document keeps the run busy).
+awk 'BEGIN {
+  printf "<TITLE>\r\n[KETA]=1\r\n</TITLE>\r\n<ITEM>\r\n"
+  for (i = 1; i <= 200; i++) printf "10;item%d;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n", i
+  printf "</ITEM>\r\n<DATA>\r\n"
+  for (i = 1; i <= 200; i++) for (j = 1; j <= 500; j++)
+    printf "%d;pipe;20A;0.1;10001;m;10;%d;%d;100;120;0;0;0;0;0;0;0;0;;;\r\n", i, j, j
+  printf "</DATA>\r\n<PICKUP>\r\n</PICKUP>\r\n<CONFIG>\r\n</CONFIG>\r\n</EOF>\r\n"
+}' > large.znt2
+set -m  # a background run of a script without job control would ignore SIGINT
+for sig in TERM INT HUP; do
+  mkdir -p "scratch-$sig"
+  TMPDIR=$tmp/scratch-$sig "$zantro" --recalc large.znt2 "signalled-$sig.znt2" 2> err.txt &
+  pid=$!
+  for _ in $(seq 500); do [[ -n $(ls -A "scratch-$sig") ]] && break; sleep 0.01; done
+  kill -s "$sig" "$pid"
+  wait "$pid"
+  status=$?
+  expect "SIG$sig ends the run ($status)" test "$status" -gt 128
+  expect "SIG$sig leaves no work folder" test -z "$(ls -A "scratch-$sig")"
+  expect "SIG$sig leaves no temporary file" test -z "$(ls -A | grep '\.tmp$')"
+done 2> /dev/null
+set +m
+
 # Scripts: a folder, a device, an over-long line and keys that are no keys are script errors.
 cp -r "$program" prog
 mkdir -m 700 rt
