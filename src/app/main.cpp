@@ -4,9 +4,15 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 #include "general/recalc.h"
+#include "platform/runtime.h"
+#ifdef ZANTRO_HAVE_PRINTING
+#include "printing/job.h"
+#endif
 #ifdef ZANTRO_HAVE_WINDOW
+#include "companions/print.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -17,8 +23,28 @@ void PrintHelp() {
       "usage: zantro [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
+      "       zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
       "       zantro --help | --version");
 }
+
+#ifdef ZANTRO_HAVE_PRINTING
+// "zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]": the printed estimate of a saved
+// document, with the print style of the program folder, without a window.
+int PdfCommand(int argc, char** argv) {
+  std::string folder = zantro::DirName(zantro::AbsolutePath(argv[0]));
+  if (std::strchr(argv[0], '/') == nullptr) {  // found in PATH: the running image's folder
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) folder = zantro::DirName(std::string(buf, static_cast<size_t>(n)));
+  }
+  if (argc == 6 && std::strcmp(argv[4], "--program-folder") == 0) folder = zantro::AbsolutePath(argv[5]);
+  else if (argc != 4) {
+    std::cerr << "usage: zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n";
+    return 2;
+  }
+  return zantro::printing::PdfFromDocument(argv[2], argv[3], folder, std::cerr);
+}
+#endif
 
 }  // namespace
 
@@ -38,12 +64,15 @@ int main(int argc, char** argv) {
     }
     return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
   }
+#ifdef ZANTRO_HAVE_PRINTING
+  if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0) return PdfCommand(argc, argv);
+#endif
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return 0;
   }
 #ifdef ZANTRO_HAVE_WINDOW
-  return zantro::RunWindowProgram(argc, argv);
+  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) { zantro::InstallPrintCommands(w); });
 #else
   PrintHelp();
   return 0;

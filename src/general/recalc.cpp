@@ -24,30 +24,6 @@ void PrintMessage(const std::string& utf8Text) {
   if (messageStream) *messageStream << utf8Text << "\n";
 }
 
-// A private folder for the work files, removed with its contents when the run ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code ec;
-    auto base = std::filesystem::temp_directory_path(ec);
-    std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / "zantro-recalc-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
-    path_ = tmpl;
-    guard_.emplace(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-  std::optional<RemoveOnSignal> guard_;  // removed also when a signal ends the run
-};
-
 void Require(bool ok, const std::string& what) {
   if (!ok) throw FileError(what);
 }
@@ -87,33 +63,49 @@ void SelectFirstItem(Document& doc, const std::string& folder) {
   EnsureItemAndLoadSheet(doc, folder, doc.CurrentItem);
 }
 
-void Recalc(const std::string& in, const std::string& out, const std::string& folder) {
-  Document doc;
-  OpenInto(doc, in, folder);
-  RecomputeEverySheet(doc, folder);
-  SelectFirstItem(doc, folder);
-  RecomputeBreakdown(doc);
-  Require(SaveHead(doc, folder, "WRK"), folder + ": cannot write HEAD.WRK");
-  WriteContainer(folder, out, false, 0);
-}
-
 }  // namespace
 
-int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
+ScratchFolder::ScratchFolder(const char* prefix) {
+  std::error_code ec;
+  auto base = std::filesystem::temp_directory_path(ec);
+  std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
+  if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
+  path_ = tmpl;
+  guard_.emplace(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err) {
   messageStream = &err;
-  int status = 0;
+  struct Reset {
+    ~Reset() { messageStream = nullptr; }
+  } reset;
+  Document doc;
+  OpenInto(doc, in, folder);
+  try {
+    RecomputeEverySheet(doc, folder);
+    SelectFirstItem(doc, folder);
+    RecomputeBreakdown(doc);
+  } catch (const MoneyOverflow& e) {
+    throw FileError(in + ": " + e.what());  // the engine names the item, the line and the field
+  }
+  Require(SaveHead(doc, folder, "WRK"), folder + ": cannot write HEAD.WRK");
+}
+
+int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
   try {
     ScratchFolder folder;
-    Recalc(in, out, folder.path());
-  } catch (const MoneyOverflow& e) {
-    err << "zantro: " << in << ": " << e.what() << "\n";  // the engine names the item and line
-    status = 1;
+    OpenAndRecompute(in, folder.path(), err);
+    WriteContainer(folder.path(), out, false, 0);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
-    status = 1;
+    return 1;
   }
-  messageStream = nullptr;
-  return status;
+  return 0;
 }
 
 }  // namespace zantro

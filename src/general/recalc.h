@@ -4,9 +4,34 @@
 // work files live in a private temporary folder that is removed on every path.
 #pragma once
 #include <iosfwd>
+#include <optional>
 #include <string>
 
+#include "platform/signalcleanup.h"
+
 namespace zantro {
+
+// A private temporary folder for work files, removed with its contents when it goes, and
+// also when SIGTERM, SIGINT or SIGHUP ends the process. Raises FileError when it cannot be
+// created.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const char* prefix = "zantro-recalc");
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::optional<RemoveOnSignal> guard_;
+};
+
+// Opens the document in into folder (a container or a version-1 file), recomputes every sheet
+// and the breakdown list and leaves the result as the work files of folder. Messages of the
+// engine go to err. Raises FileError, also for an amount that does not fit (file, item, line
+// and field named).
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err);
 
 // Returns the exit status: 0 when OUT was written (a duplicate-tax message on err does not
 // change that), 1 after any read, computation or file error, which is described on err

@@ -149,9 +149,16 @@ void TFZANTRO::BuildComponents() {
   AddItem(popup, "N35", "下へ移動", "move_down");
   AddItem(popup, "N69", "合計線入力", "sum_line");
   AddItem(popup, "N32", "デ－タのプロパティ", "dataproperty");
+  // The name and specification moves of the line at the cursor also live in the edit menu.
+  popup->addSeparator();
+  popup->addAction(Action("N58"));
+  popup->addAction(Action("N59"));
+  popup->addSeparator();
+  AddItem(popup, "PopupPrint", "印　刷", "print");
   auto* itemPopup = new QMenu(this);
   itemPopup->setObjectName("Popup_item_Menu");
   components_["Popup_item_Menu"] = itemPopup;
+  AddItem(itemPopup, "ItemPopupPrint", "印　刷", "print");
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   // One fixed row and column; whole rows are selected, by range; nothing is edited in place.
   grid_->SetFixedColor(ColorFromNumber(10652814));
@@ -169,6 +176,9 @@ void TFZANTRO::BuildMenus() {
   file->addSeparator();
   AddItem(file, "KS1", "保   存", {}, "Ctrl+S");
   AddItem(file, "N54", "表紙作成", {}, "Ctrl+T");
+  file->addSeparator();
+  AddItem(file, "N79", "内訳付で印刷");
+  AddItem(file, "N24", "表示中の明細を単独で印刷");
   file->addSeparator();
   AddItem(file, "clBtnFace", "閉じる");
   AddItem(file, "K4", "終   了(&X)", "close");
@@ -237,7 +247,7 @@ void TFZANTRO::BuildMenus() {
     a->setCheckable(true);
   }
 
-  AddMenu("N29", "各種変換＆計算(&V)");
+  BuildConvertMenu(AddMenu("N29", "各種変換＆計算(&V)"));
 
   QMenu* price = AddMenu("PriceMenu", "単価(&P)");
   QMenu* code = price->addMenu("CODE単価");
@@ -305,6 +315,7 @@ void TFZANTRO::BuildTitleArea(QWidget* parent) {
   components_["DocName"] = docName_;
   h->addWidget(docName_, 1);
   h->addWidget(AddButton(bar, "SaveIcon", "保存"));
+  h->addWidget(AddButton(bar, "IconButton5", "印刷"));
 
   auto* top = new QFrame(parent);
   top->setObjectName("GradPan5");

@@ -17,6 +17,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/runtime.h"
+#include "uzantro/companionlink.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/headless.h"
 
@@ -80,9 +81,17 @@ int Refuse(const Arguments& a, const QString& text, int argc, char** argv) {
   return 1;
 }
 
+// Companions find the window; without the socket it still works, alone.
+std::unique_ptr<QtInbox> Link(TFZANTRO& window, const std::string& runtime) {
+  std::string error;
+  auto link = ConnectCompanions(window, runtime, &error);
+  if (!link) std::fprintf(stderr, "zantro: %s\n", error.c_str());
+  return link;
+}
+
 }  // namespace
 
-int RunWindowProgram(int argc, char** argv) {
+int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
   Arguments a = Parse(argc, argv);
   std::string error;
   auto runtime = RuntimeFolder(&error);
@@ -143,6 +152,8 @@ int RunWindowProgram(int argc, char** argv) {
       }
     }
     TFZANTRO window(setup);
+    auto link = Link(window, *runtime);
+    if (modules) modules(window);
     window.show();
     QApplication::processEvents();
     ScriptRunner runner(&window, &scripted, write, programFolder);
@@ -154,6 +165,8 @@ int RunWindowProgram(int argc, char** argv) {
   InteractiveDialogs dialogs(nullptr, programFolder);
   setup.dialogs = &dialogs;
   TFZANTRO window(setup);
+  auto link = Link(window, *runtime);
+  if (modules) modules(window);
   dialogs.SetParent(&window);
   window.show();
   return app.exec();

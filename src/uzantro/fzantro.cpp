@@ -11,6 +11,7 @@
 
 #include "platform/cp932.h"
 #include "platform/runtime.h"
+#include "platform/transport.h"
 
 namespace zantro {
 namespace {
@@ -64,6 +65,11 @@ void TFZANTRO::Guard(const std::function<void()>& fn) {
   } catch (const std::exception& e) {
     dialogs_->ShowError(QString::fromUtf8(e.what()));
   }
+}
+
+void TFZANTRO::ReceiveFrame(uint32_t id, const std::string& text) {
+  if (id != kCommandIdentifier) return;
+  Guard([&] { CompanionCommand(static_cast<int>(id), text); });
 }
 
 void TFZANTRO::ConnectHandlers() {

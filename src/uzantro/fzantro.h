@@ -116,8 +116,8 @@ class TFZANTRO : public QMainWindow {
   void RestoreUndoSet();
   void SaveSheetTo(std::string_view set);
   void SaveHeadTo(std::string_view set);
-  // SaveSheet("WRK") for commands outside an edit frame; raises FileError when it fails.
-  void SaveWorkingCopy();
+  // SaveSheet for commands outside an edit frame; raises FileError when it fails.
+  void SaveSheetChecked(std::string_view set);
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
@@ -125,8 +125,12 @@ class TFZANTRO : public QMainWindow {
   std::function<bool(const char* windowClass)> RestoreCompanion = [](const char*) { return false; };
   // Sends "WM_CLOSE;" to every running companion of the classes.
   std::function<void(std::initializer_list<const char*> classes)> CloseCompanions = [](auto) {};
-  // Receives the command strings of companions (identifier, Shift-JIS text).
+  // Receives the command strings of companions (identifier, Shift-JIS text). Only frames
+  // with the command identifier 1 reach it (ReceiveFrame).
   std::function<void(int id, const std::string& text)> CompanionCommand = [](int, const std::string&) {};
+  // A frame from a companion, from the socket or the script's message verbs: a frame with
+  // another identifier is not a command and is ignored; errors are shown, never thrown.
+  void ReceiveFrame(uint32_t id, const std::string& text);
   // Starts companion exeName with argument; false (and nothing started) when it is missing.
   bool StartCompanion(std::string_view exeName, const std::string& argument);
   // The five piping folder names of the network-folder file, when it exists.
@@ -193,6 +197,27 @@ class TFZANTRO : public QMainWindow {
   void SheetInsert();
   void SheetDelete();
   void SheetUndo();
+  void SheetMove(int direction);   // -1 up, +1 down
+  void SheetSwap();
+  void SheetTotalLine();
+  void SheetTaxLine();
+  void SheetNewData();
+  void SheetRenameItem();
+  void SheetQuantitySum();
+  // The selection moves used by the commands and the companion messages.
+  void SelectNextRow();
+  void SelectPreviousRow();
+  void RunTakeoffSum();            // the takeoff aggregation (command "datasort")
+  // ---- copy buffer, parts files, CSV (sheetfiles.cpp) ----
+  void SheetCopy();
+  void SheetPaste(bool merge);
+  void SheetPartSave();
+  void SheetPartLoad();
+  void ExportSheetCsv();
+  QString PartsFolder() const;     // [Part_Dir], else "part" of the program folder
+  // ---- the menu 各種変換＆計算 (convertcommands.cpp) ----
+  void BulkCommand(QObject* item);
+  void TextCommandClick(QObject* item);
 
  signals:
   void closed();
@@ -222,6 +247,10 @@ class TFZANTRO : public QMainWindow {
   void ConnectMenuCommands();
   void RegisterViewCommands();
   void RegisterSheetCommands();
+  void RegisterSheetFileCommands();
+  void RegisterCompanionStarts();
+  void BuildConvertMenu(QMenu* menu);
+  void RegisterConvertCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
 

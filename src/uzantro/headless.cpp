@@ -173,12 +173,12 @@ void ScriptRunner::Verb(const QString& verb, const QString& arg, bool hasArg) {
     window_->resize(ToInt(parts[0], "W"), ToInt(parts[1], "H"));
     return;
   }
-  if (verb == "message") return window_->Guard([&] { window_->CompanionCommand(1, ToCp932(arg.toStdString())); });
+  if (verb == "message") return window_->ReceiveFrame(1, ToCp932(arg.toStdString()));
   if (verb == "message-id") {
     int blank = arg.indexOf(' ');
     int id = ToInt(blank < 0 ? arg : arg.left(blank), "N");
     std::string text = blank < 0 ? std::string() : ToCp932(arg.mid(blank + 1).toStdString());
-    return window_->Guard([&] { window_->CompanionCommand(id, text); });
+    return window_->ReceiveFrame(static_cast<uint32_t>(id), text);
   }
   if (verb == "answer") {
     if (arg != "yes" && arg != "no") throw ScriptError{"answer yes|no"};

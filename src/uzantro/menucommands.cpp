@@ -79,7 +79,7 @@ void TFZANTRO::ConnectMenuCommands() {
   RegisterClick("N159", [this] { SaveSheetWidths(); });
   RegisterClick("N162", [this] { SaveBreakdownWidths(); });
   RegisterClick("GradBtn34", [this] {
-    SaveSheetTo("WRK");
+    SaveSheetChecked("WRK");
     SelectTab(0);
     TabControl1Change(0);
   });

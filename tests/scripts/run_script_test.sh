@@ -4,7 +4,7 @@
 #   run_script_test.sh SCRIPT_DIR PROGRAM_DIR NAME
 # NAME.setup, when present, is sourced first with PROGRAM set to the copy; it may write files,
 # set EXE (the executable's name), ARGS (more arguments), HOLD_LOCK=1, and define after()
-# whose output is appended (files the run wrote); conf, fixture and companion below help.
+# whose output is appended (files the run wrote); conf, fixture, companion and listen below help.
 set -u
 dir=$1 program=$2 name=$3
 tmp=$(mktemp -d)
@@ -22,6 +22,12 @@ fixture() { iconv -f UTF-8 -t CP932 < "$dir/$1.txt" | sed 's/$/\r/' > "$tmp/$1";
 # companion NAME [COMMANDS]: an executable NAME in the program folder standing in for a
 # companion; it runs the shell COMMANDS (default: nothing) in the program folder and ends.
 companion() { printf '#!/bin/sh\n%s\n' "${2:-exit 0}" > "$PROGRAM/$1"; chmod +x "$PROGRAM/$1"; }
+# listen CLASS: a companion window of CLASS (zantro-send --listen) runs in the background for
+# the whole test; every command string it receives is a line of $tmp/CLASS.out.
+listen() {
+  ZANTRO_RUNTIME_DIR=$tmp/rt "$program/zantro-send" --listen "$1" > "$tmp/$1.out" &
+  for _ in $(seq 200); do compgen -G "$tmp/rt/$1.*.sock" > /dev/null && return; sleep 0.02; done
+}
 after() { :; }
 # Readers of the work files' records for after(): a whole number, a money value and a text
 # field (length byte, then CP932 bytes) at a byte offset of FILE.
@@ -58,6 +64,8 @@ ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
   > "$tmp/actual" 2> "$tmp/stderr"
 echo "exit: $?" >> "$tmp/actual"
 after >> "$tmp/actual"
+# Listeners still running were not closed by the window: stop them (their output tells).
+kill $(jobs -p) 2> /dev/null
 # The temporary folder differs from run to run.
 sed -i "s|$tmp|\$TMP|g" "$tmp/actual"
 if [[ ${ZANTRO_UPDATE_EXPECTED:-0} == 1 ]]; then cp "$tmp/actual" "$dir/$name.out"; fi

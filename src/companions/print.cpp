@@ -1,0 +1,67 @@
+#include "companions/print.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTabBar>
+
+#include "general/errors.h"
+#include "general/printdata.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "uzantro/fzantro.h"
+
+namespace zantro {
+namespace {
+
+void StartViewer(TFZANTRO& w, const std::optional<std::string>& argument) {
+  // A missing viewer is not reported: nothing starts, as with any absent program.
+  if (!CompanionPresent(w.ProgramFolder(), kPrintViewer)) return;
+  w.Launch().Start(CompanionPath(w.ProgramFolder(), kPrintViewer), argument, w.ProgramFolder());
+}
+
+// True when the print command came from the breakdown list's popup menu.
+bool FromBreakdownPopup(TFZANTRO& w, QObject* sender) {
+  auto* action = qobject_cast<QAction*>(sender);
+  return action && action->parent() == w.Component("Popup_item_Menu");
+}
+
+}  // namespace
+
+std::string PrintViewerArgument(TFZANTRO& w) {
+  ZantroConfig& conf = w.Config();
+  if (conf.PrintDir.empty()) conf.PrintDir = ToCp932(JoinPath(w.ProgramFolder(), "style"));
+  return conf.Gengaku + ";" + conf.PrintDir + ";";
+}
+
+void PrintDocument(TFZANTRO& w, int tab) {
+  Document& doc = w.Doc();
+  if (tab == 0) {
+    w.ShowTotals(1);
+    w.SaveHeadTo("WRK");
+  }
+  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), tab != 0, doc.CurrentItem);
+  StartViewer(w, PrintViewerArgument(w));
+  doc.Title.ALLGTOTAL = doc.Breakdown.Sub;
+  doc.Title.ALLNTOTAL = doc.Breakdown.Cost;
+  doc.Title.TAXGTOTAL = doc.Breakdown.TaxG;
+  doc.Title.TAXNTOTAL = doc.Breakdown.TaxN;
+}
+
+void PrintWholeList(TFZANTRO& w) {
+  w.SaveHeadTo("WRK");
+  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), false, 0);
+  StartViewer(w, std::nullopt);
+}
+
+void InstallPrintCommands(TFZANTRO& w) {
+  auto current = [&w] { PrintDocument(w, w.Tabs()->currentIndex()); };
+  w.RegisterClick("N79", current);
+  w.RegisterClick("N24", current);
+  w.RegisterClick("IconButton5", current);
+  w.RegisterCommand("print", CommandMode::Both, [&w, current](QObject* sender) {
+    if (FromBreakdownPopup(w, sender)) PrintWholeList(w);
+    else current();
+  });
+}
+
+}  // namespace zantro

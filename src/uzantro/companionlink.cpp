@@ -1,0 +1,21 @@
+#include "uzantro/companionlink.h"
+
+#include <iostream>
+
+#include "platform/companioncontrol.h"
+#include "uzantro/fzantro.h"
+
+namespace zantro {
+
+std::unique_ptr<QtInbox> ConnectCompanions(TFZANTRO& window, const std::string& runtime, std::string* error) {
+  window.CloseCompanions = [runtime](std::initializer_list<const char*> classes) {
+    zantro::CloseCompanions(runtime, classes, QtPump, std::cerr);
+  };
+  window.RestoreCompanion = [runtime](const char* windowClass) {
+    return zantro::RestoreCompanion(runtime, windowClass, QtPump);
+  };
+  return QtInbox::Register(
+      runtime, "TFZANTRO", [&window](uint32_t id, const std::string& text) { window.ReceiveFrame(id, text); }, error);
+}
+
+}  // namespace zantro
