@@ -1,12 +1,10 @@
 // The copy-data transport over real sockets: frames, refusals that leave the window serving,
 // listeners of zantro-send closed and restored, and commands arriving in the order sent.
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,6 +16,7 @@
 #include "platform/companioncontrol.h"
 #include "platform/files.h"
 #include "platform/transport.h"
+#include "testutil/process.h"
 #include "testutil/tempdir.h"
 
 using namespace zantro;
@@ -82,31 +81,10 @@ std::string Outcome(int fd, int waitMs) {
 
 // zantro-send run with the test's runtime folder; its standard output goes to out.
 pid_t Spawn(const std::string& runtime, std::vector<std::string> args, const std::string& out) {
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::setenv("ZANTRO_RUNTIME_DIR", runtime.c_str(), 1);
-    int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(fd, 1);
-    std::vector<char*> argv{const_cast<char*>(kSend.c_str())};
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(kSend.c_str(), argv.data());
-    ::_exit(127);
-  }
-  return pid;
+  return zantro::testing::Spawn(kSend, std::move(args), runtime, out);
 }
 
-// The exit status, or -1 when the process has not ended within ms.
-int WaitExit(pid_t pid, int ms) {
-  for (int waited = 0; waited < ms; waited += 10) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-    ::usleep(10000);
-  }
-  ::kill(pid, SIGKILL);
-  ::waitpid(pid, nullptr, 0);
-  return -1;
-}
+using zantro::testing::WaitExit;
 
 void WaitForWindows(const std::string& runtime, const char* windowClass, size_t n) {
   for (int i = 0; i < 500 && FindWindows(runtime, windowClass).size() < n; ++i) ::usleep(10000);

@@ -23,7 +23,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
 #include "uzantro/fzantro.h"
-#include "uzantro/menustate.h"
+#include "shell/menustate.h"
 
 using namespace zantro;
 

@@ -1,4 +1,4 @@
-#include "uzantro/menustate.h"
+#include "shell/menustate.h"
 
 #include <QAction>
 #include <QMenu>

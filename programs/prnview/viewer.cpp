@@ -1,0 +1,193 @@
+#include "viewer.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "platform/files.h"
+#include "platform/gui/dialogs.h"
+#include "printing/pdf.h"
+
+namespace zantro {
+
+using namespace printing;
+
+namespace {
+
+const double kZooms[] = {0.5, 0.75, 1.0, 1.5, 2.0};
+constexpr int kFitWidth = 5;  // the last entry of ZoomBox: the page fills the window's width
+
+}  // namespace
+
+double PageView::ScreenDpi(const QWidget* w) {
+  QScreen* s = w->screen();
+  return s ? s->logicalDotsPerInch() : 96.0;
+}
+
+void PageView::Show(const PageRenderer* renderer, const Page* page, int pageCount, double zoom) {
+  renderer_ = renderer, page_ = page, pageCount_ = pageCount, zoom_ = zoom;
+  double dpi = ScreenDpi(this) * zoom;
+  setFixedSize(static_cast<int>(geometry::kPageWidth / 254.0 * dpi) + 2,
+               static_cast<int>(geometry::kPageHeight / 254.0 * dpi) + 2);
+  update();
+}
+
+void PageView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+  if (!renderer_ || !page_) return;
+  p.translate(1, 1);
+  PreparePainter(p, ScreenDpi(this) * zoom_);
+  renderer_->Draw(p, *page_, pageCount_);
+}
+
+PrintViewer::PrintViewer(PrintJob job, FontSet fonts, Dialogs& dialogs)
+    : job_(std::move(job)), fonts_(std::move(fonts)), dialogs_(dialogs), renderer_(job_.Model, fonts_) {
+  setObjectName("TFPrnview");
+  setWindowTitle("印刷プレビュー - " + QString::fromStdString(job_.Model.Construction));
+  BuildWindow();
+  SelectForm(3);
+}
+
+void PrintViewer::BuildWindow() {
+  auto* central = new QWidget(this);
+  auto* v = new QVBoxLayout(central);
+  v->setContentsMargins(4, 4, 4, 4);
+  auto* bar = new QHBoxLayout;
+  auto button = [&](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, central);
+    b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(b);
+    return b;
+  };
+  formBox_ = new QComboBox(central);
+  formBox_->setObjectName("FormBox");
+  formBox_->addItems({"表紙", "内訳書", "明細書", "全部"});
+  bar->addWidget(formBox_);
+  prev_ = button("PrevButton", "◀ 前頁");
+  pageLabel_ = new QLabel(central);
+  pageLabel_->setObjectName("PageLabel");
+  pageLabel_->setMinimumWidth(90);
+  pageLabel_->setAlignment(Qt::AlignCenter);
+  bar->addWidget(pageLabel_);
+  next_ = button("NextButton", "次頁 ▶");
+  zoomBox_ = new QComboBox(central);
+  zoomBox_->setObjectName("ZoomBox");
+  zoomBox_->addItems({"50%", "75%", "100%", "150%", "200%", "幅に合わせる"});
+  zoomBox_->setCurrentIndex(kFitWidth);
+  bar->addWidget(zoomBox_);
+  bar->addStretch(1);
+  QPushButton* pdf = button("PdfButton", "PDF保存");
+  QPushButton* print = button("PrintButton", "印　刷");
+  QPushButton* close = button("CloseButton", "閉じる");
+  v->addLayout(bar);
+  scroll_ = new QScrollArea(central);
+  scroll_->setAlignment(Qt::AlignHCenter);
+  scroll_->setBackgroundRole(QPalette::Dark);
+  view_ = new PageView(scroll_);
+  view_->setObjectName("PageView");
+  scroll_->setWidget(view_);
+  v->addWidget(scroll_, 1);
+  setCentralWidget(central);
+  resize(1000, 740);
+
+  connect(formBox_, &QComboBox::activated, this, [this](int i) { SelectForm(i); });
+  connect(zoomBox_, &QComboBox::activated, this, [this](int) { Refresh(); });
+  connect(prev_, &QPushButton::clicked, this, [this] { GoTo(index_ - 1); });
+  connect(next_, &QPushButton::clicked, this, [this] { GoTo(index_ + 1); });
+  connect(pdf, &QPushButton::clicked, this, [this] { SavePdf(); });
+  connect(print, &QPushButton::clicked, this, [this] { Print(); });
+  connect(close, &QPushButton::clicked, this, [this] { this->close(); });
+}
+
+void PrintViewer::SelectForm(int index) {
+  FormSet forms{index == 0, index == 1, index == 2};
+  if (index == 3) forms = job_.Model.Style.Forms;
+  formBox_->setCurrentIndex(index);
+  shown_ = LayoutPages(job_.Model, forms);
+  pageCount_ = NumberedPageCount(shown_);
+  index_ = 0;
+  Refresh();
+}
+
+void PrintViewer::GoTo(int index) {
+  if (index < 0 || index >= ShownPages()) return;
+  index_ = index;
+  Refresh();
+}
+
+double PrintViewer::Zoom() const {
+  int i = zoomBox_->currentIndex();
+  if (i >= 0 && i < kFitWidth) return kZooms[i];
+  double pageInches = geometry::kPageWidth / 254.0;
+  double room = scroll_->viewport()->width() - 24;
+  return std::max(0.2, room / (pageInches * PageView::ScreenDpi(this)));
+}
+
+void PrintViewer::Refresh() {
+  const bool any = !shown_.empty();
+  pageLabel_->setText(any ? QString("%1 / %2").arg(index_ + 1).arg(ShownPages()) : "0 / 0");
+  prev_->setEnabled(index_ > 0);
+  next_->setEnabled(index_ + 1 < ShownPages());
+  view_->Show(&renderer_, any ? &shown_[index_] : nullptr, pageCount_, Zoom());
+}
+
+void PrintViewer::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_PageDown: case Qt::Key_Right: return GoTo(index_ + 1);
+    case Qt::Key_PageUp: case Qt::Key_Left: return GoTo(index_ - 1);
+    case Qt::Key_Home: return GoTo(0);
+    case Qt::Key_End: return GoTo(ShownPages() - 1);
+    case Qt::Key_Escape: close(); return;
+    default: QMainWindow::keyPressEvent(e);
+  }
+}
+
+void PrintViewer::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (zoomBox_ && zoomBox_->currentIndex() == kFitWidth) Refresh();
+}
+
+void PrintViewer::SavePdf() {
+  if (shown_.empty()) return dialogs_.ShowNotice("印刷するページがありません");
+  std::string number = job_.Model.Cover.Number.empty() ? "estimate" : job_.Model.Cover.Number;
+  FileDialogRequest r{"PDFファイルに保存", "PDFファイル(pdf)|*.pdf", "pdf", QString::fromStdString(number + ".pdf")};
+  auto path = dialogs_.SaveFile(r);
+  if (!path) return;
+  try {
+    WritePdf(path->toStdString(), job_.Model, shown_, fonts_);
+  } catch (const std::exception& e) {
+    dialogs_.ShowError(QString::fromStdString(e.what()));
+  }
+}
+
+void PrintViewer::Print() {
+  if (shown_.empty()) return dialogs_.ShowNotice("印刷するページがありません");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setFullPage(true);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+  printer.setFromTo(1, ShownPages());
+  printer.setDocName(QString::fromStdString("御見積書 " + job_.Model.Construction));
+  QPrintDialog dialog(&printer, this);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  if (dialog.exec() != QDialog::Accepted) return;
+  int first = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
+  int last = printer.toPage() > 0 ? std::min(printer.toPage(), ShownPages()) - 1 : ShownPages() - 1;
+  QPainter painter(&printer);
+  PreparePainter(painter, printer.resolution());
+  for (int i = first; i <= last; ++i) {
+    if (i > first) printer.newPage();
+    renderer_.Draw(painter, shown_[i], pageCount_);
+  }
+}
+
+}  // namespace zantro
