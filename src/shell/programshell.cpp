@@ -1,6 +1,7 @@
 #include "shell/programshell.h"
 
 #include <QMessageBox>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <fstream>
@@ -51,6 +52,10 @@ ProgramShell::ProgramShell(int& argc, char** argv, ShellOptions options)
       int w = 0, h = 0;
       if (std::sscanf(v.c_str(), "%dx%d", &w, &h) != 2 || w < 320 || h < 240) Usage("--screen WxH: " + v);
       screen_ = QSize(w, h);
+    } else if (std::ranges::find(options_.ValueOptions, s) != options_.ValueOptions.end()) {
+      own_[s] = value();
+    } else if (std::ranges::find(options_.FlagOptions, s) != options_.FlagOptions.end()) {
+      own_[s] = std::string();
     } else {
       Usage("unknown option " + s);
     }
@@ -59,9 +64,18 @@ ProgramShell::ProgramShell(int& argc, char** argv, ShellOptions options)
 
 ProgramShell::~ProgramShell() = default;
 
+std::optional<std::string> ProgramShell::Option(const std::string& name) const {
+  auto it = own_.find(name);
+  return it == own_.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
 void ProgramShell::Usage(const std::string& why) const {
-  std::fprintf(stderr, "%s: %s\nusage: %s [--headless] [--script FILE] [--program-folder DIR] [--screen WxH] [ARGUMENTS]\n",
-               options_.Name.c_str(), why.c_str(), options_.Name.c_str());
+  std::string own;
+  for (const auto& o : options_.ValueOptions) own += " [" + o + " VALUE]";
+  for (const auto& o : options_.FlagOptions) own += " [" + o + "]";
+  std::fprintf(stderr,
+               "%s: %s\nusage: %s [--headless] [--script FILE] [--program-folder DIR] [--screen WxH]%s [ARGUMENTS]\n",
+               options_.Name.c_str(), why.c_str(), options_.Name.c_str(), own.c_str());
   std::exit(2);
 }
 
@@ -191,7 +205,7 @@ int ProgramShell::Run(ScriptRoot root, const std::function<void(ScriptRunner&)>&
   QApplication::processEvents();
   ScriptRunner runner(std::move(root), scripted_.get(), WriteLine, QString::fromStdString(programFolder_));
   if (addVerbs) addVerbs(runner);
-  if (script_.empty()) return runner.Run(std::cin);
+  if (script_.empty()) return runner.RunStandardInput();
   std::ifstream in(script_, std::ios::binary);
   return runner.Run(in);
 }

@@ -14,6 +14,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ struct ShellOptions {
   std::string Name;               // for messages: "zantro", "rowedit_dlg"
   bool SingleInstance = false;    // takes the "ZANTRO" lock in the runtime and program folders (the main window)
   bool FolderMustBeWritable = true;
+  // A program's own options beside the shell's: those taking a value ("--pdf") and flags.
+  std::vector<std::string> ValueOptions = {};
+  std::vector<std::string> FlagOptions = {};
 };
 
 class ProgramShell {
@@ -54,6 +58,10 @@ class ProgramShell {
   // The first of them, or empty: the one launch argument string of a companion.
   std::string Argument() const { return arguments_.empty() ? std::string() : arguments_[0]; }
   QSize Screen() const { return screen_; }
+  // The value of one of the program's own options, or nullopt when it was not given; a flag
+  // given reads as an empty value. Read before Start() a program can still choose, for
+  // instance, the offscreen platform.
+  std::optional<std::string> Option(const std::string& name) const;
   Dialogs& Dlg() { return *dialogs_; }
   ScriptedDialogs* Scripted() { return scripted_.get(); }
   InteractiveDialogs* Interactive() { return interactive_.get(); }
@@ -101,6 +109,7 @@ class ProgramShell {
   std::string runtime_;
   QSize screen_{1280, 1024};
   std::vector<std::string> arguments_;
+  std::map<std::string, std::string> own_;
   InstanceLock lock_;
   InstanceLock folderLock_;  // the same lock in the program folder: one writer of its work files
   std::unique_ptr<QApplication> app_;

@@ -13,13 +13,23 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextEdit>
+#include <cerrno>
+#include <poll.h>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "shell/menustate.h"
 
 namespace zantro {
+namespace {
+
+// A script line is a verb and a short argument; standard input without line breaks (a
+// device) ends the script instead of filling the memory.
+constexpr size_t kMaxScriptLine = 64 * 1024;
+
+}  // namespace
 
 QString EscapeOutput(const QString& text, const QString& programFolder) {
   QString t = text;
@@ -44,9 +54,6 @@ int ScriptRunner::ToInt(const QString& s, const char* what) {
 }
 
 namespace {
-
-// A script line is a verb and a short argument; anything longer is not a script.
-constexpr size_t kMaxScriptLine = 64 * 1024;
 
 // One line of in without its LF; false at the end of the input. The line is read only up to
 // its bound, so a stream without line breaks (a device) ends the script instead of filling
@@ -111,10 +118,45 @@ void ScriptRunner::AddVerb(const QString& name, Verb verb) {
 }
 
 int ScriptRunner::Run(std::istream& in) {
+  return RunLines([&in](std::string& line) { return ReadScriptLine(in, line); });
+}
+
+int ScriptRunner::RunStandardInput() {
+  std::string pending;
+  bool end = false;
+  return RunLines([&](std::string& line) {
+    for (;;) {
+      size_t lf = pending.find('\n');
+      if (lf != std::string::npos) {
+        line = pending.substr(0, lf);
+        pending.erase(0, lf + 1);
+        return true;
+      }
+      if (end) {
+        line = std::move(pending);
+        pending.clear();
+        return !line.empty();
+      }
+      if (pending.size() > kMaxScriptLine) Fail(QString("the line is longer than %1 bytes").arg(kMaxScriptLine));
+      pollfd p{0, POLLIN, 0};
+      if (::poll(&p, 1, 10) <= 0) {
+        Pump();  // companions are served while the next line is awaited
+        continue;
+      }
+      char buf[4096];
+      ssize_t n = ::read(0, buf, sizeof buf);
+      if (n > 0) pending.append(buf, static_cast<size_t>(n));
+      else if (n == 0 || errno != EINTR) end = true;
+    }
+  });
+}
+
+int ScriptRunner::RunLines(const std::function<bool(std::string&)>& next) {
   std::string line;
   int number = 0;
   try {
-    while (++number, ReadScriptLine(in, line)) {
+    while (next(line)) {
+      ++number;
       try {
         RunLine(line);
       } catch (const ScriptMismatch& e) {

@@ -50,6 +50,9 @@ class ScriptRunner {
   // Runs every line of in; returns the exit status (0, or 2 for a script fault or answers
   // left unused). The root is finished at the end unless the script closed it.
   int Run(std::istream& in);
+  // The same over standard input, lines taken as they arrive; while the runner waits for the
+  // next line the event loop keeps running, so the window serves its companions meanwhile.
+  int RunStandardInput();
 
   // ---- for the verbs of programs ----
   // Writes one line with its text escaped.
@@ -69,6 +72,8 @@ class ScriptRunner {
   static void Pump();
 
  private:
+  // Runs the lines next() gives until it returns false.
+  int RunLines(const std::function<bool(std::string&)>& next);
   void AddBuiltInVerbs();
   void RunLine(const std::string& line);
   void Click(const QString& name, bool shift);

@@ -165,6 +165,35 @@ TEST(Transport, ConnectionsOfAnotherUserAreRefused) {
   EXPECT_EQ(SendToWindow(w.inbox().SocketPath(), 1, "WM_DATADISP;", nullptr, 2000), SendStatus::Delivered);
 }
 
+TEST(Transport, TwoWindowsSendingToEachOtherAtOnceBothGetThrough) {
+  TempDir rt;
+  std::string error;
+  auto a = Inbox::Open(rt.path(), "TFZANTRO", &error), b = Inbox::Open(rt.path(), "TFCover_Dlg", &error);
+  ASSERT_TRUE(a && b) << error;
+  std::atomic<int> handled{0};
+  a->SetHandler([&](uint32_t, const std::string&) { ++handled; });
+  b->SetHandler([&](uint32_t, const std::string&) { ++handled; });
+  std::atomic<int> ready{0}, done{0};
+  // Each sends to the other and, while it waits, serves its own inbox, as QtPump does; after
+  // its send its event loop goes on serving.
+  auto sender = [&](Inbox& own, const std::string& to) {
+    ++ready;
+    while (ready < 2) {}
+    SendStatus s = SendToWindow(to, 1, "WM_DATADISP;", [&own] { PollInbox(own, 0); }, 3000);
+    ++done;
+    while (done < 2) PollInbox(own, 5);
+    return s;
+  };
+  SendStatus fromA, fromB;
+  std::thread ta([&] { fromA = sender(*a, b->SocketPath()); });
+  std::thread tb([&] { fromB = sender(*b, a->SocketPath()); });
+  ta.join();
+  tb.join();
+  EXPECT_EQ(fromA, SendStatus::Delivered);
+  EXPECT_EQ(fromB, SendStatus::Delivered);
+  EXPECT_EQ(handled, 2);
+}
+
 TEST(Transport, ListenersOfOneClassAreAllClosedAndStaleSocketsRemoved) {
   TempDir rt;
   // A socket left by a process that died: found, refused, removed.

@@ -2,6 +2,7 @@
 // a real process beside a listening window: the shared verbs, the refusal of a bad number
 // at its field, the typed reply over the socket, and the window class's control strings.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include "platform/files.h"
 #include "platform/transport.h"
@@ -23,8 +24,8 @@ class ShellTest : public ::testing::Test {
   int RunSample(const std::string& script, int waitMs = 20000) {
     WriteFileAtomic(dir_.file("s.script"), script);
     pid_t p = Spawn(ZANTRO_SAMPLE_DLG,
-                    {"--headless", "--script", dir_.file("s.script"), "--program-folder", dir_.path(),
-                     "0;0;/note.dat;WM_DATAWRITE;"},
+                    {"--headless", "--script", dir_.file("s.script"), "--title", "明細入力", "--program-folder",
+                     dir_.path(), "0;0;/note.dat;WM_DATAWRITE;"},
                     rt_.path(), dir_.file("out"));
     int status = WaitExit(p, waitMs);
     out_ = ReadFileBytes(dir_.file("out")).value_or("");
@@ -45,7 +46,8 @@ class ShellTest : public ::testing::Test {
 
 TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
   pid_t window = Listen("TFZANTRO");
-  EXPECT_EQ(RunSample("rows PickTable\n"
+  EXPECT_EQ(RunSample("get SampleDlg\n"
+                      "rows PickTable\n"
                       "choose PickTable 1\n"
                       "get NameEdit\n"
                       "set PriceEdit 12x0\n"
@@ -57,6 +59,7 @@ TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
                       "state WriteButton\n"),
             0);
   EXPECT_EQ(out_,
+            "get SampleDlg=明細入力\n"
             "row PickTable\t0\t配管\tSGP 20A\n"
             "row PickTable\t1\t保温\tGW 25t\n"
             "row PickTable\t2\t支持金物\t\n"
@@ -72,6 +75,20 @@ TEST_F(ShellTest, ACompanionRefusesABadNumberAtItsFieldAndSendsTheTypedLine) {
   // Without the window nothing can be sent, and the companion says so.
   EXPECT_EQ(RunSample("set PriceEdit 5\nclick WriteButton\n"), 0);
   EXPECT_EQ(out_, "error: 送り先のウィンドウ TFZANTRO が起動していません。\n");
+}
+
+TEST_F(ShellTest, AWindowWaitingForItsNextScriptLineServesCommands) {
+  int pipe[2];
+  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);  // the program holds no write end of its own
+  pid_t sample = Spawn(ZANTRO_SAMPLE_DLG, {"--headless", "--program-folder", dir_.path(), "0;0;x;y;"}, rt_.path(),
+                       dir_.file("out"), pipe[0]);
+  ::close(pipe[0]);
+  ASSERT_EQ(::write(pipe[1], "get NameEdit\n", 13), 13);
+  for (int i = 0; i < 1000 && FindWindows(rt_.path(), "TfSAMPLE_Dlg").empty(); ++i) ::usleep(10000);
+  EXPECT_EQ(SendToClass(rt_.path(), "TfSAMPLE_Dlg", 1, "WM_Restore;", nullptr, 3000), SendStatus::Delivered);
+  ::close(pipe[1]);  // the end of the script
+  EXPECT_EQ(WaitExit(sample, 5000), 0);
+  EXPECT_EQ(ReadFileBytes(dir_.file("out")).value_or("?"), "get NameEdit=\n");
 }
 
 TEST_F(ShellTest, TheCompanionWindowAnswersRestoreAndCloses) {

@@ -12,18 +12,17 @@
 
 namespace zantro::testing {
 
-// Starts program with args; ZANTRO_RUNTIME_DIR is runtime, standard output goes to out
-// (standard input is empty).
+// Starts program with args; ZANTRO_RUNTIME_DIR is runtime, standard output goes to out,
+// standard input comes from in (empty when -1).
 inline pid_t Spawn(const std::string& program, std::vector<std::string> args, const std::string& runtime,
-                   const std::string& out) {
+                   const std::string& out, int in = -1) {
   pid_t pid = ::fork();
   if (pid == 0) {
     ::setenv("ZANTRO_RUNTIME_DIR", runtime.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int null = ::open("/dev/null", O_RDONLY);
     ::dup2(fd, 1);
-    ::dup2(null, 0);
+    ::dup2(in >= 0 ? in : ::open("/dev/null", O_RDONLY), 0);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

@@ -78,9 +78,10 @@ class SampleDialog : public QWidget {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ProgramShell shell(argc, argv, ShellOptions{"sample_dlg"});
+  ProgramShell shell(argc, argv, ShellOptions{.Name = "sample_dlg", .ValueOptions = {"--title"}});
   if (auto end = shell.Start()) return *end;
   SampleDialog dialog(shell, PickDataLaunch::Decode(shell.Argument()));
+  if (auto title = shell.Option("--title")) dialog.setWindowTitle(QString::fromStdString(*title));
   shell.Register(&dialog, "TfSAMPLE_Dlg");
   return shell.Run(&dialog);
 }
