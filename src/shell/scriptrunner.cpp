@@ -155,8 +155,8 @@ int ScriptRunner::RunLines(const std::function<bool(std::string&)>& next) {
   std::string line;
   int number = 0;
   try {
-    while (next(line)) {
-      ++number;
+    // Counted before the read, so a line refused while it is read is named by its number.
+    while (++number, next(line)) {
       try {
         RunLine(line);
       } catch (const ScriptMismatch& e) {
