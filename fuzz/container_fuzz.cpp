@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckItemsInList(doc.SortLines, doc.ItemCount());
   CheckCutRefused(bytes);
   // The print data form takes every document.
-  Require(ParseContainerText(bytes, "doc", ContainerForm::SingleItem).ItemCount() == doc.ItemCount());
+  Require(ParseContainerText(bytes, "doc", nullptr, ContainerForm::SingleItem).ItemCount() == doc.ItemCount());
   try {
     CheckRecomputation(doc, "doc");
   } catch (const FileError&) {

@@ -7,13 +7,30 @@
 
 namespace zantro {
 
-ParsedDocument ParseDocumentFile(const std::string& path) {
+namespace {
+
+// A version-1 file is read whole; its lines go to the sink as a container's would.
+ParsedDocument FeedVersion1(ParsedDocument parsed, DataLineSink& sink) {
+  std::map<int32_t, int64_t> counts;
+  for (const auto& [n, lines] : parsed.Lines) counts[n] = static_cast<int64_t>(lines.size());
+  sink.Begin(parsed, counts);
+  for (auto& [n, lines] : parsed.Lines)
+    for (auto& line : lines) sink.Line(n, line);
+  parsed.Lines.clear();
+  return parsed;
+}
+
+}  // namespace
+
+ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data) {
   std::string why;
   auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
   if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
-  if (bytes->starts_with("<TITLE>")) return ParseContainerText(*bytes, path);
-  if (IsVersion1Path(path) || LooksLikeVersion1(*bytes)) return ParseVersion1Bytes(*bytes, path);
-  return ParseContainerText(*bytes, path);
+  if (!bytes->starts_with("<TITLE>") && (IsVersion1Path(path) || LooksLikeVersion1(*bytes))) {
+    ParsedDocument parsed = ParseVersion1Bytes(*bytes, path);
+    return data ? FeedVersion1(std::move(parsed), *data) : parsed;
+  }
+  return ParseContainerText(*bytes, path, data);
 }
 
 void CheckRecomputation(const ParsedDocument& parsed, const std::string& name) {

@@ -10,8 +10,9 @@ namespace zantro {
 // Reads and checks the document at path. Its format is found by its content, whatever its
 // extension: a container starts with its "<TITLE>" line, a version-1 file has the shape of
 // one (LooksLikeVersion1); a file of neither shape is read as the extension says and refused
-// there. Only regular files up to kMaxDocumentBytes are read. Raises FileError.
-ParsedDocument ParseDocumentFile(const std::string& path);
+// there. Only regular files up to kMaxDocumentBytes are read. With a sink the data lines go
+// there (a version-1 file's after it was read whole), as ParseContainer does. Raises FileError.
+ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data = nullptr);
 
 // Recomputes every sheet and then the breakdown list of doc in memory, as opening it and
 // visiting every tab would. An amount that does not fit raises FileError

@@ -90,6 +90,8 @@ RemoveOnSignal::~RemoveOnSignal() {
   if (slot_ >= 0) used[slot_] = 0;
 }
 
+void RemoveTemporaryOnSignal() { InstallHandlers(); }
+
 void SetTemporaryInWriting(const char* path) {
   if (path)
     Fill(kWritingSlot, path);

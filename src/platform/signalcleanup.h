@@ -19,6 +19,10 @@ class RemoveOnSignal {
   int slot_ = -1;
 };
 
+// From now on the temporary file a write is filling is removed when one of those signals
+// ends the process (RemoveOnSignal does this too).
+void RemoveTemporaryOnSignal();
+
 // The temporary file a write is filling right now (WriteFileAtomic sets it, nullptr clears
 // it): removed with the guarded paths.
 void SetTemporaryInWriting(const char* path);

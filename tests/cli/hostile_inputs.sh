@@ -62,8 +62,9 @@ check "recalc over an existing output" 0 "" "$zantro" --recalc "$sample" kept.zn
 expect "mode kept" test "$(stat -c %a kept.znt2)" = 600
 expect "group kept" test "$(stat -c %g kept.znt2)" = "$want_group"
 
-# Ended by a signal, the batch run leaves neither its work folder nor a temporary file. The
-# signal is sent once the work folder exists (a large document keeps the run busy).
+# Ended by a signal, a batch run leaves neither its work folder nor a temporary file. The
+# printed estimate keeps the work files of a large document in a folder of its own while it
+# lays the pages out; the signal is sent once that folder exists.
 awk 'BEGIN {
   printf "<TITLE>\r\n[KETA]=1\r\n</TITLE>\r\n<ITEM>\r\n"
   for (i = 1; i <= 200; i++) printf "10;item%d;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n", i
@@ -75,7 +76,7 @@ awk 'BEGIN {
 set -m  # a background run of a script without job control would ignore SIGINT
 for sig in TERM INT HUP; do
   mkdir -p "scratch-$sig"
-  TMPDIR=$tmp/scratch-$sig "$zantro" --recalc large.znt2 "signalled-$sig.znt2" 2> err.txt &
+  TMPDIR=$tmp/scratch-$sig "$zantro" --pdf large.znt2 "signalled-$sig.pdf" --program-folder "$program" 2> err.txt &
   pid=$!
   for _ in $(seq 500); do [[ -n $(ls -A "scratch-$sig") ]] && break; sleep 0.01; done
   kill -s "$sig" "$pid"

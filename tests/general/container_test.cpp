@@ -94,7 +94,7 @@ ParsedDocument RoundTrip(const ParsedDocument& doc, bool single = false, int32_t
   TempDir dir;
   WriteWorkFiles(doc, dir.path());
   return ParseContainerText(ContainerText(dir.path(), single, item), "x.znt2",
-                            single ? ContainerForm::SingleItem : ContainerForm::Document);
+                            nullptr, single ? ContainerForm::SingleItem : ContainerForm::Document);
 }
 
 TEST(ContainerRoundTrip, KeepsEverythingButTheDocumentedDifferences) {
@@ -443,7 +443,7 @@ TEST(ContainerReader, DamageTheWriterNeverMakesIsRefused) {
   std::string lf = good;
   for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
   EXPECT_EQ(ParseContainerText(lf, "lf").Lines.at(2).size(), 1u);
-  EXPECT_EQ(ParseContainerText(Container("", kItem, DataLine(3)), "p", ContainerForm::SingleItem).Lines.count(3), 1u);
+  EXPECT_EQ(ParseContainerText(Container("", kItem, DataLine(3)), "p", nullptr, ContainerForm::SingleItem).Lines.count(3), 1u);
 }
 
 TEST(ContainerReader, EveryCutOfTheSampleIsRefused) {
