@@ -12,7 +12,7 @@ namespace zantro {
 namespace {
 
 // The handler may only touch these: fixed buffers, flags written last, system calls that are
-// safe in a signal handler (open, getdents64, unlinkat, close, unlink, rmdir).
+// safe in a signal handler (open, openat, getdents64, unlinkat, close, unlink, rmdir).
 constexpr int kSlots = 4;
 constexpr size_t kPathMax = 4096;
 char paths[kSlots + 1][kPathMax];                // the last slot: the file in writing
@@ -20,14 +20,9 @@ volatile sig_atomic_t used[kSlots + 1] = {};
 constexpr int kWritingSlot = kSlots;
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// Removes the files of a flat folder, then the folder; a file is simply unlinked.
-void Remove(const char* path) {
-  int dir = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-  if (dir < 0) {
-    ::unlink(path);
-    return;
-  }
-  alignas(8) char buf[8192];
+// Removes what dir holds, folders to a few levels deep, with its own buffer per level.
+void EmptyFolder(int dir, int depth) {
+  alignas(8) char buf[4096];
   for (;;) {
     long n = ::syscall(SYS_getdents64, dir, buf, sizeof buf);
     if (n <= 0) break;
@@ -35,11 +30,32 @@ void Remove(const char* path) {
       // struct linux_dirent64: d_ino (8), d_off (8), d_reclen (2), d_type (1), d_name.
       unsigned short reclen;
       std::memcpy(&reclen, buf + off + 16, sizeof reclen);
+      unsigned char type = static_cast<unsigned char>(buf[off + 18]);
       const char* name = buf + off + 19;
-      if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) ::unlinkat(dir, name, 0);
       off += reclen;
+      if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+      if (type == DT_DIR && depth > 0) {
+        int sub = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+        if (sub >= 0) {
+          EmptyFolder(sub, depth - 1);
+          ::close(sub);
+        }
+        ::unlinkat(dir, name, AT_REMOVEDIR);
+      } else {
+        ::unlinkat(dir, name, 0);
+      }
     }
   }
+}
+
+// Removes a folder with what it holds; a file is simply unlinked.
+void Remove(const char* path) {
+  int dir = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+  if (dir < 0) {
+    ::unlink(path);
+    return;
+  }
+  EmptyFolder(dir, 4);
   ::close(dir);
   ::rmdir(path);
 }

@@ -204,6 +204,9 @@ Outcome ThroughWorkFiles(const std::string& in, const std::string& out) {
     RecomputeBreakdown(doc);
     SaveHead(doc, folder.path(), "WRK");
     WriteContainer(folder.path(), out, false, 0);
+  } catch (const MoneyOverflow& e) {
+    err << "zantro: " << in << ": " << e.what() << "\n";  // the batch names the file
+    status = 1;
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     status = 1;
