@@ -214,6 +214,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(edit, "N59", "カーソル行の仕様を名称欄に移動");
   AddItem(edit, "N47", "選択中の数量の合計を表示");
   AddItem(edit, "N38", "デ－タのプロパティ", "dataproperty");
+  AddItem(edit, "N45", "計算単価", {}, "F4")->setVisible(false);  // created hidden, without a command
   QMenu* editView = edit->addMenu("表示設定");
   editView->setObjectName("N163");
   components_["N163"] = editView;

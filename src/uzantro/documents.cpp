@@ -7,6 +7,7 @@
 #include <QTabBar>
 
 #include "general/container.h"
+#include "general/editframe.h"
 #include "general/errors.h"
 #include "general/version1.h"
 #include "general/workfiles.h"
@@ -143,6 +144,8 @@ void TFZANTRO::OpenItem(int32_t n) {
 
 void TFZANTRO::RestoreUndoSet() {
   CloseCompanions(kDocumentCompanions);
+  // Work files that the last command moved belong to the undo set as well.
+  RestoreKeptFiles(programFolder_);
   LoadHead(doc_, programFolder_, "UND");
   ShowTotals(1);
   SaveHeadTo("WRK");
