@@ -206,7 +206,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(edit, "N4a01", "内訳名入力", "uchiwake_title");
   AddItem(edit, "N130", "内訳名選択");
   edit->addSeparator();
-  AddItem(edit, "N16", "選択中のデータをパ－ツファイルとして登録", "part_save");
+  AddItem(edit, "N16", "選択中のデ－タをパ－ツファイルとして登録", "part_save");
   AddItem(edit, "N17", "カ－ソル行にパ－ツファイルを貼り付け", "part_load");
   AddItem(edit, "N23", "CSVファイルへ出力", "csv_out");
   edit->addSeparator();
