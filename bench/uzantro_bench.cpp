@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
@@ -70,12 +71,8 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_RefreshSheet10000(benchmark::State& state) {
-  App();
-  ScriptedDialogs dialogs([](const QString&) {});
-  Launcher launcher;
-  TFZANTRO window(Setup(&dialogs, &launcher, ""));
-  window.show();
+// A sheet of 10 000 priced lines in the window's document.
+void FillSheet(TFZANTRO& window) {
   Document& doc = window.Doc();
   doc.LineList.resize(10001);
   for (int r = 1; r <= 10000; ++r) {
@@ -90,9 +87,56 @@ void BM_RefreshSheet10000(benchmark::State& state) {
     l.Remarks.set(ToCp932("ねじ接合"));
   }
   window.ShowTotals(0);  // grows the grid to the list
-  for (auto _ : state) window.RefreshSheet();
+}
+
+void BM_RefreshSheet10000(benchmark::State& state) {
+  App();
+  ScriptedDialogs dialogs([](const QString&) {});
+  Launcher launcher;
+  TFZANTRO window(Setup(&dialogs, &launcher, ""));
+  window.show();
+  FillSheet(window);
+  for (auto _ : state) {
+    window.InvalidateSheetRows();  // every row drawn, as after opening an item
+    window.RefreshSheet();
+  }
   window.CloseWithoutQuestion();
 }
 BENCHMARK(BM_RefreshSheet10000)->Unit(benchmark::kMillisecond);
+
+// The whole "insert" command at line 1 of a 10 000-line sheet: undo copy, change, totals,
+// working copy and the redraw of the grid. Each iteration deletes the inserted line again
+// (outside the timing) so that the sheet keeps its size.
+void BM_InsertAtLine1Of10000(benchmark::State& state) {
+  App();
+  ScriptedDialogs dialogs([](const QString&) {});
+  Launcher launcher;
+  TFZANTRO window(Setup(&dialogs, &launcher, ""));
+  window.show();
+  FillSheet(window);
+  for (auto _ : state) {
+    window.SelectRows(1, 1);
+    window.Dispatch("insert");
+    state.PauseTiming();
+    window.Doc().LineList.erase(window.Doc().LineList.begin() + 1);
+    state.ResumeTiming();
+  }
+  window.CloseWithoutQuestion();
+}
+BENCHMARK(BM_InsertAtLine1Of10000)->Unit(benchmark::kMillisecond);
+
+// What the command costs at least: writing the two work files of the sheet (HEAD.WRK and
+// WITEM1.WRK) once.
+void BM_WriteWorkFiles10000(benchmark::State& state) {
+  App();
+  ScriptedDialogs dialogs([](const QString&) {});
+  Launcher launcher;
+  TFZANTRO window(Setup(&dialogs, &launcher, ""));
+  window.show();
+  FillSheet(window);
+  for (auto _ : state) benchmark::DoNotOptimize(SaveSheet(window.Doc(), window.ProgramFolder(), "WRK"));
+  window.CloseWithoutQuestion();
+}
+BENCHMARK(BM_WriteWorkFiles10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

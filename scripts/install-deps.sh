@@ -9,7 +9,8 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk xvfb xauth openbox x11-utils
+  libxlsxwriter-dev
   poppler-utils
 )
 

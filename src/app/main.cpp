@@ -5,12 +5,17 @@
 #include <string>
 #include <unistd.h>
 
+#include "breakdown/batch.h"
 #include "general/recalc.h"
+#include "platform/conffile.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/job.h"
 #endif
 #ifdef ZANTRO_HAVE_WINDOW
+#include "breakdown/gui/breakdownlist.h"
 #include "companions/print.h"
 #include "uzantro/entry.h"
 #endif
@@ -23,6 +28,8 @@ void PrintHelp() {
       "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
       "       zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
+      "       zantro --report DOCUMENT\n"
+      "       zantro --xlsx DOCUMENT OUT.xlsx\n"
       "       zantro --help | --version");
 }
 
@@ -45,6 +52,15 @@ int PdfCommand(int argc, char** argv) {
 }
 #endif
 
+// The text in front of reduction amounts: [GENGAKU] of the configuration beside the program.
+std::string ReductionText() {
+  char buf[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  std::string folder = zantro::DirName(std::string(buf, static_cast<size_t>(n)));
+  return zantro::ToUtf8(zantro::ReadConfValue(folder, "Zantro.conf", "[GENGAKU]").value_or(""));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,12 +79,30 @@ int main(int argc, char** argv) {
 #ifdef ZANTRO_HAVE_PRINTING
   if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0) return PdfCommand(argc, argv);
 #endif
+  // The breakdown list without a window: its report and its spreadsheet export.
+  if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
+    if (argc != 3) {
+      std::cerr << "usage: zantro --report DOCUMENT\n";
+      return 2;
+    }
+    return zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
+    if (argc != 4) {
+      std::cerr << "usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
+      return 2;
+    }
+    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);
+  }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return 0;
   }
 #ifdef ZANTRO_HAVE_WINDOW
-  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) { zantro::InstallPrintCommands(w); });
+  return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {
+    zantro::InstallPrintCommands(w);
+    zantro::InstallBreakdownList(w);
+  });
 #else
   PrintHelp();
   return 0;

@@ -10,6 +10,7 @@
 #include "general/errors.h"
 #include "general/kinds.h"
 #include "general/money.h"
+#include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -385,8 +386,32 @@ void ReadItems(LineReader& in, ParsedDocument& doc, const std::string& name) {
     doc.Items.push_back(ParseItemLine(line, FieldSource{name, in.number(), "item"}));
 }
 
-void ReadData(LineReader& in, ParsedDocument& doc, const std::string& name) {
-  if (!in.SkipPast("<DATA>")) return;
+// The number of data lines of each item number, counted ahead of the reading so that a sink
+// knows when an item's lines are all there. Lines whose item number is no number count under 0
+// (the reading itself refuses them).
+std::map<int32_t, int64_t> CountDataLines(LineReader ahead) {
+  std::map<int32_t, int64_t> counts;
+  std::string_view line;
+  while (ahead.Next(line) && line != "</DATA>") ++counts[StrToIntDef(line.substr(0, line.find(';')), 0)];
+  return counts;
+}
+
+// Keeps the lines in ParsedDocument::Lines: lines of one item that are not consecutive are
+// appended, never written over each other.
+class CollectLines : public DataLineSink {
+ public:
+  explicit CollectLines(ParsedDocument& doc) : doc_(doc) {}
+  void Begin(const ParsedDocument&, const std::map<int32_t, int64_t>&) override {}
+  void Line(int32_t item, LineRecord line) override { doc_.Lines[item].push_back(line); }
+
+ private:
+  ParsedDocument& doc_;
+};
+
+void ReadData(LineReader& in, const ParsedDocument& doc, const std::string& name, DataLineSink& sink) {
+  bool found = in.SkipPast("<DATA>");
+  sink.Begin(doc, found ? CountDataLines(in) : std::map<int32_t, int64_t>{});
+  if (!found) return;
   std::string_view line;
   while (in.Next(line) && line != "</DATA>") {
     FieldSource at{name, in.number(), "data"};
@@ -395,8 +420,7 @@ void ReadData(LineReader& in, ParsedDocument& doc, const std::string& name) {
     if (n < 1) ThrowFieldError(at, 1, "item number", "no item has the number " + std::to_string(n));
     LineRecord rec = LineFromFields(f, at);
     rec.ItemNo = n;
-    // Lines of one item that are not consecutive are appended, never written over each other.
-    doc.Lines[n].push_back(rec);
+    sink.Line(n, rec);
   }
 }
 
@@ -455,87 +479,47 @@ class FolderIndex {
   std::multimap<std::string, std::string> names_;
 };
 
-struct HeadImage {
-  TitleRecord Title{};
-  std::vector<ItemRecord> Items;
-};
-
-HeadImage ReadHeadImage(const FolderIndex& folder) {
+HeadImage ReadHeadFile(const FolderIndex& folder) {
   std::string path = folder.Resolve(HeadFile("WRK"));
   auto bytes = ReadFileBytes(path);
-  if (!bytes || bytes->size() < sizeof(TitleRecord))
-    throw FileError(path + ": the work file cannot be read (" + (bytes ? "too short" : "missing") + ")");
-  HeadImage head;
-  std::memcpy(static_cast<void*>(&head.Title), bytes->data(), sizeof(TitleRecord));
-  SanitizeRecord(head.Title);
-  for (size_t off = sizeof(TitleRecord) + 4; off + sizeof(ItemRecord) <= bytes->size(); off += sizeof(ItemRecord)) {
-    ItemRecord item;
-    std::memcpy(static_cast<void*>(&item), bytes->data() + off, sizeof item);
-    SanitizeRecord(item);
-    head.Items.push_back(item);
-  }
-  return head;
+  auto head = bytes ? DecodeHead(*bytes) : std::nullopt;
+  if (!head) throw FileError(path + ": the work file cannot be read (" + (bytes ? "too short" : "missing") + ")");
+  return std::move(*head);
 }
 
 template <typename Record>
 std::vector<Record> ReadWorkRecords(const FolderIndex& folder, const std::string& name) {
   auto path = folder.Find(name);
   if (!path) return {};
-  auto records = ReadRecords<Record>(*path);
-  if (!records) throw FileError(*path + ": the work file cannot be read");
-  for (auto& r : *records) SanitizeRecord(r);
-  return *records;
+  auto bytes = ReadFileBytes(*path);
+  if (!bytes) throw FileError(*path + ": the work file cannot be read");
+  return DecodeRecords<Record>(*bytes);
 }
 
-void AppendDataLines(std::string& out, const FolderIndex& folder, int32_t n, const ItemRecord& item) {
-  for (LineRecord line : ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK"))) {
-    // A total line carries the item's totals, which printing puts there.
-    if (line.FLAG == LineKinds::TotalLine) {
-      line.CostAmount = item.ALLNTOTAL;
-      line.SubAmount = item.ALLGTOTAL;
-    }
-    AppendInt(out, n);
-    AppendLineFields(out, line, item.QuantityScale);
+std::vector<std::string> ReadSortFile(const FolderIndex& folder, int32_t n) {
+  auto path = folder.Find(SortFile(n));
+  if (!path) return {};
+  auto lines = ReadTextLines(*path);
+  if (!lines) throw FileError(*path + ": the work file cannot be read");
+  return std::move(*lines);
+}
+
+void AppendTakeoffLines(std::string& out, int32_t n, const std::vector<TakeoffRecord>& records) {
+  for (const auto& t : records) AppendTakeoffLine(out, n, t);
+}
+
+void AppendSortLines(std::string& out, int32_t n, const std::vector<std::string>& lines) {
+  for (const auto& l : lines) {
+    out += std::to_string(n);
+    out += ';';
+    AppendValue(out, l);
     out += "\r\n";
-  }
-}
-
-void AppendTakeoffLines(std::string& out, const FolderIndex& folder, int32_t count) {
-  for (int32_t n = 1; n <= count; ++n)
-    for (const auto& t : ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n))) AppendTakeoffLine(out, n, t);
-}
-
-void AppendSortLines(std::string& out, const FolderIndex& folder, int32_t count) {
-  for (int32_t n = 1; n <= count; ++n) {
-    auto path = folder.Find(SortFile(n));
-    if (!path) continue;
-    auto lines = ReadTextLines(*path);
-    if (!lines) throw FileError(*path + ": the work file cannot be read");
-    for (const auto& l : *lines) {
-      out += std::to_string(n);
-      out += ';';
-      AppendValue(out, l);
-      out += "\r\n";
-    }
   }
 }
 
 void WriteOrThrow(const std::string& path, std::string_view bytes) {
   std::string error;
   if (!WriteFileAtomic(path, bytes, &error)) throw FileError(error);
-}
-
-template <typename Record>
-std::string_view Bytes(const std::vector<Record>& records) {
-  return {reinterpret_cast<const char*>(records.data()), records.size() * sizeof(Record)};
-}
-
-void WriteHead(const ParsedDocument& doc, const FolderIndex& folder) {
-  std::string head(reinterpret_cast<const char*>(&doc.Title), sizeof(TitleRecord));
-  int32_t count = doc.ItemCount();
-  head.append(reinterpret_cast<const char*>(&count), sizeof count);
-  head.append(Bytes(doc.Items));
-  WriteOrThrow(folder.Resolve(HeadFile("WRK")), head);
 }
 
 // The file a save replaces. The new file is renamed into place, so a link would be replaced
@@ -580,7 +564,11 @@ std::string FieldText(std::string_view text, size_t capacity) {
 }
 
 void AppendField(std::string& out, std::string_view text, size_t capacity) {
-  out += FieldText(text, capacity);
+  if (text.size() <= capacity && text.find_first_of(";\r\n") == std::string_view::npos) {
+    out += text;  // the common case: nothing to replace, nothing to cut
+  } else {
+    out += FieldText(text, capacity);
+  }
   out += ';';
 }
 
@@ -647,23 +635,24 @@ void AppendLineFields(std::string& out, const LineRecord& r, std::optional<Money
   AppendField(out, r.Remarks.view(), r.Remarks.kCapacity);
 }
 
-ParsedDocument ParseContainerText(std::string_view text, const std::string& name) {
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data) {
   ParsedDocument doc;
   doc.Title = EmptyDocumentTitle();
   doc.Title.KETA = 0;
+  CollectLines collect(doc);
   LineReader in(text);
   ReadTitle(in, doc, name);
   ReadItems(in, doc, name);
-  ReadData(in, doc, name);
+  ReadData(in, doc, name, data ? *data : collect);
   ReadTakeoffs(in, doc, name);
   ReadSortLines(in, doc);
   return doc;
 }
 
-ParsedDocument ParseContainer(const std::string& path) {
+ParsedDocument ParseContainer(const std::string& path, DataLineSink* data) {
   auto bytes = ReadFileBytes(path);
   if (!bytes) throw FileError(path + ": the file cannot be read");
-  return ParseContainerText(*bytes, path);
+  return ParseContainerText(*bytes, path, data);
 }
 
 void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
@@ -671,17 +660,19 @@ void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
   // Sheets first and HEAD.WRK last: a document whose files are incomplete has no head.
   // Item 1 always has its files, possibly empty.
   if (!doc.Lines.count(1)) WriteOrThrow(files.Resolve(SheetFile(1, "WRK")), {});
-  for (const auto& [n, records] : doc.Lines) WriteOrThrow(files.Resolve(SheetFile(n, "WRK")), Bytes(records));
+  for (const auto& [n, records] : doc.Lines)
+    WriteOrThrow(files.Resolve(SheetFile(n, "WRK")), EncodeRecords<LineRecord>(records));
   if (doc.WithTakeoffFiles) {
     if (!doc.Takeoffs.count(1)) WriteOrThrow(files.Resolve(TakeoffFile(1)), {});
-    for (const auto& [n, records] : doc.Takeoffs) WriteOrThrow(files.Resolve(TakeoffFile(n)), Bytes(records));
+    for (const auto& [n, records] : doc.Takeoffs)
+      WriteOrThrow(files.Resolve(TakeoffFile(n)), EncodeRecords<TakeoffRecord>(records));
     if (!doc.SortLines.count(1)) WriteOrThrow(files.Resolve(SortFile(1)), {});
     for (const auto& [n, text] : doc.SortLines) {
       std::string error;
       if (!WriteTextLines(files.Resolve(SortFile(n)), text, &error)) throw FileError(error);
     }
   }
-  WriteHead(doc, files);
+  WriteOrThrow(files.Resolve(HeadFile("WRK")), EncodeHead(doc.Title, doc.Items));
 }
 
 int32_t ReadContainer(const std::string& path, const std::string& folder) {
@@ -690,37 +681,90 @@ int32_t ReadContainer(const std::string& path, const std::string& folder) {
   return doc.ItemCount();
 }
 
-std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber) {
-  const FolderIndex folder(folderPath);
-  HeadImage head = ReadHeadImage(folder);
-  const int32_t count = static_cast<int32_t>(head.Items.size());
+std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> items, bool singleItem,
+                          int32_t itemNumber) {
+  const int32_t count = static_cast<int32_t>(items.size());
   const bool chosenExists = itemNumber >= 1 && itemNumber <= count;
-  const ItemRecord* chosen = singleItem && chosenExists ? &head.Items[itemNumber - 1] : nullptr;
-
+  const ItemRecord* chosen = singleItem && chosenExists ? &items[itemNumber - 1] : nullptr;
   std::string out;
-  AppendTitle(out, head.Title, singleItem, chosen);
+  AppendTitle(out, title, singleItem, chosen);
   out += "[ItemMax]=" + std::to_string(singleItem ? 1 : count) + "\r\n</TITLE>\r\n<ITEM>\r\n";
   for (int32_t n = 1; n <= count; ++n)
-    if (!singleItem || n == itemNumber) AppendItemLine(out, head.Items[n - 1]);
+    if (!singleItem || n == itemNumber) AppendItemLine(out, items[n - 1]);
   out += "</ITEM>\r\n<DATA>\r\n";
-  for (int32_t n = 1; n <= count; ++n) {
-    if (singleItem && n != itemNumber) continue;
-    const ItemRecord& item = head.Items[n - 1];
-    if (ItemHasSheet(item.ItemKind)) AppendDataLines(out, folder, n, item);
+  return out;
+}
+
+void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines) {
+  for (const LineRecord& line : lines) {
+    AppendInt(out, n);
+    if (line.FLAG == LineKinds::TotalLine) {
+      // A total line carries the item's totals, which printing puts there.
+      LineRecord total = line;
+      total.CostAmount = item.ALLNTOTAL;
+      total.SubAmount = item.ALLGTOTAL;
+      AppendLineFields(out, total, item.QuantityScale);
+    } else {
+      AppendLineFields(out, line, item.QuantityScale);
+    }
+    out += "\r\n";
   }
-  out += "</DATA>\r\n<PICKUP>\r\n";
-  AppendTakeoffLines(out, folder, count);
+}
+
+std::string ContainerTail(const ParsedDocument& doc, int32_t itemCount) {
+  std::string out = "</DATA>\r\n<PICKUP>\r\n";
+  for (const auto& [n, records] : doc.Takeoffs)
+    if (n >= 1 && n <= itemCount) AppendTakeoffLines(out, n, records);
   out += "</PICKUP>\r\n<CONFIG>\r\n";
-  AppendSortLines(out, folder, count);
+  for (const auto& [n, lines] : doc.SortLines)
+    if (n >= 1 && n <= itemCount) AppendSortLines(out, n, lines);
   out += "</CONFIG>\r\n</EOF>\r\n";
   return out;
 }
 
-void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber) {
+std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t itemNumber) {
+  std::string out = ContainerHead(doc.Title, doc.Items, singleItem, itemNumber);
+  for (int32_t n = 1; n <= doc.ItemCount(); ++n) {
+    if (singleItem && n != itemNumber) continue;
+    const ItemRecord& item = doc.Items[n - 1];
+    auto lines = doc.Lines.find(n);
+    if (ItemHasSheet(item.ItemKind) && lines != doc.Lines.end()) AppendDataLines(out, n, item, lines->second);
+  }
+  return out + ContainerTail(doc, doc.ItemCount());
+}
+
+std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber) {
+  // Item by item from the files, so that only one sheet is held at a time.
+  const FolderIndex folder(folderPath);
+  HeadImage head = ReadHeadFile(folder);
+  const int32_t count = static_cast<int32_t>(head.Items.size());
+  std::string out = ContainerHead(head.Title, head.Items, singleItem, itemNumber);
+  for (int32_t n = 1; n <= count; ++n) {
+    if (singleItem && n != itemNumber) continue;
+    const ItemRecord& item = head.Items[n - 1];
+    if (ItemHasSheet(item.ItemKind)) AppendDataLines(out, n, item, ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK")));
+  }
+  ParsedDocument rest;
+  for (int32_t n = 1; n <= count; ++n) {
+    if (auto takeoffs = ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n)); !takeoffs.empty())
+      rest.Takeoffs[n] = std::move(takeoffs);
+    if (auto sortLines = ReadSortFile(folder, n); !sortLines.empty()) rest.SortLines[n] = std::move(sortLines);
+  }
+  return out + ContainerTail(rest, count);
+}
+
+void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces) {
   std::string target = SaveTarget(path);
-  std::string text = ContainerText(folder, singleItem, itemNumber);
   std::string error;
-  if (!WriteFileAtomic(target, text, &error, /*sync=*/true)) throw FileError(error);
+  if (!WriteFileAtomic(target, pieces, &error, /*sync=*/true)) throw FileError(error);
+}
+
+void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber) {
+  // The target is checked before the work files are read, as a save has always done.
+  SaveTarget(path);
+  std::string text = ContainerText(folder, singleItem, itemNumber);
+  std::string_view piece = text;
+  WriteContainerText(path, {&piece, 1});
 }
 
 }  // namespace zantro

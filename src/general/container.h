@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,12 +32,26 @@ struct ParsedDocument {
 };
 
 
+// Takes the data lines of a container as the reader meets them, in file order, in place of
+// ParsedDocument::Lines: the batch recalculation computes each sheet as soon as its lines are
+// all read and so never holds every line of a large document at once.
+class DataLineSink {
+ public:
+  virtual ~DataLineSink() = default;
+  // Once, after the title and the items and before the first data line: the number of data
+  // lines the file holds for each item number.
+  virtual void Begin(const ParsedDocument& head, const std::map<int32_t, int64_t>& linesPerItem) = 0;
+  // A data line of item n (its ItemNo is n), checked like every other.
+  virtual void Line(int32_t n, LineRecord line) = 0;
+};
+
 // Reads and checks a container file. The title starts as an empty document's with [KETA] 0.
 // ItemCount is the number of item lines (a differing "[ItemMax]" is not used). Data lines of
-// one item that are not consecutive are appended in order. Raises FileError.
-ParsedDocument ParseContainer(const std::string& path);
+// one item that are not consecutive are appended in order. With a sink, the data lines go
+// there and Lines stays empty. Raises FileError.
+ParsedDocument ParseContainer(const std::string& path, DataLineSink* data = nullptr);
 // The same over text already in memory; name is used in error messages.
-ParsedDocument ParseContainerText(std::string_view text, const std::string& name);
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data = nullptr);
 
 // Writes HEAD.WRK and the WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK files of doc into folder.
 // WITEM1.WRK, WITEM1.PUP and DATASORT1.WRK are always written, possibly empty (the last two
@@ -53,9 +68,23 @@ int32_t ReadContainer(const std::string& path, const std::string& folder);
 // itemNumber (its totals in the title, "[ItemMax]=1") but the takeoff and sort lines of all
 // items. Callers save the open sheet first. Raises FileError when HEAD.WRK cannot be read.
 std::string ContainerText(const std::string& folder, bool singleItem, int32_t itemNumber);
+// The same of a document in memory, exactly as its work files would give it.
+std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t itemNumber);
 
-// ContainerText written to path atomically and synced; path may be the file the document was
-// read from. Raises FileError when anything fails: the old file then stays as it was.
+// The container text in three pieces, for writers that produce the data lines themselves:
+// the title and item sections up to "<DATA>", the data lines of one item, and everything from
+// "</DATA>" on (the takeoff and sort lines of items 1..itemCount).
+std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> items, bool singleItem,
+                          int32_t itemNumber);
+void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);
+std::string ContainerTail(const ParsedDocument& doc, int32_t itemCount);
+
+// The pieces of a container text written to path atomically and synced; path may be the file
+// the document was read from, or a link to it. Raises FileError when anything fails: the old
+// file then stays as it was.
+void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces);
+
+// ContainerText of folder written to path by WriteContainerText.
 void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber);
 
 // ---- field helpers shared by the line-oriented formats ----

@@ -57,8 +57,9 @@ bool PutBack(const std::string& folder, const std::string& name, const std::opti
 
 }  // namespace
 
-EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope)
-    : doc_(doc), folder_(std::move(folder)), scope_(scope), before_(doc) {
+EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope, UndoCopy undo)
+    : doc_(doc), folder_(std::move(folder)), scope_(scope), undo_(undo), before_(doc) {
+  if (undo_ == UndoCopy::Skip) return;
   if (!SaveSet("UND")) {
     doc_ = before_;
     CannotWrite(folder_, HeadFile("UND"));
@@ -76,7 +77,11 @@ bool EditFrame::SaveSet(std::string_view set) {
 
 void EditFrame::KeepFile(const std::string& name) {
   if (kept_.count(name)) return;
-  auto path = FindNoCase(folder_, name);
+  KeepFile(name, FindNoCase(folder_, name));
+}
+
+void EditFrame::KeepFile(const std::string& name, const std::optional<std::string>& path) {
+  if (kept_.count(name)) return;
   std::optional<std::string> bytes;
   if (path) {
     bytes = ReadFileBytes(*path);
@@ -94,7 +99,7 @@ void EditFrame::Commit(const std::function<void()>& recompute) {
     throw;
   }
   std::string error;
-  if (!kept_.empty() && !WriteFileAtomic(JoinPath(folder_, kKeptFilesName), EncodeKept(kept_), &error)) {
+  if (undo_ == UndoCopy::Take && !kept_.empty() && !WriteFileAtomic(JoinPath(folder_, kKeptFilesName), EncodeKept(kept_), &error)) {
     Rollback();
     throw FileError(error);
   }

@@ -22,6 +22,11 @@ namespace zantro {
 // sheet); Breakdown: SaveHead (title and items only).
 enum class EditScope { Sheet, Breakdown };
 
+// Whether the frame writes the undo copy. A few commands change the document without one
+// (a rename, a remark, a total line appended): they still get the rollback and the working
+// copy, and the kept files of the last command that did take one stay its undo.
+enum class UndoCopy { Take, Skip };
+
 // The extra undo copies of work files a command moved or rewrote: one file beside the undo
 // set, written at commit, read back by RestoreKeptFiles.
 inline constexpr const char* kKeptFilesName = "KEPT.UND";
@@ -30,7 +35,7 @@ class EditFrame {
  public:
   // Writes the undo copy of scope into folder. Raises FileError (nothing changed) when it
   // cannot be written. Drops the kept files of the previous command: there is one undo level.
-  EditFrame(Document& doc, std::string folder, EditScope scope);
+  EditFrame(Document& doc, std::string folder, EditScope scope, UndoCopy undo = UndoCopy::Take);
   ~EditFrame();
   EditFrame(const EditFrame&) = delete;
   EditFrame& operator=(const EditFrame&) = delete;
@@ -43,6 +48,10 @@ class EditFrame {
   // a rollback restores them, and the commit writes them beside the undo set so that undo
   // can bring them back. Keeping a file twice keeps the first state.
   void KeepFile(const std::string& name);
+  // The same when the caller already knows where the file is (path: the existing file, or
+  // nullopt when there is none), so that a command moving thousands of files lists the folder
+  // once instead of once per file. Without an undo copy the files are kept for a rollback only.
+  void KeepFile(const std::string& name, const std::optional<std::string>& path);
 
   // Runs recompute (the totals), then writes the kept files and the working copy. When
   // recompute raises or a file cannot be written (FileError), the document is rolled back
@@ -58,6 +67,7 @@ class EditFrame {
   Document& doc_;
   std::string folder_;
   EditScope scope_;
+  UndoCopy undo_;
   Document before_;
   std::map<std::string, std::optional<std::string>> kept_;  // name -> bytes, nullopt: absent
   bool committed_ = false;

@@ -69,17 +69,31 @@ Money CutAtPower(Money value, i128 p, Money addend) {
   return Fit(Mul(Mul(q, p), kS));
 }
 
-// Digits of a non-negative integer, grouped by thousands when asked.
+// Digits of a non-negative integer, grouped by thousands when asked. Written from the end of a
+// buffer; values that fit 64 bits (every amount does) avoid the slow 128-bit division.
 std::string Digits(i128 v, bool group) {
-  std::string s;
+  char buffer[64];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
   int n = 0;
-  do {
-    if (group && n > 0 && n % 3 == 0) s.insert(s.begin(), ',');
-    s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
-    v /= 10;
+  auto put = [&](int digit) {
+    if (group && n > 0 && n % 3 == 0) *--p = ',';
+    *--p = static_cast<char>('0' + digit);
     ++n;
-  } while (v > 0);
-  return s;
+  };
+  if (v <= static_cast<i128>(UINT64_MAX)) {
+    uint64_t u = static_cast<uint64_t>(v);
+    do {
+      put(static_cast<int>(u % 10));
+      u /= 10;
+    } while (u > 0);
+  } else {
+    do {
+      put(static_cast<int>(v % 10));
+      v /= 10;
+    } while (v > 0);
+  }
+  return std::string(p, end);
 }
 
 std::string_view TrimBlanks(std::string_view t) {
@@ -120,8 +134,11 @@ std::string Quoted(std::string_view text) {
 bool ParseCurrency(std::string_view text, Money& out) {
   std::string_view t = TrimBlanks(text);
   bool negative = TakeSign(t);
-  constexpr i128 kLimit = static_cast<i128>(1) << 100;  // far above any fitting value
-  i128 whole = 0, frac = 0;
+  // A whole part above this cannot fit whatever follows; it is refused at once, which also
+  // keeps the digits in 64 bits.
+  constexpr uint64_t kWholeLimit = static_cast<uint64_t>(INT64_MAX / Money::kScale) + 1;
+  uint64_t whole = 0;
+  int64_t frac = 0;
   int digits = 0, fracDigits = 0;
   bool dot = false, roundUp = false, tie = false;
   for (char c : t) {
@@ -134,7 +151,8 @@ bool ParseCurrency(std::string_view text, Money& out) {
     ++digits;
     int d = c - '0';
     if (!dot) {
-      if (whole < kLimit) whole = whole * 10 + d;
+      whole = whole * 10 + static_cast<uint64_t>(d);
+      if (whole > kWholeLimit) return false;
     } else if (fracDigits < 4) {
       frac = frac * 10 + d;
       ++fracDigits;
@@ -148,8 +166,8 @@ bool ParseCurrency(std::string_view text, Money& out) {
     }
   }
   if (digits == 0) return false;
-  frac *= Pow10(4 - std::min(fracDigits, 4));
-  i128 raw = whole * kS + frac;
+  for (int i = fracDigits; i < 4; ++i) frac *= 10;
+  i128 raw = static_cast<i128>(whole) * kS + frac;
   if (roundUp || (tie && raw % 2 != 0)) ++raw;
   if (negative) raw = -raw;
   if (raw > INT64_MAX || raw < INT64_MIN) return false;
@@ -287,15 +305,25 @@ std::string MoneyText(Money v) {
 }
 
 std::string MoneyToPlainText(Money v) {
-  i128 a = Abs(v.raw);
-  std::string s = Digits(a / kS, false);
-  if (i128 frac = a % kS; frac != 0) {
-    std::string f = Digits(frac, false);
-    f.insert(0, 4 - f.size(), '0');
-    while (f.back() == '0') f.pop_back();
-    s += "." + f;
+  // Every file field is written through here: one buffer, no 128-bit arithmetic.
+  char buffer[32];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
+  uint64_t a = v.raw < 0 ? 0 - static_cast<uint64_t>(v.raw) : static_cast<uint64_t>(v.raw);
+  uint64_t whole = a / Money::kScale;
+  uint64_t frac = a % Money::kScale;
+  if (frac != 0) {
+    int decimals = 4;
+    for (; frac % 10 == 0; frac /= 10) --decimals;
+    for (int i = 0; i < decimals; ++i, frac /= 10) *--p = static_cast<char>('0' + frac % 10);
+    *--p = '.';
   }
-  return v.raw < 0 ? "-" + s : s;
+  do {
+    *--p = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole > 0);
+  if (v.raw < 0) *--p = '-';
+  return std::string(p, end);
 }
 
 std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText) {

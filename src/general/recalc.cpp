@@ -1,67 +1,195 @@
-// The batch recalculation: the open, recompute and save steps of the window, without one.
+// The batch recalculation: the open, recompute and save steps of the window, on the document
+// in memory. The file is read once; every sheet is loaded, recomputed and stored exactly as the
+// window's work-file operations do it (their in-memory halves), and its data lines are written
+// out as soon as they are final, so only one sheet's records are held at a time.
 #include "general/recalc.h"
 
 #include <stdlib.h>
 
+#include <exception>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "general/container.h"
+#include "general/errors.h"
 #include "general/engine.h"
 #include "general/version1.h"
 #include "general/workfiles.h"
-#include "platform/files.h"
 
 namespace zantro {
 namespace {
 
-// The engine reports through a plain function; the batch forwards to the caller's stream.
-thread_local std::ostream* messageStream = nullptr;
+// The engine reports through a plain function; the batch collects what it says, so that a
+// file that turns out bad further down reports only its error, as it did before any sheet was
+// computed.
+thread_local std::ostringstream* messageBuffer = nullptr;
 
-void PrintMessage(const std::string& utf8Text) {
-  if (messageStream) *messageStream << utf8Text << "\n";
+void CollectMessage(const std::string& utf8Text) {
+  if (messageBuffer) *messageBuffer << utf8Text << "\n";
 }
 
-void Require(bool ok, const std::string& what) {
-  if (!ok) throw FileError(what);
-}
+// The document as the window holds it after opening, fed with the data lines in file order.
+// Item n is computed once every line of it is read and every item before it is done; the
+// first failure stops the computing but not the reading, so a bad line further down is still
+// the error reported.
+// With keep, the computed sheets go there as work-file images instead of into the data text.
+class BatchDocument : public DataLineSink {
+ public:
+  explicit BatchDocument(ParsedDocument* keep = nullptr) : keep_(keep) {}
 
-// The document read into folder and loaded, as the window's open leaves it before the sheets.
-void OpenInto(Document& doc, const std::string& in, const std::string& folder) {
-  InitDocument(doc, folder, false);
-  if (IsVersion1Path(in))
-    ImportVersion1(in, folder);
-  else
-    ReadContainer(in, folder);
-  Require(LoadHead(doc, folder, "WRK"), folder + "/HEAD.WRK: cannot be read");
-  doc.GroupNames = SplitGroupNames(doc.Title.Opt1Str.view());
-}
-
-void RecomputeEverySheet(Document& doc, const std::string& folder) {
-  for (int32_t n = 1; n <= doc.LastItem(); ++n) {
-    if (!ItemHasSheet(doc.ItemList[n].ItemKind)) continue;
-    doc.CurrentItem = n;
-    EnsureItemAndLoadSheet(doc, folder, n);
-    RecomputeSheet(doc, PrintMessage);
-    // Nothing in the private folder needs the old copies, and a rename that replaces a file
-    // makes the file system flush the new one first: for a large document that flushing,
-    // once per item, would cost more than all the rest of the run.
-    DeleteFile(JoinPath(folder, HeadFile("WRK")));
-    DeleteFile(JoinPath(folder, SheetFile(n, "WRK")));
-    Require(SaveSheet(doc, folder, "WRK"), folder + ": cannot write the work files of item " + std::to_string(n));
+  void Begin(const ParsedDocument& head, const std::map<int32_t, int64_t>& linesPerItem) override {
+    // InitDocument, the work files of head, LoadHead.
+    StartEmptyDocument(doc_);
+    HeadImage image{head.Title, head.Items};
+    SanitizeRecord(image.Title);
+    for (auto& item : image.Items) SanitizeRecord(item);
+    TakeHead(doc_, std::move(image));
+    doc_.GroupNames = SplitGroupNames(doc_.Title.Opt1Str.view());
+    for (const auto& [n, count] : linesPerItem)
+      if (Holds(n) && count > 0) remaining_[n] = count;
+    ComputeReadySheets();
   }
-}
 
-// The item the window shows first after opening, and with it the settings in force.
-void SelectFirstItem(Document& doc, const std::string& folder) {
-  doc.CurrentItem = 1;
-  for (int32_t n = 1; n <= doc.LastItem(); ++n) {
-    if (ItemOpensFirst(doc.ItemList[n].ItemKind)) {
-      doc.CurrentItem = n;
-      break;
+  void Line(int32_t n, LineRecord line) override {
+    if (!Holds(n)) return;
+    line.ItemNo = 0;  // as LoadSheet reads it
+    SanitizeRecord(line);
+    auto left = remaining_.find(n);
+    auto& lines = pending_[n];
+    if (lines.empty()) {
+      // The sheet's line list as LoadSheet leaves it: the sentinel, then the lines.
+      lines.reserve(static_cast<size_t>(left != remaining_.end() ? left->second : 0) + 1);
+      lines.emplace_back();
+    }
+    lines.push_back(line);
+    if (left != remaining_.end() && --left->second == 0) {
+      remaining_.erase(left);
+      ComputeReadySheets();
     }
   }
-  EnsureItemAndLoadSheet(doc, folder, doc.CurrentItem);
+
+  // The remaining sheets, the item opened first, the breakdown and the head.
+  void Finish() {
+    remaining_.clear();
+    ComputeReadySheets();
+    Guarded([this] {
+      SelectFirstItem();
+      RecomputeBreakdown(doc_);
+      StoreHeadState(doc_);
+    });
+  }
+
+  void RethrowFailure() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+  // HEAD.WRK as SaveHead leaves it, beside the sheets kept.
+  void KeepHead() const {
+    keep_->Title = doc_.Title;
+    keep_->Items.assign(doc_.ItemList.begin() + 1, doc_.ItemList.end());
+  }
+
+  // The container text as the window would save it: head, data lines, takeoff and sort lines.
+  void Write(const ParsedDocument& parsed, const std::string& out) const {
+    HeadImage head{doc_.Title, {doc_.ItemList.begin() + 1, doc_.ItemList.end()}};
+    SanitizeRecord(head.Title);
+    std::string first = ContainerHead(head.Title, head.Items, false, 0);
+    std::string last = ContainerTail(parsed, doc_.LastItem());
+    std::string_view pieces[] = {first, data_, last};
+    WriteContainerText(out, pieces);
+  }
+
+ private:
+  // Items whose lines are read: the items of the list with a sheet (the container writer
+  // leaves the lines of any other item number out).
+  bool Holds(int32_t n) const { return doc_.IsItem(n) && ItemHasSheet(doc_.ItemList[n].ItemKind); }
+
+  void ComputeReadySheets() {
+    while (next_ <= doc_.LastItem() && !remaining_.count(next_)) {
+      int32_t n = next_++;
+      auto lines = pending_.extract(n);
+      if (!failure_ && Holds(n))
+        Guarded([&] { ComputeSheet(n, lines ? std::move(lines.mapped()) : std::vector<LineRecord>(1)); });
+    }
+  }
+
+  // EnsureItemAndLoadSheet, RecomputeSheet, SaveSheet("WRK"), and the item's data lines.
+  // lines holds the sentinel, then the sheet's lines.
+  void ComputeSheet(int32_t n, std::vector<LineRecord> lines) {
+    doc_.CurrentItem = n;
+    doc_.Settings = doc_.ItemList[n].Settings();
+    doc_.LineList = std::move(lines);
+    RecomputeSheet(doc_, CollectMessage);
+    StoreSheetState(doc_);
+    for (auto& line : doc_.LineList) SanitizeRecord(line);
+    if (!keep_) {
+      AppendDataLines(data_, n, doc_.ItemList[n], std::span(doc_.LineList).subspan(1));
+      return;
+    }
+    // WITEMn.WRK as SaveSheet writes it.
+    auto& kept = keep_->Lines[n];
+    kept.assign(doc_.LineList.begin() + 1, doc_.LineList.end());
+    for (auto& line : kept) line.ItemNo = n;
+  }
+
+  // The item the window shows first after opening, and with it the settings in force.
+  void SelectFirstItem() {
+    doc_.CurrentItem = 1;
+    for (int32_t n = 1; n <= doc_.LastItem(); ++n) {
+      if (ItemOpensFirst(doc_.ItemList[n].ItemKind)) {
+        doc_.CurrentItem = n;
+        break;
+      }
+    }
+    doc_.Settings = doc_.ItemList[doc_.CurrentItem].Settings();
+  }
+
+  template <typename Step>
+  void Guarded(Step step) {
+    if (failure_) return;
+    try {
+      step();
+    } catch (const std::exception&) {
+      failure_ = std::current_exception();
+    }
+  }
+
+  Document doc_;
+  std::map<int32_t, int64_t> remaining_;                // lines of item n still to be read
+  std::map<int32_t, std::vector<LineRecord>> pending_;  // lines of items not yet computed
+  int32_t next_ = 1;                                    // the next item to compute
+  std::string data_;                                    // the data lines written so far
+  std::exception_ptr failure_;
+  ParsedDocument* keep_;
+};
+
+// A version-1 file is read whole; its lines go to the batch as a container's would.
+ParsedDocument FeedVersion1(const std::string& in, DataLineSink& sink) {
+  ParsedDocument parsed = ParseVersion1(in);
+  std::map<int32_t, int64_t> counts;
+  for (const auto& [n, lines] : parsed.Lines) counts[n] = static_cast<int64_t>(lines.size());
+  sink.Begin(parsed, counts);
+  for (auto& [n, lines] : parsed.Lines)
+    for (auto& line : lines) sink.Line(n, line);
+  parsed.Lines.clear();
+  return parsed;
+}
+
+// Reads in into batch and computes everything; the engine's messages go to err once the file
+// has read whole, then the first failure is raised. Returns the document as parsed (without
+// its data lines, which went to the batch).
+ParsedDocument ReadAndCompute(const std::string& in, BatchDocument& batch, std::ostream& err) {
+  std::ostringstream messages;
+  messageBuffer = &messages;
+  struct Reset {
+    ~Reset() { messageBuffer = nullptr; }
+  } reset;
+  ParsedDocument parsed = IsVersion1Path(in) ? FeedVersion1(in, batch) : ParseContainer(in, &batch);
+  batch.Finish();
+  err << messages.str();
+  batch.RethrowFailure();
+  return parsed;
 }
 
 }  // namespace
@@ -80,23 +208,21 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err) {
-  messageStream = &err;
-  struct Reset {
-    ~Reset() { messageStream = nullptr; }
-  } reset;
-  Document doc;
-  OpenInto(doc, in, folder);
-  RecomputeEverySheet(doc, folder);
-  SelectFirstItem(doc, folder);
-  RecomputeBreakdown(doc);
-  Require(SaveHead(doc, folder, "WRK"), folder + ": cannot write HEAD.WRK");
+  ParsedDocument result;
+  BatchDocument batch(&result);
+  ParsedDocument parsed = ReadAndCompute(in, batch, err);
+  batch.KeepHead();
+  result.Takeoffs = std::move(parsed.Takeoffs);
+  result.SortLines = std::move(parsed.SortLines);
+  result.WithTakeoffFiles = parsed.WithTakeoffFiles;
+  WriteWorkFiles(result, folder);
 }
 
 int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
   try {
-    ScratchFolder folder;
-    OpenAndRecompute(in, folder.path(), err);
-    WriteContainer(folder.path(), out, false, 0);
+    BatchDocument batch;
+    ParsedDocument parsed = ReadAndCompute(in, batch, err);
+    batch.Write(parsed, out);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 1;

@@ -1,7 +1,7 @@
 // The batch recalculation behind "zantro --recalc IN OUT": open a document as the window
 // opens it, recompute every sheet and the breakdown list, and write a container file.
 // It reads no configuration, takes no single-instance lock and touches no program folder: the
-// work files live in a private temporary folder that is removed on every path.
+// work files it would write are kept in memory, through the same codecs and steps.
 #pragma once
 #include <iosfwd>
 #include <string>
@@ -22,9 +22,9 @@ class ScratchFolder {
   std::string path_;
 };
 
-// Opens the document in into folder (a container or a version-1 file), recomputes every sheet
-// and the breakdown list and leaves the result as the work files of folder. Messages of the
-// engine go to err. Raises FileError or MoneyOverflow.
+// Opens the document in (a container or a version-1 file), recomputes every sheet and the
+// breakdown list in memory as the batch does, and writes the result as the work files of
+// folder. Messages of the engine go to err. Raises FileError or MoneyOverflow.
 void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err);
 
 // Returns the exit status: 0 when OUT was written (a duplicate-tax message on err does not

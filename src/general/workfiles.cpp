@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "general/editframe.h"
+#include "general/workcodec.h"
 #include "platform/files.h"
 
 namespace zantro {
@@ -51,13 +52,8 @@ void StoreBreakdownTotals(Document& doc) {
 
 bool WriteHead(Document& doc, const std::string& folder, std::string_view set) {
   doc.ItemCount = doc.LastItem();
-  std::string bytes;
-  bytes.reserve(sizeof(TitleRecord) + 4 + doc.ItemCount * sizeof(ItemRecord));
-  bytes.append(reinterpret_cast<const char*>(&doc.Title), sizeof(TitleRecord));
-  int32_t count = doc.ItemCount;
-  bytes.append(reinterpret_cast<const char*>(&count), sizeof count);
-  bytes.append(reinterpret_cast<const char*>(doc.ItemList.data() + 1), doc.ItemCount * sizeof(ItemRecord));
-  return WriteFileAtomic(ResolveNoCase(folder, HeadFile(set)), bytes);
+  std::span<const ItemRecord> items(doc.ItemList.data() + 1, doc.ItemList.size() - 1);
+  return WriteFileAtomic(ResolveNoCase(folder, HeadFile(set)), EncodeHead(doc.Title, items));
 }
 
 bool WriteSheet(const Document& doc, const std::string& folder, std::string_view set) {
@@ -69,12 +65,10 @@ bool WriteSheet(const Document& doc, const std::string& folder, std::string_view
 std::optional<std::vector<LineRecord>> ReadSheetFile(const std::string& folder, int32_t item, std::string_view set) {
   auto path = FindNoCase(folder, SheetFile(item, set));
   if (!path) return std::nullopt;
-  auto lines = ReadRecords<LineRecord>(*path);
-  if (!lines) return std::nullopt;
-  for (auto& line : *lines) {
-    line.ItemNo = 0;
-    SanitizeRecord(line);
-  }
+  auto bytes = ReadFileBytes(*path);
+  if (!bytes) return std::nullopt;
+  auto lines = DecodeRecords<LineRecord>(*bytes);
+  for (auto& line : lines) line.ItemNo = 0;
   return lines;
 }
 
@@ -88,7 +82,7 @@ std::string TakeoffFile(int32_t item) { return "WITEM" + std::to_string(item) + 
 std::string SortFile(int32_t item) { return "DATASORT" + std::to_string(item) + ".WRK"; }
 
 void EnsureRecordFile(const std::string& path) {
-  if (!FileExists(path)) WriteFileAtomic(path, {});
+  if (!FileExists(path)) WriteFileAtomic(path, std::string_view());
 }
 
 std::string LongPathName(const std::string& path) {
@@ -140,6 +134,10 @@ void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
     return IsSheetUndoFile(n) || IsStaleTemporary(n) || EqualsNoCase(n, kKeptFilesName);
   });
 
+  StartEmptyDocument(doc);
+}
+
+void StartEmptyDocument(Document& doc) {
   doc.LineList.assign(1, LineRecord{});
   doc.ItemList.assign(1, ItemRecord{});
   ItemRecord first = NewItem();
@@ -179,34 +177,33 @@ bool LoadHead(Document& doc, const std::string& folder, std::string_view set) {
   auto path = FindNoCase(folder, HeadFile(set));
   if (!path) return false;
   auto bytes = ReadFileBytes(*path);
-  if (!bytes || bytes->size() < sizeof(TitleRecord)) return false;
-
-  std::memcpy(static_cast<void*>(&doc.Title), bytes->data(), sizeof(TitleRecord));
-  SanitizeRecord(doc.Title);
-  doc.ItemList.assign(1, ItemRecord{});
-  // Every item the file holds: the stored count may be short (an undo copy taken before a
-  // breakdown delete holds one item more than the count in force).
-  size_t offset = sizeof(TitleRecord) + sizeof(int32_t);
-  while (offset + sizeof(ItemRecord) <= bytes->size()) {
-    ItemRecord item;
-    std::memcpy(static_cast<void*>(&item), bytes->data() + offset, sizeof item);
-    SanitizeRecord(item);
-    doc.ItemList.push_back(item);
-    offset += sizeof(ItemRecord);
-  }
-  if (doc.LastItem() < 1) doc.ItemList.push_back(NewItem());
-  doc.ItemCount = doc.LastItem();
-  doc.Layout = doc.Title.Opt1Int == 1 ? ColumnLayout::Ten : ColumnLayout::Nine;
+  if (!bytes) return false;
+  auto head = DecodeHead(*bytes);
+  if (!head) return false;
+  TakeHead(doc, std::move(*head));
   return true;
 }
 
-bool SaveHead(Document& doc, const std::string& folder, std::string_view set) {
+void TakeHead(Document& doc, HeadImage head) {
+  doc.Title = head.Title;
+  doc.ItemList.assign(1, ItemRecord{});
+  doc.ItemList.insert(doc.ItemList.end(), head.Items.begin(), head.Items.end());
+  if (doc.LastItem() < 1) doc.ItemList.push_back(NewItem());
+  doc.ItemCount = doc.LastItem();
+  doc.Layout = doc.Title.Opt1Int == 1 ? ColumnLayout::Ten : ColumnLayout::Nine;
+}
+
+void StoreHeadState(Document& doc) {
   StoreBreakdownTotals(doc);
   doc.DocumentModified = true;
+}
+
+bool SaveHead(Document& doc, const std::string& folder, std::string_view set) {
+  StoreHeadState(doc);
   return WriteHead(doc, folder, set);
 }
 
-bool SaveSheet(Document& doc, const std::string& folder, std::string_view set) {
+void StoreSheetState(Document& doc) {
   doc.Title.Opt1Str.set(JoinGroupNames(doc.GroupNames));
   doc.Title.Opt2Str.set(",,,");
   doc.Title.Opt1Int = static_cast<int32_t>(doc.Layout);
@@ -220,6 +217,10 @@ bool SaveSheet(Document& doc, const std::string& folder, std::string_view set) {
     item->SetSettings(doc.Settings);
   }
   doc.DocumentModified = true;
+}
+
+bool SaveSheet(Document& doc, const std::string& folder, std::string_view set) {
+  StoreSheetState(doc);
   bool ok = WriteHead(doc, folder, set);
   if (doc.CurrentItem >= 1) ok = WriteSheet(doc, folder, set) && ok;
   return ok;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "general/document.h"
+#include "general/workcodec.h"
 
 namespace zantro {
 
@@ -47,6 +48,15 @@ bool SaveHead(Document& doc, const std::string& folder, std::string_view set);
 // Writes the whole state of the open sheet: title fields, the current item's totals and
 // settings (only for an existing item with a sheet), HEAD.set and WITEMn.set.
 bool SaveSheet(Document& doc, const std::string& folder, std::string_view set);
+
+// The in-memory halves of the operations above, for the batch recalculation, which keeps the
+// work files in memory and must leave the document exactly as the file path does:
+// InitDocument without the folder, LoadHead of a HEAD image already decoded, and what SaveHead
+// and SaveSheet store into the document before they write it.
+void StartEmptyDocument(Document& doc);
+void TakeHead(Document& doc, HeadImage head);
+void StoreHeadState(Document& doc);
+void StoreSheetState(Document& doc);
 
 // Replaces LineList by WITEM<CurrentItem>.set when it exists.
 void ReloadSheet(Document& doc, const std::string& folder, std::string_view set);

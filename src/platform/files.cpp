@@ -129,6 +129,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, bool sync) {
+  return WriteFileAtomic(path, {&bytes, 1}, error, sync);
+}
+
+bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* error,
+                     bool sync) {
   static std::mt19937_64 rng{std::random_device{}()};
   std::string folder = FolderOf(path);
   std::string tmp;
@@ -144,7 +149,9 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     if (error) *error = Errno("cannot create a temporary file for", path);
     return false;
   }
-  bool ok = WriteAll(fd, bytes) && (!sync || ::fsync(fd) == 0);
+  bool ok = true;
+  for (std::string_view piece : pieces) ok = ok && WriteAll(fd, piece);
+  ok = ok && (!sync || ::fsync(fd) == 0);
   std::string why = ok ? "" : Errno("cannot write", path);
   if (::close(fd) != 0 && ok) {
     ok = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // flushed to the disk before the rename (documents the user saves); work files, rewritten
 // after every edit, skip that cost: a killed process still leaves old or new, whole.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                     bool sync = false);
+// The same with the bytes given in pieces, written one after the other (no joined copy).
+bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* error = nullptr,
                      bool sync = false);
 
 // Reads whole fixed-size records; a trailing partial record is dropped. Missing file: nullopt.

@@ -151,7 +151,7 @@ SheetRow LineRow(const LineRecord& l, const ItemRecord& item, const PrintModel& 
   };
   auto lumpSum = [&] {
     if (!r.Unit.empty()) r.Qty = "1";
-    r.Amount = PriceText(s.A);
+    if (!r.Unit.empty() || s.A != kZero) r.Amount = PriceText(s.A);
   };
   r.Carry = IsReductionLine(f) ? -s.A : s.A;
   if (IsReductionLine(f)) figures(m.ReductionText);

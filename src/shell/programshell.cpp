@@ -15,6 +15,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/transport.h"
+#include "shell/qtenv.h"
 
 namespace zantro {
 namespace {
@@ -98,6 +99,8 @@ std::optional<int> ProgramShell::Start() {
     return 1;
   }
   runtime_ = *runtime;
+  PrepareQtRuntimeFolder(runtime_);
+  InstallQtMessageFilter();
   if (options_.SingleInstance && !lock_.Acquire(runtime_)) return Refuse("すでに起動しています。");
   programFolder_ = programFolderOption_.empty() ? ExecutableFolder(executable_) : AbsolutePath(programFolderOption_);
   while (programFolder_.size() > 1 && programFolder_.back() == '/') programFolder_.pop_back();

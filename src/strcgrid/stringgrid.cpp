@@ -16,6 +16,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, true);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent, true);
+  viewport()->setMouseTracking(true);  // the sizing cursor shows over a column border
   verticalScrollBar()->setSingleStep(1);
   horizontalScrollBar()->setSingleStep(1);
   UpdateScrollBars();
@@ -61,6 +62,7 @@ void TStringGrid::SetFixedRows(int n) {
 void TStringGrid::SetDefaultColWidth(int w) {
   defaultColWidth_ = std::max(w, 0);
   colWidths_.assign(colCount_, defaultColWidth_);
+  ClampScroll();
   UpdateScrollBars();
   viewport()->update();
 }
@@ -68,6 +70,7 @@ void TStringGrid::SetDefaultColWidth(int w) {
 void TStringGrid::SetDefaultRowHeight(int h) {
   defaultRowHeight_ = std::max(h, 0);
   rowHeights_.assign(rowCount_, defaultRowHeight_);
+  ClampScroll();
   UpdateScrollBars();
   viewport()->update();
 }
@@ -79,6 +82,7 @@ int TStringGrid::ColWidths(int col) const {
 void TStringGrid::SetColWidths(int col, int w) {
   if (col < 0 || col >= colCount_) return;
   colWidths_[col] = std::max(w, 0);
+  ClampScroll();
   UpdateScrollBars();
   UpdateEditorGeometry();
   viewport()->update();
@@ -91,6 +95,7 @@ int TStringGrid::RowHeights(int row) const {
 void TStringGrid::SetRowHeights(int row, int h) {
   if (row < 0 || row >= rowCount_) return;
   rowHeights_[row] = std::max(h, 0);
+  ClampScroll();
   UpdateScrollBars();
   UpdateEditorGeometry();
   viewport()->update();
@@ -110,6 +115,15 @@ void TStringGrid::SetCells(int col, int row, const QString& text) {
     r.resize(colCount_);
   }
   r[col] = text;
+  viewport()->update();
+}
+
+void TStringGrid::MoveRowTexts(int from, int count, int to) {
+  if (count <= 0 || from == to || from < 0 || to < 0 || std::max(from, to) + count > rowCount_) return;
+  // One rotation: the block and the rows it passes swap places, each row's texts moved whole.
+  auto base = cells_.begin();
+  if (from < to) std::rotate(base + from, base + from + count, base + to + count);
+  else std::rotate(base + to, base + from, base + from + count);
   viewport()->update();
 }
 
@@ -277,10 +291,16 @@ void TStringGrid::scrollContentsBy(int, int) {
   viewport()->update();
 }
 
+// Narrower columns or a wider view never leave empty space beyond the last column (or row):
+// the grid scrolls no further than needed to show it.
+void TStringGrid::ClampScroll() {
+  topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, MaxTopRow()));
+  leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, MaxLeftCol()));
+}
+
 void TStringGrid::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
-  topRow_ = std::clamp(topRow_, fixedRows_, MaxTopRow());
-  leftCol_ = std::clamp(leftCol_, fixedCols_, MaxLeftCol());
+  ClampScroll();
   UpdateScrollBars();
   UpdateEditorGeometry();
 }
@@ -300,7 +320,8 @@ void TStringGrid::SetLeftCol(int col) {
 }
 
 // Before the first show the viewport has no real size yet; scrolling then would be based on
-// it, so the current cell is brought into view at the show instead.
+// it, so the current cell is brought into view at the show instead. With whole rows selected
+// the current column means nothing to the user, so the view does not follow it sideways.
 void TStringGrid::MakeVisible(int col, int row) {
   if (!isVisible()) return;
   if (row >= fixedRows_) {
@@ -314,7 +335,7 @@ void TStringGrid::MakeVisible(int col, int row) {
       topRow_ = top;
     }
   }
-  if (col >= fixedCols_) {
+  if (col >= fixedCols_ && !(active_ & goRowSelect)) {
     if (col < leftCol_) leftCol_ = col;
     else if (col > LastVisibleCol()) {
       int avail = viewport()->width();
@@ -335,8 +356,7 @@ void TStringGrid::ClampCurrent() {
   curRow_ = std::clamp(curRow_, minRow, rowCount_ - 1);
   anchorCol_ = std::clamp(anchorCol_, minCol, colCount_ - 1);
   anchorRow_ = std::clamp(anchorRow_, minRow, rowCount_ - 1);
-  topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, MaxTopRow()));
-  leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, MaxLeftCol()));
+  ClampScroll();
   UpdateSelection(true);
   UpdateScrollBars();
   viewport()->update();
@@ -532,6 +552,14 @@ bool TStringGrid::HandleNavigationKey(QKeyEvent* e) {
   const bool shift = e->modifiers() & Qt::ShiftModifier;
   int col = curCol_, row = curRow_;
   const int page = std::max(1, VisibleRowCount());
+  if ((active_ & goRowSelect) && !ctrl && !shift) {
+    // Whole rows are selected: the sideways keys scroll the view instead of moving a column.
+    switch (e->key()) {
+      case Qt::Key_Left: SetLeftCol(leftCol_ - 1); return true;
+      case Qt::Key_Right: SetLeftCol(leftCol_ + 1); return true;
+      default: break;
+    }
+  }
   switch (e->key()) {
     case Qt::Key_Up: --row; break;
     case Qt::Key_Down: ++row; break;
@@ -568,19 +596,64 @@ void TStringGrid::keyPressEvent(QKeyEvent* e) {
   QAbstractScrollArea::keyPressEvent(e);
 }
 
+// Within this many pixels of a column's right border in the fixed rows the mouse sizes it.
+constexpr int kSizingTolerance = 3;
+
+int TStringGrid::SizingColAt(const QPoint& p) const {
+  if (!(active_ & goColSizing) || fixedRows_ == 0) return -1;
+  int fixedHeight = 0;
+  for (int r = 0; r < fixedRows_; ++r) fixedHeight += rowHeights_[r] + HorzLine();
+  if (p.y() < 0 || p.y() >= fixedHeight) return -1;
+  // The nearest border wins; on a tie the later column, so that a column sized down to
+  // nothing can still be pulled open again.
+  int found = -1, best = kSizingTolerance + 1, x = 0;
+  for (int c = FirstCol(); c < colCount_ && x <= viewport()->width(); c = NextCol(c)) {
+    x += colWidths_[c];
+    const int distance = std::abs(p.x() - x);
+    if (distance <= best) {
+      best = distance;
+      found = c;
+    }
+    x += VertLine();
+  }
+  return found;
+}
+
 void TStringGrid::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   setFocus(Qt::MouseFocusReason);
+  const int sizing = SizingColAt(e->position().toPoint());
+  if (sizing >= 0) {
+    HideEditor(true);
+    sizingCol_ = sizing;
+    sizingStartX_ = e->position().toPoint().x();
+    sizingStartWidth_ = colWidths_[sizing];
+    return;
+  }
   int col, row;
   if (!MouseToCell(e->position().toPoint(), col, row) || IsFixed(col, row)) return;
   UserSelectCell(col, row, e->modifiers() & Qt::ShiftModifier);
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent* e) {
-  if (!(e->buttons() & Qt::LeftButton) || !(active_ & goRangeSelect)) return;
+  const QPoint p = e->position().toPoint();
+  if (sizingCol_ >= 0) {
+    SetColWidths(sizingCol_, std::max(1, sizingStartWidth_ + p.x() - sizingStartX_));
+    return;
+  }
+  if (!(e->buttons() & Qt::LeftButton)) {
+    if (SizingColAt(p) >= 0) viewport()->setCursor(Qt::SplitHCursor);
+    else viewport()->unsetCursor();
+    return;
+  }
+  if (!(active_ & goRangeSelect)) return;
   int col, row;
-  if (!MouseToCell(e->position().toPoint(), col, row) || IsFixed(col, row)) return;
+  if (!MouseToCell(p, col, row) || IsFixed(col, row)) return;
   if (col != curCol_ || row != curRow_) UserSelectCell(col, row, true);
+}
+
+void TStringGrid::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) sizingCol_ = -1;
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent* e) {

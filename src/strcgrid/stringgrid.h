@@ -5,7 +5,8 @@
 //
 // Program code and the user are kept apart: the setters (SetRow, SetCol, SetSelection,
 // SetTopRow) change the grid silently, while the User* entries, the mouse and the keyboard act
-// as the user and run the selection events.
+// as the user and run the selection events. With goColSizing the user sizes a column by dragging
+// its right border in the fixed rows (the cursor turns into the sizing arrows there).
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -52,6 +53,9 @@ class TStringGrid : public QAbstractScrollArea, public TObject {
   // Cells outside the counts read as empty; writes there are ignored.
   QString Cells(int col, int row) const;
   void SetCells(int col, int row, const QString& text);
+  // Moves the texts of count rows starting at row from so that they start at row to; the rows
+  // in between take their places in order. Nothing moves when a row would leave the grid.
+  void MoveRowTexts(int from, int count, int to);
 
   int Col() const { return curCol_; }
   int Row() const { return curRow_; }
@@ -148,6 +152,7 @@ class TStringGrid : public QAbstractScrollArea, public TObject {
   void keyPressEvent(QKeyEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
+  void mouseReleaseEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
   void scrollContentsBy(int dx, int dy) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +179,9 @@ class TStringGrid : public QAbstractScrollArea, public TObject {
   int FirstRow() const { return fixedRows_ > 0 ? 0 : topRow_; }
   int NextRow(int r) const { return r + 1 == fixedRows_ ? topRow_ : r + 1; }
   int HorzLine() const;
+  // Column sizing: the column whose right border in the fixed rows lies under p, or -1.
+  int SizingColAt(const QPoint& p) const;
+  void ClampScroll();
 
   int colCount_ = 5, rowCount_ = 5, fixedCols_ = 1, fixedRows_ = 1;
   int defaultColWidth_ = 64, defaultRowHeight_ = 24;
@@ -195,6 +203,8 @@ class TStringGrid : public QAbstractScrollArea, public TObject {
   QLineEdit* editor_ = nullptr;
   int editCol_ = -1, editRow_ = -1;
   bool userAction_ = false, loading_ = false, loadedRun_ = false, syncingScroll_ = false;
+  // The column being sized by a drag (-1: none), the press position and its starting width.
+  int sizingCol_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
 };
 
 }  // namespace zantro

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/files.h"
 #include "uzantro/fzantro.h"
 
@@ -22,28 +23,24 @@ void StartSingle(TFZANTRO& w, const char* windowClass, std::string_view exe, con
 void TFZANTRO::RegisterCompanionStarts() {
   using enum CommandMode;
   auto notes = [this](QObject*) {
-    StartSingle(*this, "TfPICKDATA_Dlg", "pickdata_dlg.exe",
-                "0;0;" + JoinPath(programFolder_, "note.dat") + ";WM_DATAWRITE;");
+    StartSingle(*this, "TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::Notes().Encode());
   };
   auto digits = [this] {
-    std::string argument = ";";
-    const CalcSettings& s = doc_.Settings;
-    for (Money v : {s.LineRoundAddend, s.Opt4RoundAddend, s.QuantityScale, s.Opt3Unit, s.Opt6RoundAddend})
-      argument += MoneyToPlainText(v) + ";";
-    StartSingle(*this, "TFScheme_Dlg", "scheme_dlg.exe", argument);
+    SchemeLaunch launch;
+    launch.Settings = doc_.Settings;
+    StartSingle(*this, "TFScheme_Dlg", "scheme_dlg.exe", launch.Encode());
   };
   auto cover = [this] {
-    StartSingle(*this, "TFCover_Dlg", "cover_dlg.exe",
-                "0;" + std::to_string(programEdition_) + ";" + conf_.TitleDir + ";");
+    StartSingle(*this, "TFCover_Dlg", "cover_dlg.exe", CoverLaunch{programEdition_, conf_.TitleDir}.Encode());
   };
   auto names = [this] {
-    StartSingle(*this, "TfPICKDATA_Dlg", "pickdata_dlg.exe",
-                "0;0;" + JoinPath(programFolder_, "KEITO.DAT") + ";WM_KEITO;");
+    StartSingle(*this, "TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::BreakdownNames().Encode());
   };
   RegisterCommand("note_in", Sheet, notes);
   RegisterCommand("ketain", Sheet, [digits](QObject*) { digits(); });
   RegisterCommand("keihi", Sheet, [this](QObject*) {
-    StartSingle(*this, "TfOVERHEAD_Dlg", "overhead_dlg.exe", "0;" + std::to_string(programEdition_) + ";");
+    // From a sheet the dialog gets 0 as its first field; the breakdown list passes 1.
+    StartSingle(*this, "TfOVERHEAD_Dlg", "overhead_dlg.exe", EditionLaunch{0, programEdition_}.Encode());
   });
   RegisterCommand("title_in", Both, [cover](QObject*) { cover(); });
   RegisterCommand("datasort", Sheet, [this](QObject*) { RunTakeoffSum(); });
@@ -64,7 +61,7 @@ void TFZANTRO::RunTakeoffSum() {
   if (!CompanionPresent(programFolder_, "TAKESUM.exe"))
     return dialogs_->ShowNotice(NotInstalledNotice("調書集計プログラムがみつかりません"));
   SaveSheetChecked("UND");
-  launcher_->StartAndWait(CompanionPath(programFolder_, "TAKESUM.exe"), std::to_string(doc_.CurrentItem),
+  launcher_->StartAndWait(CompanionPath(programFolder_, "TAKESUM.exe"), TakeoffSumLaunch{doc_.CurrentItem}.Encode(),
                           programFolder_, [] { QApplication::processEvents(); });
   ReloadSheet(doc_, programFolder_, "WRK");
   ShowTotals(0);

@@ -158,11 +158,16 @@ void TFZANTRO::BuildComponents() {
   auto* itemPopup = new QMenu(this);
   itemPopup->setObjectName("Popup_item_Menu");
   components_["Popup_item_Menu"] = itemPopup;
+  AddItem(itemPopup, "item_Operate_executeP", "取り消し");
+  itemPopup->addSeparator();
+  AddBreakdownItems(itemPopup, "P");
   AddItem(itemPopup, "ItemPopupPrint", "印　刷", "print");
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   // One fixed row and column; whole rows are selected, by range; nothing is edited in place.
+  // The user sizes columns by their borders in the header row ("グリッドの幅を保存" keeps them).
   grid_->SetFixedColor(ColorFromNumber(10652814));
-  grid_->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goRowSelect);
+  grid_->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goRowSelect |
+                    goColSizing);
   grid_->SetDefaultRowHeight(22);
 }
 
@@ -177,6 +182,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(file, "KS1", "保   存", {}, "Ctrl+S");
   AddItem(file, "N54", "表紙作成", {}, "Ctrl+T");
   file->addSeparator();
+  AddItem(file, "N188", "エクセル出力")->setVisible(false);  // created hidden; nothing shows it
   AddItem(file, "N79", "内訳付で印刷");
   AddItem(file, "N24", "表示中の明細を単独で印刷");
   file->addSeparator();
@@ -222,6 +228,9 @@ void TFZANTRO::BuildMenus() {
 
   QMenu* item = AddMenu("item_menu", "内訳編集(&U)");
   AddItem(item, "item_Operate_execute", "取り消し");
+  item->addSeparator();
+  AddBreakdownItems(item, "");
+  item->addSeparator();
   AddItem(item, "N162", "グリッドの幅を保存");
 
   QMenu* view = AddMenu("ViewMenu", "表示(&D)");
@@ -295,6 +304,28 @@ void TFZANTRO::BuildMenus() {
   QMenu* help = AddMenu("HelpMenu", "ヘルプ(&H)");
   AddItem(help, "N28", "取扱説明書", {}, "F1");
   AddItem(help, "N132", "リリースバージョン");
+}
+
+// The commands of the breakdown list, in its menu and in its popup. The popup's items take
+// the designed second names where the documents give them and the menu item's name with the
+// suffix otherwise. They carry no shortcuts: the keys of the edit menu stay silent on tab 0.
+void TFZANTRO::AddBreakdownItems(QMenu* menu, const QString& suffix) {
+  struct I { const char* name; const char* popupName; const char* caption; const char* hint; };
+  static const I items[] = {
+      {"N151", nullptr, "複　写", "copy"},  {"N152", nullptr, "貼　付", "paste1"},   {"N153", nullptr, "割　込", "insert"},
+      {"Delete1", nullptr, "削　除", "delete"}, {"N158", nullptr, "階　層", ""},      {nullptr, nullptr, nullptr, nullptr},
+      {"N157", nullptr, "小　計", ""},      {"N142", "N141", "合　計", "sumline"},  {"N156", nullptr, "減　額", ""},
+      {"N180", nullptr, "消費税", "taxin"}, {"N160", "N183", "諸経費", "keihi"},    {"N154", nullptr, "特記事項", "note_in"},
+      {"N155", "N174", "備考入力", ""},     {"N165", nullptr, "桁設定", "ketain"},  {nullptr, nullptr, nullptr, nullptr},
+      {"N150", "N169", "転　送", ""},       {"CSV2", nullptr, "CSV出力", "csv_out"}};
+  for (const I& i : items) {
+    if (!i.name) {
+      menu->addSeparator();
+      continue;
+    }
+    QString name = suffix.isEmpty() ? i.name : i.popupName ? i.popupName : QString(i.name) + suffix;
+    AddItem(menu, name, i.caption, i.hint);
+  }
 }
 
 void TFZANTRO::BuildTitleArea(QWidget* parent) {

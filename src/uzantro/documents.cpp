@@ -37,9 +37,10 @@ void TFZANTRO::NewDocument() {
   // DiscardDocument: the boxes show an empty document until the new one is drawn.
   for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})
     Label(box)->setText("0");
-  // The settings in force go back to the defaults and the configuration is read before the
-  // first item of the new document takes them, so nothing of the previous document leaks in.
-  conf_ = ZantroConfig{};
+  // The five calculation settings go back to the defaults and the configuration is read before
+  // the first item of the new document takes them, so no setting of the previous document's
+  // item leaks in. Every other setting stays as it is unless the file names it again.
+  conf_.Settings = ZantroConfig{}.Settings;
   doc_.Settings = conf_.Settings;
   InitDocument(doc_, programFolder_, true);
   ApplyConfiguration();
@@ -62,6 +63,7 @@ void TFZANTRO::NewCommand() {
   RebuildItemTabs();
   EnterSheetMode();
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());
   doc_.DocumentModified = false;
 }
 
@@ -123,6 +125,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
     EnterBreakdownMode();
   }
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());
   doc_.DocumentModified = false;
   return true;
 }
@@ -139,6 +142,7 @@ void TFZANTRO::OpenItem(int32_t n) {
   ShowTotals(0);
   RefreshSheet();
   SelectRows(1, 1);
+  grid_->SetLeftCol(grid_->FixedCols());  // a sheet opens at its name column
 }
 
 void TFZANTRO::RestoreUndoSet() {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "general/money.h"
 #include "platform/cp932.h"
 #include "platform/runtime.h"
 #include "platform/transport.h"
@@ -33,6 +34,10 @@ TFZANTRO::TFZANTRO(const WindowSetup& s)
       dialogs_(s.dialogs),
       launcher_(s.launcher) {
   g_main = this;
+  CompanionCommand = [this](int id, const std::string& text) {
+    if (id != 1) return;
+    if (const MessageHandler* handler = FindMessage(FieldOf(text, 1))) (*handler)(text);
+  };
   setAttribute(Qt::WA_DeleteOnClose, false);
   BuildComponents();
   ConnectHandlers();
@@ -113,6 +118,16 @@ void TFZANTRO::TabClicked(int index) {
 
 void TFZANTRO::RegisterCommand(const QString& word, CommandMode mode, CommandHandler handler) {
   commands_.Register(word, mode, std::move(handler));
+}
+
+void TFZANTRO::RegisterMessage(const std::string& name, MessageHandler handler) {
+  if (!messages_.emplace(name, std::move(handler)).second)
+    throw std::logic_error("message " + name + " registered twice");
+}
+
+const TFZANTRO::MessageHandler* TFZANTRO::FindMessage(const std::string& name) const {
+  auto it = messages_.find(name);
+  return it == messages_.end() ? nullptr : &it->second;
 }
 
 void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }

@@ -65,6 +65,8 @@ class TFZANTRO : public QMainWindow {
   Document& Doc() { return doc_; }
   const std::string& ProgramFolder() const { return programFolder_; }
   int ProgramEdition() const { return programEdition_; }
+  // The headless front: desktop programs (helpers, the opener) are reported, not started.
+  bool Headless() const { return headless_; }
   ZantroConfig& Config() { return conf_; }
   Dialogs& Dlg() { return *dialogs_; }
   Launcher& Launch() { return *launcher_; }
@@ -122,11 +124,18 @@ class TFZANTRO : public QMainWindow {
   // Sends "WM_CLOSE;" to every running companion of the classes.
   std::function<void(std::initializer_list<const char*> classes)> CloseCompanions = [](auto) {};
   // Receives the command strings of companions (identifier, Shift-JIS text). Only frames
-  // with the command identifier 1 reach it (ReceiveFrame).
-  std::function<void(int id, const std::string& text)> CompanionCommand = [](int, const std::string&) {};
+  // with the command identifier 1 reach it (ReceiveFrame). Until the companions module sets
+  // its dispatcher, the message handlers registered below answer.
+  std::function<void(int id, const std::string& text)> CompanionCommand;
   // A frame from a companion, from the socket or the script's message verbs: a frame with
   // another identifier is not a command and is ignored; errors are shown, never thrown.
   void ReceiveFrame(uint32_t id, const std::string& text);
+  // The handler a module registers for the command strings named name (field 1); the text is
+  // the whole command string, Shift-JIS. A name registered twice raises std::logic_error.
+  using MessageHandler = std::function<void(const std::string& text)>;
+  void RegisterMessage(const std::string& name, MessageHandler handler);
+  // The handler registered for name, or nullptr.
+  const MessageHandler* FindMessage(const std::string& name) const;
   // Starts companion exeName with argument; false (and nothing started) when it is missing.
   bool StartCompanion(std::string_view exeName, const std::string& argument);
   // The five piping folder names of the network-folder file, when it exists.
@@ -140,7 +149,12 @@ class TFZANTRO : public QMainWindow {
 
   // ---- the sheet view (sheetview.cpp) ----
   void SetColumnHeaders();
+  // Redraws the sheet rows. Rows whose line is unchanged keep their texts; the texts of lines
+  // that only changed places move with them, so a command over a few lines of a long sheet
+  // redraws only those. Code that writes sheet cells of the grid other than through
+  // FormatRow calls InvalidateSheetRows first, so the next refresh redraws every row.
   void RefreshSheet();
+  void InvalidateSheetRows() { shown_.Valid = false; }
   void FormatRow(int r);
   void ShowTotals(int32_t mode);
   void ShowLineProperties();
@@ -229,6 +243,7 @@ class TFZANTRO : public QMainWindow {
   QWidget* BuildCommandButtons();
   QWidget* BuildTotalsPanel();
   QMenu* AddMenu(const QString& name, const QString& title);
+  void AddBreakdownItems(QMenu* menu, const QString& suffix);
   QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint = {},
                    const QString& shortcut = {}, int tag = 0);
   QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QString& hint = {},
@@ -246,6 +261,10 @@ class TFZANTRO : public QMainWindow {
   void RegisterConvertCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
+  // startup.cpp: the geometry of the position file is the frame's; applied again once the
+  // window manager has framed the window.
+  bool ApplyFrameGeometry();
+  void AwaitFrame(int triesLeft);
 
   Document doc_;
   std::string programFolder_;
@@ -254,6 +273,7 @@ class TFZANTRO : public QMainWindow {
   int programEdition_ = 1;
   QRect workArea_;
   QSize screenSize_;
+  QPoint framePos_;                // the frame as the position file gives it
   QSize frameSize_;
   bool headless_ = false;
   ZantroConfig conf_;
@@ -272,7 +292,17 @@ class TFZANTRO : public QMainWindow {
   std::map<QString, QObject*> components_;
   ViewSettings view_;
   CommandTable commands_;
+  // What the sheet rows of the grid showed at the last refresh.
+  struct ShownSheet {
+    bool Valid = false;
+    RowView View;
+    int Rows = 0, Cols = 0;
+    std::vector<LineRecord> Lines;
+  } shown_;
+  void RedrawAllRows();
+  bool RedrawChangedRows();
   std::map<QString, std::function<void()>> clicks_;
+  std::map<std::string, MessageHandler> messages_;
 };
 
 // The window that receives engine messages (one per process).

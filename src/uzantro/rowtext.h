@@ -19,6 +19,7 @@ struct RowView {
 
   int k() const { return Layout == ColumnLayout::Ten ? 1 : 0; }
   int ColCount() const { return 9 + k(); }
+  bool operator==(const RowView&) const = default;
 };
 
 // Columns 0..9 of a row, UTF-8; column 0 (the row number) is left to the caller. Every

@@ -9,6 +9,7 @@
 #include "general/sheetchanges.h"
 #include "general/textchanges.h"
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -142,9 +143,8 @@ void TFZANTRO::SheetNewData() {
       return;
   }
   if (!CompanionPresent(programFolder_, "rowedit_dlg.exe") || RestoreCompanion("TFRowedit_Dlg")) return;
-  std::string argument = std::to_string(doc_.CurrentItem) + ";" + Sjis(grid_->Cells(0, grid_->Selection().Top)) + ";";
-  for (const auto& name : doc_.GroupNames) argument += name + ";";
-  StartCompanion("rowedit_dlg.exe", argument);
+  StartCompanion("rowedit_dlg.exe",
+                 RowEditLaunch{doc_.CurrentItem, Sjis(grid_->Cells(0, grid_->Selection().Top)), doc_.GroupNames}.Encode());
 }
 
 void TFZANTRO::SheetRenameItem() {

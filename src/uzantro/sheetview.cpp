@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <cstring>
 
 #include "general/engine.h"
 #include "platform/cp932.h"
@@ -98,14 +99,47 @@ void TFZANTRO::RefreshSheet() {
   SetMenuEnabled("meisai_menu", true);
   SetMenuEnabled("item_menu", false);
   Label("strtx")->setText(QString("%1-%2").arg(doc_.CurrentItem).arg(doc_.LastItem()));
+  RowView view = ViewState();
+  bool same = shown_.Valid && shown_.View == view && shown_.Rows == grid_->RowCount() && shown_.Cols == grid_->ColCount();
+  if (!same || !RedrawChangedRows()) RedrawAllRows();
+  shown_.Valid = true;
+  shown_.View = view;
+  shown_.Rows = grid_->RowCount();
+  shown_.Cols = grid_->ColCount();
+  shown_.Lines = doc_.LineList;
+  grid_->setUpdatesEnabled(true);
+  grid_->viewport()->update();
+}
+
+void TFZANTRO::RedrawAllRows() {
   const int cols = grid_->ColCount();
   for (int r = 1; r < grid_->RowCount(); ++r) {
     grid_->SetCells(0, r, QString::number(r));
     for (int c = 1; c < cols; ++c) grid_->SetCells(c, r, QString());
   }
   for (int r = 1; r <= doc_.LastLine() && r < grid_->RowCount(); ++r) FormatRow(r);
-  grid_->setUpdatesEnabled(true);
-  grid_->viewport()->update();
+}
+
+bool TFZANTRO::RedrawChangedRows() {
+  const std::vector<LineRecord>& old = shown_.Lines;
+  const std::vector<LineRecord>& now = doc_.LineList;
+  const int m = static_cast<int>(old.size()) - 1, n = static_cast<int>(now.size()) - 1;
+  if (std::max(m, n) >= grid_->RowCount()) return false;
+  auto same = [](const LineRecord& a, const LineRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  // Lines p+1 .. n-s are new; the s lines after them are those that stood at m-s+1 .. m.
+  int p = 0, s = 0;
+  while (p < std::min(m, n) && same(old[p + 1], now[p + 1])) ++p;
+  while (s < std::min(m, n) - p && same(old[m - s], now[n - s])) ++s;
+  if (s > 0 && m != n) {
+    grid_->MoveRowTexts(m - s + 1, s, n - s + 1);
+    for (int r = n - s + 1; r <= n; ++r) grid_->SetCells(0, r, QString::number(r));
+  }
+  for (int r = p + 1; r <= n - s; ++r) FormatRow(r);
+  for (int r = n + 1; r <= m; ++r) {
+    grid_->SetCells(0, r, QString::number(r));
+    for (int c = 1; c < grid_->ColCount(); ++c) grid_->SetCells(c, r, QString());
+  }
+  return true;
 }
 
 void TFZANTRO::FormatRow(int r) {

@@ -9,6 +9,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include "general/workfiles.h"
@@ -78,8 +79,28 @@ void TFZANTRO::FormCreate() {
   if (top < wa.top() || top > bottom - 100) top = wa.top();
   move(left, top);
   resize(width, height);
+  framePos_ = QPoint(left, top);
   frameSize_ = QSize(width, height);  // the frame's size: applied once the frame is known
   ApplyCompanionPresence();
+}
+
+// The position file holds the frame; the client area is the frame less its borders. Returns
+// whether the borders were known.
+bool TFZANTRO::ApplyFrameGeometry() {
+  const QSize border = frameGeometry().size() - size();
+  resize(frameSize_ - border);
+  if (border.isNull()) return false;
+  if (frameGeometry().topLeft() != framePos_) move(framePos_);
+  return true;
+}
+
+// A window manager frames the window only after it is first shown, and until then it has no
+// borders: the geometry is applied again as soon as they are known, so that the geometry read
+// is the geometry written back (else the frame would grow by its borders at every start). A
+// desktop without a window manager never gives borders; the checks then end after two seconds.
+void TFZANTRO::AwaitFrame(int triesLeft) {
+  if (triesLeft <= 0 || ApplyFrameGeometry()) return;
+  QTimer::singleShot(20, this, [this, triesLeft] { AwaitFrame(triesLeft - 1); });
 }
 
 void TFZANTRO::ApplyCompanionPresence() {
@@ -104,12 +125,10 @@ void TFZANTRO::ApplyCompanionPresence() {
 void TFZANTRO::FormShow() {
   formTag_ = 1;
   ApplyHintSettings();
-  // The position file holds the frame; the client area is the frame less its borders.
-  QSize border = frameGeometry().size() - size();
-  resize(frameSize_ - border);
+  // The offscreen platform of the headless front has no window manager to wait for.
+  if (!ApplyFrameGeometry() && QGuiApplication::platformName() != "offscreen") AwaitFrame(100);
   // The work files of the previous run become backups; the configuration is read before
   // the empty document's first item takes the settings in force.
-  conf_ = ZantroConfig{};
   doc_.Settings = conf_.Settings;
   InitDocument(doc_, programFolder_, true);
   ApplyConfiguration();
@@ -139,8 +158,14 @@ void TFZANTRO::FormShow() {
   doc_.DocumentModified = false;
   bool onSheet = SheetMode();
   RebuildItemTabs();
-  if (onSheet) EnterSheetMode();
-  else SelectTab(0);
+  if (onSheet) {
+    EnterSheetMode();
+  } else if (tabs_->count() > 1) {
+    // A start-up document of several items opens at tab 1, the first item's sheet, with the
+    // edit menu on: the sheet is opened as a click on that tab opens it.
+    SelectTab(1);
+    TabControl1Change(1);
+  }
   if (Label("CODE")->text() == "数量調書")
     Label("keito_name")->setText("数量調書が使用できます。下のヘルメットアイコンから入れます");
 }
@@ -154,6 +179,10 @@ void TFZANTRO::ApplyConfiguration() {
   // The breakdown-level overheads fold and round with the unit and addend of the configuration.
   doc_.Title.KETA = static_cast<int32_t>(doc_.Settings.Opt3Unit.raw / Money::kScale);
   doc_.Title.CUTLEVEL = doc_.Settings.Opt4RoundAddend;
+  // The empty document's title carries the layout and group names in force, so that opening
+  // its sheet again (which reads them back from the title) keeps what the user chose.
+  doc_.Title.Opt1Int = static_cast<int32_t>(doc_.Layout);
+  doc_.Title.Opt1Str.set(JoinGroupNames(doc_.GroupNames));
   dataDir_ = conf_.DataDir;
   for (int i = 0; i < 6; ++i) {
     QPushButton* b = Button(QString("gbtn0%1").arg(i + 2));

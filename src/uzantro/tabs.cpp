@@ -43,6 +43,7 @@ void TFZANTRO::TabControl1Change(int index) {
   if (index == 0) {
     EnterBreakdownMode();
     grid_->SetTopRow(1);
+    grid_->SetLeftCol(grid_->FixedCols());
     SelectRows(1, 1);
     return;
   }

@@ -135,6 +135,9 @@ TEST(MoneyText, PlainText) {
   EXPECT_EQ(MoneyToPlainText(M("-0.25")), "-0.25");
   EXPECT_EQ(MoneyToPlainText(M("0.0001")), "0.0001");
   EXPECT_EQ(MoneyToPlainText(kZero), "0");
+  EXPECT_EQ(MoneyToPlainText(M("1.05")), "1.05");
+  EXPECT_EQ(MoneyToPlainText(Money::FromRaw(INT64_MAX)), "922337203685477.5807");
+  EXPECT_EQ(MoneyToPlainText(Money::FromRaw(INT64_MIN)), "-922337203685477.5808");
 }
 
 TEST(MoneyText, QuantityFormatsAndWidths) {
@@ -169,7 +172,8 @@ TEST(MoneyConversion, StrToCurrRoundsExtraDecimalsToEven) {
 
 TEST(MoneyConversion, StrToCurrRejectsQuotingTheText) {
   for (const char* bad : {"", " ", "abc", "1.2.3", "-", ".", "1e3", "1,000", "12 3", "--1",
-                          "922337203685477.5808", "99999999999999999999999"}) {
+                          "922337203685477.5808", "99999999999999999999999", "922337203685478",
+                          "-922337203685477.58086", "99999999999999999999x"}) {
     EXPECT_THROW(StrToCurr(bad), ConversionError) << bad;
   }
   try {

@@ -11,6 +11,8 @@
 
 #include "general/container.h"
 #include "general/engine.h"
+#include "general/version1.h"
+#include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "testutil/tempdir.h"
@@ -163,6 +165,133 @@ TEST(Recalc, CommandLine) {
   EXPECT_EQ(*ReadFileBytes(out), *ReadFileBytes(kSample));
   EXPECT_NE(std::system((program + " --recalc only-one 2>/dev/null").c_str()), 0);
   EXPECT_NE(std::system((program + " --recalc '" + dir.file("none") + "' '" + out + "' 2>/dev/null").c_str()), 0);
+}
+
+// The batch as the window's own steps would run it over work files in a folder: open, load,
+// recompute and save every sheet, select the first item, the breakdown, save, write. The batch
+// keeps these files in memory and must give the same bytes, messages and errors.
+std::ostringstream* referenceMessages = nullptr;
+void ReferenceMessage(const std::string& text) { *referenceMessages << text << "\n"; }
+
+struct Outcome {
+  int Status;
+  std::string Err;
+  std::string Out;
+};
+
+Outcome ThroughWorkFiles(const std::string& in, const std::string& out) {
+  TempDir folder;
+  std::ostringstream err;
+  referenceMessages = &err;
+  int status = 0;
+  try {
+    Document doc;
+    InitDocument(doc, folder.path(), false);
+    IsVersion1Path(in) ? ImportVersion1(in, folder.path()) : ReadContainer(in, folder.path());
+    LoadHead(doc, folder.path(), "WRK");
+    doc.GroupNames = SplitGroupNames(doc.Title.Opt1Str.view());
+    for (int32_t n = 1; n <= doc.LastItem(); ++n) {
+      if (!ItemHasSheet(doc.ItemList[n].ItemKind)) continue;
+      doc.CurrentItem = n;
+      EnsureItemAndLoadSheet(doc, folder.path(), n);
+      RecomputeSheet(doc, ReferenceMessage);
+      SaveSheet(doc, folder.path(), "WRK");
+    }
+    doc.CurrentItem = 1;
+    for (int32_t n = doc.LastItem(); n >= 1; --n)
+      if (ItemOpensFirst(doc.ItemList[n].ItemKind)) doc.CurrentItem = n;
+    EnsureItemAndLoadSheet(doc, folder.path(), doc.CurrentItem);
+    RecomputeBreakdown(doc);
+    SaveHead(doc, folder.path(), "WRK");
+    WriteContainer(folder.path(), out, false, 0);
+  } catch (const std::exception& e) {
+    err << "zantro: " << e.what() << "\n";
+    status = 1;
+  }
+  return {status, err.str(), ReadFileBytes(out).value_or("(none)")};
+}
+
+void ExpectSameOutcome(const std::string& in, const TempDir& dir) {
+  DeleteFile(dir.file("reference.znt2"));
+  Outcome expected = ThroughWorkFiles(in, dir.file("reference.znt2"));
+  std::ostringstream err;
+  std::string out = dir.file("batch.znt2");
+  DeleteFile(out);
+  int status = RecalcDocument(in, out, err);
+  EXPECT_EQ(status, expected.Status) << in;
+  EXPECT_EQ(err.str(), expected.Err) << in;
+  EXPECT_EQ(ReadFileBytes(out).value_or("(none)"), expected.Out) << in;
+
+  // The same computation left as work files (the printed estimate reads them).
+  if (expected.Status != 0) return;
+  TempDir folder;
+  std::ostringstream ignored;
+  OpenAndRecompute(in, folder.path(), ignored);
+  EXPECT_EQ(ContainerText(folder.path(), false, 0), expected.Out) << in;
+}
+
+std::string Fields(int32_t n, std::string_view fill, int count) {
+  std::string line = std::to_string(n) + ";";
+  for (int k = 2; k <= count; ++k) line += std::string(fill) + ";";
+  return line + "\n";
+}
+
+// Every kind of item, three quantity scales, the lines of items out of order and interleaved,
+// lines of items without a sheet and past the list, a duplicate tax, takeoff and sort lines.
+std::string EveryKindOfItem() {
+  std::string items =
+      "10;配管;0;0;0;0.5;10;1;0.5;0;0;;0;0;\n"
+      "20;空調;0;0;3;4;100;1;0.5;0;0;;0;0;\n"
+      "30;ダクト;0;0;0;0.5;1000;1;0.5;0;0;;0;0;\n"
+      "31;機器;0;0;0.9;0.5;100;1;0.5;0;0;;0;0;\n"
+      "81;諸経費;0;0;10;12;3;0;0;0;0;;0;0;\n"
+      "91;値引;500;400;0;0;0;0;0;0;0;;0;0;\n"
+      "95;小計;0;0;1;6;0;0;0;0;0;;0;0;\n"
+      "5;不明;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n"
+      "93;消費税;0;0;0;0;10;0;0;0;0;;0;0;\n"
+      "96;特記;0;0;0;0;0;0;0;15;0;注記;0;0;\n"
+      "99;総合計;0;0;0;0;0;0;0;0;0;;0;0;\n";
+  std::string tax = ";消費税;;0;0;;90;10;10;0;0;0;0;0;0;0;0;0;0;;;\n";
+  std::string data = PricedLine(3, "1234.5", 20, "2.3456") + PricedLine(1, "1000", 20, "1.25") +
+                     PricedLine(7, "50") + PricedLine(3, "10", 10, "7") + PricedLine(12, "5") +
+                     PricedLine(8, "333", 12, "3") + "4" + tax + PricedLine(4, "2000") + "4" + tax +
+                     "1;雑材;;0;0;式;50;1;2;3;5;0;0;0;0;0;0;0;0;;;\n" +
+                     "1;合計;;0;99999;;99;0;0;0;0;0;0;0;0;0;0;0;0;;;\n";
+  std::string takeoffs = Fields(3, "1", 40) + Fields(0, "2", 40) + Fields(20, "3", 40) + Fields(1, "4", 40);
+  std::string sortLines = "1;abc;def\n3;xyz\n0;zero\n30;past\n1;second\n";
+  return Sj("<TITLE>\n[KETA]=1000\n[Opt1Str]=材料,労務,,,,\n[Opt1Int]=1\n</TITLE>\n<ITEM>\n" + items +
+            "</ITEM>\n<DATA>\n" + data + "</DATA>\n<PICKUP>\n" + takeoffs + "</PICKUP>\n<CONFIG>\n" + sortLines +
+            "</CONFIG>\n");
+}
+
+TEST(Recalc, GivesTheBytesMessagesAndErrorsOfTheWorkFilePath) {
+  TempDir dir;
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    EXPECT_TRUE(WriteFileAtomic(dir.file(name), bytes));
+    return dir.file(name);
+  };
+  const std::string item = "10;a;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n";
+  const std::string tax = "1;消費税;;0;0;;90;10;10;0;0;0;0;0;0;0;0;0;0;;;\n";
+  const std::string overflow = PricedLine(1, "900000000000", 10, "900000");
+  std::string v1(464 + 4 + 140 + 228, '\0');
+  int32_t one = 1, ten = 10;
+  std::memcpy(&v1[464], &one, 4);
+  std::memcpy(&v1[468], &ten, 4);
+  std::memcpy(&v1[468 + 140], &one, 4);
+  std::vector<std::string> inputs = {
+      kSample,
+      write("kinds.znt2", Sj(*ReadFileBytes(std::string(ZANTRO_SOURCE_DIR) + "/tests/scripts/kinds.znt2.txt"))),
+      write("every.znt2", EveryKindOfItem()),
+      write("noitems.znt2", Body("", PricedLine(1, "100") + PricedLine(2, "200"))),
+      write("nodata.znt2", Sj("<TITLE>\n</TITLE>\n<ITEM>\n" + item + item + "</ITEM>\n")),
+      // A sheet that overflows, then a bad field further down: the field is the error.
+      write("overflow-then-bad.znt2", Body(item + item, overflow + PricedLine(2, "1O0"))),
+      // A duplicate tax in item 1, an overflow in item 2: the message, then the error.
+      write("tax-then-overflow.znt2",
+            Body(item + item, PricedLine(1, "1") + tax + tax + PricedLine(2, "900000000000", 10, "900000"))),
+      write("old.znt", v1),
+  };
+  for (const auto& in : inputs) ExpectSameOutcome(in, dir);
 }
 
 }  // namespace

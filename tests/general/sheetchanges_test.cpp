@@ -8,6 +8,7 @@
 #include <random>
 
 #include "general/editframe.h"
+#include "general/textchanges.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
 #include "platform/cp932.h"
@@ -139,6 +140,26 @@ TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
   EXPECT_EQ(doc.LineList[14].SubQty, Money::Units(10));
   EXPECT_EQ(doc.LineList[14].CostQty, Money{});
   EXPECT_EQ(ToUtf8(doc.LineList[14].Unit.view()), "％");
+}
+
+TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
+  // "ａ" is 0x82 0x81: followed by "@" its trail byte and the "@" look like a full-width blank.
+  const std::string fakeBlank = Sj("ａ") + "@b;";
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, fakeBlank, ""), fakeBlank);
+  EXPECT_EQ(NameSpecAfter(TextCommand::FirstBlankToSeparator, Sj("管　継手;"), ""), Sj("管;継手"));
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveText, Sj("ａ@ａ@"), "@"), Sj("ａａ"));
+  // The first 80 bytes keep whole characters: a full-width letter across the limit is dropped.
+  std::string longName = "P " + std::string(77, 'A') + Sj("ａａ") + "x";
+  EXPECT_EQ(NameSpecAfter(TextCommand::FirstBlankToSeparator, longName, ""), "P;" + std::string(77, 'A'));
+  EXPECT_EQ(CutWhole(Sj("ａｂ"), 3), Sj("ａ"));
+
+  std::vector<LineRecord> lines(3);
+  lines[1].FLAG = 11;
+  lines[2].FLAG = 20;
+  EXPECT_EQ(ApplyTextCommand(lines, {1, 9}, TextCommand::AmountAsText, Sj("別途")), 1);
+  EXPECT_EQ(lines[1].FLAG, 11);
+  EXPECT_EQ(lines[2].FLAG, 25);
+  EXPECT_EQ(lines[2].AmountText.view(), Sj("別途"));
 }
 
 TEST(EditFrame, RollbackRestoresTheDocumentAndTheKeptFiles) {

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "general/container.h"
+#include "general/printdata.h"
 #include "platform/cp932.h"
 #include "printing/layout.h"
 #include "printing/model.h"
@@ -140,6 +141,12 @@ TEST(PrintStyle, StyleLinesOverrideDefaultsAndBadValuesAreReported) {
   EXPECT_TRUE(s.Seals.empty());
   EXPECT_EQ(warnings.size(), 3u);
   EXPECT_FALSE(ParseForms("cover,index"));
+}
+
+TEST(PrintData, TheDocumentNumberNamesAFileInsideThePrintDataFolder) {
+  EXPECT_EQ(PrintDataPath("/p", Sj("見積-1")), "/p/printdata/見積-1.dat");
+  EXPECT_EQ(PrintDataPath("/p", "../../etc/x"), "/p/printdata/.._.._etc_x.dat");
+  EXPECT_EQ(PrintDataPath("/p", ""), "/p/printdata/.dat");
 }
 
 TEST(PdfText, RadicalEntriesOfTextMapsBecomeIdeographs) {

@@ -232,6 +232,60 @@ TEST_F(GridBasics, InPlaceEditorCommitsOnEnterAndCancelsOnEscape) {
   EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("入力"));
 }
 
+// Sends a left-button mouse event to the grid's viewport.
+void Mouse(TStringGrid& grid, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+  const QPointF p(at);
+  QMouseEvent e(type, p, grid.viewport()->mapToGlobal(p), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                held, Qt::NoModifier);
+  QApplication::sendEvent(grid.viewport(), &e);
+}
+
+TEST_F(GridBasics, DraggingABorderInTheFixedRowSizesTheColumn) {
+  grid.show();
+  const QRect header = grid.CellRect(2, 0);
+  const QPoint border(RectRight(header), header.center().y());
+  // Without the option the border is only a line.
+  Mouse(grid, QEvent::MouseMove, border, Qt::NoButton);
+  EXPECT_NE(grid.viewport()->cursor().shape(), Qt::SplitHCursor);
+  grid.SetOptions(grid.Options() | goColSizing);
+  Mouse(grid, QEvent::MouseMove, border + QPoint(0, grid.RowHeights(0) + 4), Qt::NoButton);
+  EXPECT_NE(grid.viewport()->cursor().shape(), Qt::SplitHCursor) << "a body row does not size";
+  Mouse(grid, QEvent::MouseMove, border + QPoint(2, 0), Qt::NoButton);
+  EXPECT_EQ(grid.viewport()->cursor().shape(), Qt::SplitHCursor);
+  const TGridRect before = grid.Selection();
+  Mouse(grid, QEvent::MouseButtonPress, border + QPoint(2, 0), Qt::LeftButton);
+  Mouse(grid, QEvent::MouseMove, border + QPoint(42, 0), Qt::LeftButton);
+  EXPECT_EQ(grid.ColWidths(2), 104);
+  Mouse(grid, QEvent::MouseMove, border + QPoint(-500, 0), Qt::LeftButton);
+  EXPECT_EQ(grid.ColWidths(2), 1) << "a column keeps one pixel to be caught again";
+  Mouse(grid, QEvent::MouseButtonRelease, border + QPoint(-500, 0), Qt::NoButton);
+  Mouse(grid, QEvent::MouseMove, border + QPoint(60, 0), Qt::NoButton);
+  EXPECT_EQ(grid.ColWidths(2), 1) << "the drag ends with the button";
+  EXPECT_EQ(grid.Selection(), before) << "sizing selects nothing";
+  EXPECT_EQ(grid.ColWidths(1), 64);
+}
+
+TEST_F(GridBasics, RowSelectionNeverScrollsSidewaysToTheCurrentColumn) {
+  grid.SetOptions(grid.Options() | goRowSelect);
+  grid.SetColCount(12);
+  grid.show();
+  grid.SetSelection(TGridRect{1, 2, 11, 2});
+  EXPECT_EQ(grid.LeftCol(), 1);
+  QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+  QApplication::sendEvent(&grid, &right);
+  QApplication::sendEvent(&grid, &right);
+  EXPECT_EQ(grid.LeftCol(), 3) << "the sideways keys scroll a row-selecting grid";
+  // Narrower columns bring the view back so that no empty space follows the last column.
+  for (int c = 1; c < 12; ++c) grid.SetColWidths(c, 20);
+  EXPECT_EQ(grid.LeftCol(), 1);
+  for (int c = 1; c < 12; ++c) grid.SetColWidths(c, 64);
+  grid.SetLeftCol(99);
+  const QRect last = grid.CellRect(11, 0);
+  ASSERT_FALSE(last.isEmpty());
+  EXPECT_LE(RectRight(last), grid.viewport()->width());
+  EXPECT_GT(RectRight(last) + 65, grid.viewport()->width()) << "scrolled no further than needed";
+}
+
 TEST_F(GridBasics, DoubleClickAndBeforeDraw) {
   Recorder<> clicks(&grid, &TStringGrid::dblClick);
   grid.UserDblClick();

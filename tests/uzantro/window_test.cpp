@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -155,4 +156,49 @@ TEST_F(WindowTest, HintsAreLimeAndComeAfter600Milliseconds) {
   ASSERT_FALSE(button->toolTip().isEmpty());
   EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase).name().toStdString(), "#00ff00");  // 65280
   EXPECT_EQ(button->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button), 600);
+}
+
+// Drags the right border of column col in the header row by dx pixels, as the user does.
+void DragBorder(TStrColGrid* g, int col, int dx) {
+  const QRect header = g->CellRect(col, 0);
+  ASSERT_FALSE(header.isEmpty());
+  const QPoint from(RectRight(header), header.center().y());
+  QTest::mouseMove(g->viewport(), from);
+  EXPECT_EQ(g->viewport()->cursor().shape(), Qt::SplitHCursor);
+  QTest::mousePress(g->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(g->viewport(), from + QPoint(dx, 0));
+  QTest::mouseRelease(g->viewport(), Qt::LeftButton, Qt::NoModifier, from + QPoint(dx, 0));
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(WindowTest, WidthsTheUserDragsAreTheWidthsSaved) {
+  TStrColGrid* g = window_->Grid();
+  const int name = g->ColWidths(1);
+  DragBorder(g, 1, 37);
+  EXPECT_EQ(g->ColWidths(1), name + 37);
+  window_->Action("N164")->trigger();
+  EXPECT_NE(ReadText(folder_ + "/ZNT_display_2.conf").find("[StrColGrid1_Colwidths[1]]=" + std::to_string(name + 37) + "\r\n"),
+            std::string::npos);
+  window_->TabClicked(0);
+  const int second = g->ColWidths(2);
+  DragBorder(g, 2, -20);
+  window_->Action("N162")->trigger();
+  EXPECT_NE(ReadText(folder_ + "/ZNT_display_3.conf").find("[StrColGrid1_Colwidths[2]]=" + std::to_string(second - 20) + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(lines_.count("notice: セル幅の設定を保存しました。"), 2);
+}
+
+TEST_F(WindowTest, SheetAndBreakdownListOpenAtTheirFirstColumn) {
+  TStrColGrid* g = window_->Grid();
+  for (int tab : {0, 1}) {
+    g->SetColWidths(2, 3000);  // wider than the view: the grid scrolls sideways
+    g->SetLeftCol(g->ColCount() - 1);
+    ASSERT_GT(g->LeftCol(), 1);
+    window_->TabClicked(tab);
+    EXPECT_EQ(g->LeftCol(), 1) << "tab " << tab;
+  }
 }

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/files.h"
 #include "platform/filters.h"
 
 namespace zantro {
@@ -39,6 +40,12 @@ const char* AnswerKindName(ScriptAnswer::Kind k) {
 
 // ---- interactive ----
 
+QIcon DialogIcon(const QString& programFolder) {
+  auto path = FindNoCase(programFolder.toStdString(), "dialog.ico");
+  if (!path || !FileExists(*path)) return {};
+  return QIcon(QString::fromStdString(*path));
+}
+
 InteractiveDialogs::InteractiveDialogs(QWidget* parent, QString programFolder)
     : parent_(parent), programFolder_(std::move(programFolder)) {}
 
@@ -46,8 +53,7 @@ namespace {
 
 void Decorate(QMessageBox& box, const QString& programFolder) {
   box.setWindowTitle(QString::fromUtf8(kApplicationTitle));
-  QString ico = programFolder + "/dialog.ico";
-  if (QFileInfo::exists(ico)) box.setWindowIcon(QIcon(ico));
+  if (QIcon icon = DialogIcon(programFolder); !icon.isNull()) box.setWindowIcon(icon);
   for (auto* b : box.buttons()) b->setCursor(Qt::PointingHandCursor);
 }
 

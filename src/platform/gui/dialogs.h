@@ -2,6 +2,7 @@
 // themselves: the interactive program shows Qt dialogs, the headless front answers from its
 // script. All texts are UTF-8 QStrings (the edge where Shift-JIS has become readable text).
 #pragma once
+#include <QIcon>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -100,6 +101,10 @@ class ScriptedDialogs : public Dialogs {
   Sink sink_;
   std::deque<ScriptAnswer> queue_;
 };
+
+// The icon of the message boxes: "dialog.ico" of the program folder, its name found without
+// regard to case; a null icon when there is none.
+QIcon DialogIcon(const QString& programFolder);
 
 // Whether Shift is held during the current user action. The interactive program asks the
 // keyboard; the headless front sets it for "shift-click".

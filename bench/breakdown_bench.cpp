@@ -1,0 +1,124 @@
+// The breakdown list: insert at row 1 of a 2 000-item list whose items all have sheets, so
+// that all 2 000 detail files move. The whole command in the window (question, undo copy, the
+// moves with their kept copies, recomputation, working copy, tabs and redraw), and the change
+// with its frame alone. Run from the build folder (it copies ./program to a temporary folder).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+
+#include "breakdown/gui/breakdownlist.h"
+#include "breakdown/listchanges.h"
+#include "general/editframe.h"
+#include "general/engine.h"
+#include "general/workfiles.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "platform/gui/dialogs.h"
+#include "platform/launcher.h"
+#include "uzantro/fzantro.h"
+
+using namespace zantro;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kItems = 2000;
+constexpr int kLinesPerSheet = 20;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "bench_breakdown";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("ZANTRO_TODAY", "2026-12-07", 1);
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+std::string TempFolder() {
+  char t[] = "/tmp/zantro-bench-XXXXXX";
+  return ::mkdtemp(t);
+}
+
+// The document and its work files: kItems ordinary items, each with a sheet of its own.
+void MakeList(Document& doc, const std::string& folder) {
+  doc.ItemList.assign(1, ItemRecord{});
+  std::vector<LineRecord> lines(kLinesPerSheet);
+  for (int i = 1; i <= kItems; ++i) {
+    ItemRecord it = NewItem();
+    it.ItemName.set(ToCp932("空調配管工事 " + std::to_string(i)));
+    it.ALLGTOTAL = Money::Units(1000 * i);
+    it.ALLNTOTAL = Money::Units(800 * i);
+    doc.ItemList.push_back(it);
+    for (auto& l : lines) {
+      l.ItemNo = i;
+      l.FLAG = 10;
+      l.NameSpec.set(ToCp932("配管用炭素鋼鋼管;白 20A"));
+    }
+    WriteRecords(JoinPath(folder, SheetFile(i, "WRK")), lines);
+  }
+  doc.ItemCount = kItems;
+  doc.CurrentItem = 1;
+  SaveHead(doc, folder, "WRK");
+}
+
+void BM_InsertRow1Window(benchmark::State& state) {
+  App();
+  ScriptedDialogs dialogs([](const QString&) {});
+  Launcher launcher;
+  WindowSetup s;
+  s.ProgramFolder = TempFolder();
+  fs::copy(std::getenv("ZANTRO_PROGRAM_DIR") ? std::getenv("ZANTRO_PROGRAM_DIR") : "program", s.ProgramFolder,
+           fs::copy_options::recursive);
+  s.ExecutableName = "zantro";
+  s.WorkArea = QRect(0, 0, 1280, 1024);
+  s.ScreenSize = QSize(1280, 1024);
+  s.dialogs = &dialogs;
+  s.launcher = &launcher;
+  s.Headless = true;
+  {
+    TFZANTRO window(s);
+    InstallBreakdownList(window);
+    window.show();
+    MakeList(window.Doc(), s.ProgramFolder);
+    window.TabClicked(0);
+    for (auto _ : state) {
+      window.SelectRows(1, 1);
+      dialogs.Queue(ScriptAnswer{ScriptAnswer::Ask, true, false, {}});
+      window.Dispatch("insert");
+      state.PauseTiming();
+      window.Dispatch("undo");  // the list and every file back for the next round
+      state.ResumeTiming();
+    }
+    window.CloseWithoutQuestion();
+  }
+  fs::remove_all(s.ProgramFolder);
+}
+BENCHMARK(BM_InsertRow1Window)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_InsertRow1Change(benchmark::State& state) {
+  std::string folder = TempFolder();
+  Document doc;
+  MakeList(doc, folder);
+  for (auto _ : state) {
+    {
+      EditFrame frame(doc, folder, EditScope::Breakdown);
+      ItemFiles files(folder, [&](const std::string& n, const std::optional<std::string>& p) { frame.KeepFile(n, p); });
+      InsertItemRow(doc, files, 1);
+      frame.Commit([&] { RecomputeBreakdown(doc); });
+    }
+    state.PauseTiming();
+    LoadHead(doc, folder, "UND");
+    RestoreKeptFiles(folder);
+    state.ResumeTiming();
+  }
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_InsertRow1Change)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace

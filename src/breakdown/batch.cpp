@@ -1,0 +1,107 @@
+#include "breakdown/batch.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "breakdown/listtext.h"
+#include "breakdown/listworkbook.h"
+#include "general/engine.h"
+#include "general/errors.h"
+#include "general/version1.h"
+#include "general/workfiles.h"
+#include "platform/files.h"
+
+namespace zantro {
+namespace {
+
+void ToStderr(const std::string& text) { std::cerr << text << "\n"; }
+
+// A scratch folder for the work files of one export; removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zantro-xlsx-XXXXXX";
+    if (!::mkdtemp(pattern.data())) throw FileError(pattern + ": the scratch folder cannot be made");
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    for (const auto& name : ListFiles(path_)) DeleteFile(JoinPath(path_, name));
+    ::rmdir(path_.c_str());
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+Document OpenForReport(const std::string& path, ParsedDocument* parsedOut) {
+  ParsedDocument parsed = IsVersion1Path(path) ? ParseVersion1(path) : ParseContainer(path);
+  Document doc;
+  doc.Title = parsed.Title;
+  doc.ItemList.assign(1, ItemRecord{});
+  doc.ItemList.insert(doc.ItemList.end(), parsed.Items.begin(), parsed.Items.end());
+  if (doc.LastItem() < 1) doc.ItemList.push_back(NewItem());
+  doc.ItemCount = doc.LastItem();
+  doc.Layout = doc.Title.Opt1Int == 1 ? ColumnLayout::Ten : ColumnLayout::Nine;
+  doc.GroupNames = SplitGroupNames(doc.Title.Opt1Str.view());
+  doc.CurrentItem = 1;
+  for (int32_t i = 1; i <= doc.LastItem(); ++i)
+    if (ItemOpensFirst(doc.ItemList[i].ItemKind)) {
+      doc.CurrentItem = i;
+      break;
+    }
+  doc.Settings = doc.ItemList[doc.CurrentItem].Settings();
+  if (auto lines = parsed.Lines.find(doc.CurrentItem); lines != parsed.Lines.end())
+    for (LineRecord line : lines->second) {
+      line.ItemNo = 0;
+      doc.LineList.push_back(line);
+    }
+  ShowTotals(doc, 0, &ToStderr);
+  if (parsedOut) *parsedOut = std::move(parsed);
+  return doc;
+}
+
+int PrintBreakdownReport(const std::string& path, const std::string& reductionText, std::ostream& out,
+                         std::ostream& err) {
+  Document doc;
+  try {
+    doc = OpenForReport(path);
+  } catch (const std::exception& e) {
+    err << "zantro: " << e.what() << "\n";
+    return 1;
+  }
+  auto line = [&](const ListRowTexts& t) {
+    for (size_t c = 0; c < t.size(); ++c) out << (c ? "\t" : "") << t[c];
+    out << "\n";
+  };
+  line(ListCaptions());
+  for (int32_t r = 1; r <= doc.LastItem(); ++r) line(ListRowTextsFor(doc, r, reductionText));
+  TotalsTexts t = TotalsTextsFor(doc.Sheet, doc.Breakdown, false);
+  out << "\t原　価\t提出金額\t差　額\t利益率\n";
+  out << "総 合 計\t" << t.NTOTALBOX << "\t" << t.GTOTALBOX << "\t" << t.nsagaku << "\t" << t.AV2PL << "\n";
+  return 0;
+}
+
+int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std::ostream& err) {
+  try {
+    ParsedDocument parsed;
+    Document doc = OpenForReport(path, &parsed);
+    ScratchFolder scratch;
+    WriteWorkFiles(parsed, scratch.Path());
+    // The work files carry the totals of the recomputation, as the window's would.
+    parsed.Title = doc.Title;
+    if (!SaveHead(doc, scratch.Path(), "WRK")) throw FileError(scratch.Path() + ": HEAD.WRK cannot be written");
+    WriteBreakdownWorkbook(ContainerText(scratch.Path(), false, 0), out);
+  } catch (const std::exception& e) {
+    err << "zantro: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace zantro

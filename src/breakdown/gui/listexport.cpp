@@ -1,0 +1,37 @@
+// The spreadsheet export from the window: the print data file of the document, then the
+// workbook beside it, opened with the desktop's opener when there is one.
+#include "breakdown/gui/breakdownlist.h"
+#include "breakdown/listworkbook.h"
+#include "general/container.h"
+#include "general/errors.h"
+#include "general/workfiles.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "platform/launcher.h"
+#include "uzantro/fzantro.h"
+
+#include <sys/stat.h>
+
+namespace zantro {
+
+void BreakdownList::SpreadsheetOut() {
+  Document& doc = w_.Doc();
+  const std::string& folder = w_.ProgramFolder();
+  if (!w_.SheetMode()) {
+    w_.ShowTotals(1);
+    w_.SaveHeadTo("WRK");
+  }
+  std::string printData = JoinPath(folder, "printdata");
+  ::mkdir(printData.c_str(), 0755);
+  std::string stem = JoinPath(printData, ToUtf8(doc.Title.NUMBER.view()));
+  WriteContainer(folder, stem + ".dat", false, 0);
+  auto text = ReadFileBytes(stem + ".dat");
+  if (!text) throw FileError(stem + ".dat: the print data cannot be read");
+  WriteBreakdownWorkbook(*text, stem + ".xlsx");
+  auto opener = FindInPath("xdg-open");
+  if (!opener && !w_.Headless()) return w_.Dlg().ShowNotice(QString::fromStdString("エクセル形式で保存しました\r\n" + stem + ".xlsx"));
+  if (w_.Headless()) return w_.Launch().Report("xdg-open", stem + ".xlsx");
+  w_.Launch().Start(*opener, stem + ".xlsx", folder);
+}
+
+}  // namespace zantro

@@ -1,0 +1,49 @@
+// The detail files of the breakdown items in a folder: WITEMn.WRK (the lines of item n) and
+// WITEMn.PUP (its takeoff records). They are named by row number, so every command that moves
+// rows moves them too. The folder is listed once and names are matched without regard to case;
+// before a file is moved, deleted or rewritten the keeper learns its name and where it is, so
+// that the edit frame can put it back.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "general/records.h"
+
+namespace zantro {
+
+class ItemFiles {
+ public:
+  // name: the canonical name ("WITEM3.WRK"); path: the existing file, or nullopt.
+  using Keeper = std::function<void(const std::string& name, const std::optional<std::string>& path)>;
+
+  ItemFiles(std::string folder, Keeper keep);
+
+  // Item to takes the files of item from: each of its two files becomes what from had, and
+  // disappears where from had none. from's names are free afterwards.
+  void Move(int32_t from, int32_t to);
+  // Deletes both files of item n.
+  void Remove(int32_t n);
+  // The lines of item n (empty when it has no file). Raises FileError when a file exists and
+  // cannot be read.
+  std::vector<LineRecord> Lines(int32_t n) const;
+  std::vector<TakeoffRecord> Takeoffs(int32_t n) const;
+  // Rewrites the files of item n; each record's item number becomes n. Raises FileError.
+  void WriteLines(int32_t n, std::vector<LineRecord> lines);
+  void WriteTakeoffs(int32_t n, std::vector<TakeoffRecord> records);
+
+ private:
+  std::optional<std::string> Find(const std::string& name) const;
+  void MoveFile(const std::string& from, const std::string& to);
+  void Delete(const std::string& name);
+  void Write(const std::string& name, std::string_view bytes);
+
+  std::string folder_;
+  Keeper keep_;
+  std::map<std::string, std::string> index_;  // upper-case name -> name as the folder spells it
+};
+
+}  // namespace zantro

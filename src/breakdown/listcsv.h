@@ -1,0 +1,16 @@
+// The CSV export of the breakdown list: Shift-JIS text, CR LF line ends, "," between fields
+// without quoting, amounts as plain numbers; a header line, then one line per item.
+#pragma once
+#include <string>
+
+#include "general/document.h"
+
+namespace zantro {
+
+// The whole file as CP932 bytes, from the amounts last computed.
+std::string BreakdownCsv(const Document& doc);
+
+// Writes BreakdownCsv to path atomically. Raises FileError with the system's reason.
+void WriteBreakdownCsv(const Document& doc, const std::string& path);
+
+}  // namespace zantro
