@@ -8,6 +8,7 @@
 
 #include "general/container.h"
 #include "general/doccheck.h"
+#include "general/editframe.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
@@ -166,6 +167,8 @@ void TFZANTRO::OpenItem(int32_t n) {
 
 void TFZANTRO::RestoreUndoSet() {
   CloseCompanions(kDocumentCompanions);
+  // Work files that the last command moved belong to the undo set as well.
+  RestoreKeptFiles(programFolder_);
   LoadHead(doc_, programFolder_, "UND");
   ShowTotals(1);
   SaveHeadTo("WRK");
