@@ -28,6 +28,16 @@ listen() {
   ZANTRO_RUNTIME_DIR=$tmp/rt "$program/zantro-send" --listen "$1" > "$tmp/$1.out" &
   for _ in $(seq 200); do compgen -G "$tmp/rt/$1.*.sock" > /dev/null && return; sleep 0.02; done
 }
+# dialog NAME: the real companion NAME stands in the program folder; started by the window, it
+# runs headless with the script NAME of this test (TEST.NAME here) on its launch argument.
+# Its output follows the window's ("--- NAME"), and $tmp/NAME.done marks its end, which the
+# window's script awaits with "wait NAME.done".
+DIALOGS=()
+dialog() {
+  companion "$1" "\"$program/$1\" --headless --script \"$dir/$name.$1\" --program-folder \"\$PWD\" \"\$@\" \
+    >> \"$tmp/$1.out\" 2>> \"$tmp/$1.err\"; echo \"exit: \$?\" >> \"$tmp/$1.out\"; touch \"$tmp/$1.done\""
+  DIALOGS+=("$1")
+}
 after() { :; }
 # Readers of the work files' records for after(): a whole number, a money value and a text
 # field (length byte, then CP932 bytes) at a byte offset of FILE.
@@ -64,12 +74,13 @@ ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
   > "$tmp/actual" 2> "$tmp/stderr"
 echo "exit: $?" >> "$tmp/actual"
 after >> "$tmp/actual"
+for d in "${DIALOGS[@]}"; do echo "--- $d"; cat "$tmp/$d.out" 2> /dev/null; done >> "$tmp/actual"
 # Listeners still running were not closed by the window: stop them (their output tells).
 kill $(jobs -p) 2> /dev/null
 # The temporary folder differs from run to run.
 sed -i "s|$tmp|\$TMP|g" "$tmp/actual"
 if [[ ${ZANTRO_UPDATE_EXPECTED:-0} == 1 ]]; then cp "$tmp/actual" "$dir/$name.out"; fi
 if ! diff -u "$dir/$name.out" "$tmp/actual"; then
-  echo "--- stderr:"; cat "$tmp/stderr"
+  echo "--- stderr:"; cat "$tmp/stderr" "$tmp"/*.err 2> /dev/null
   exit 1
 fi
