@@ -1,6 +1,9 @@
 #include "general/editframe.h"
 
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "general/errors.h"
 #include "general/workfiles.h"
@@ -50,11 +53,80 @@ std::map<std::string, std::optional<std::string>> DecodeKept(std::string_view bl
   return kept;
 }
 
-bool PutBack(const std::string& folder, const std::string& name, const std::optional<std::string>& bytes) {
-  std::string path = ResolveNoCase(folder, name);
-  return bytes ? WriteFileAtomic(path, *bytes) : DeleteFile(path);
-}
+// One kept file while the kept set is put back.
+struct PutBackEntry {
+  const std::string* name;
+  const std::optional<std::string>* bytes;  // what it must hold; nullopt: it must not exist
+  std::string path;                          // where it goes (an existing spelling kept)
+  std::optional<std::string> content;        // what it holds now; nullopt: absent or unreadable
+  std::string contentPath;                   // where that content lies now
+  int source = -1;                           // the entry whose present content it takes
+  int takenBy = -1;                          // the entry that takes its present content
+  bool done = false;
+};
 
+// Puts every kept file back as it was kept and returns how many are so. A file that already
+// holds its bytes is left alone, and one whose bytes another kept file holds now is renamed
+// from there: a command that moves thousands of detail files by one number is undone with as
+// many renames instead of as many new files. The renames run along each chain from the file
+// whose present content nobody takes; a cycle goes through a temporary name once.
+int PutBackAll(const std::string& folder, const std::map<std::string, std::optional<std::string>>& kept) {
+  std::vector<PutBackEntry> e;
+  e.reserve(kept.size());
+  std::unordered_map<std::string_view, std::vector<int>> holders;  // present content -> entries
+  for (const auto& [name, bytes] : kept) {
+    PutBackEntry& x = e.emplace_back();
+    x.name = &name;
+    x.bytes = &bytes;
+    auto found = FindNoCase(folder, name);
+    x.path = found.value_or(JoinPath(folder, name));
+    if (found) x.content = ReadFileBytes(*found);
+    x.contentPath = x.path;
+    x.done = found ? (bytes && x.content == *bytes) : !bytes;
+  }
+  for (int i = 0; i < static_cast<int>(e.size()); ++i)
+    if (!e[i].done && e[i].content) holders[*e[i].content].push_back(i);
+  for (int i = 0; i < static_cast<int>(e.size()); ++i) {
+    if (e[i].done || !*e[i].bytes) continue;
+    auto it = holders.find(**e[i].bytes);
+    if (it == holders.end() || it->second.empty()) continue;
+    e[i].source = it->second.back();
+    it->second.pop_back();
+    e[e[i].source].takenBy = i;
+  }
+  int restored = 0;
+  for (const auto& x : e) restored += x.done;
+  // Puts entry i in place; its present content has been taken (or nobody wants it).
+  auto step = [&](int i) {
+    PutBackEntry& x = e[i];
+    bool ok;
+    if (!*x.bytes) {
+      ok = DeleteFile(x.path);
+    } else {
+      ok = x.source >= 0 && RenameFile(e[x.source].contentPath, x.path);
+      if (!ok) ok = WriteFileAtomic(x.path, **x.bytes);
+    }
+    x.done = true;
+    restored += ok;
+  };
+  auto chainFrom = [&](int i) {
+    for (; i >= 0 && !e[i].done; i = e[i].source) step(i);
+  };
+  for (int i = 0; i < static_cast<int>(e.size()); ++i)
+    if (e[i].takenBy < 0) chainFrom(i);
+  const std::string aside = JoinPath(folder, ".zantro-putback.tmp");
+  bool cycles = false;
+  for (int i = 0; i < static_cast<int>(e.size()); ++i) {
+    if (e[i].done) continue;
+    // A cycle: this entry's content steps aside, then the chain runs round to it.
+    cycles = true;
+    if (RenameFile(e[i].contentPath, aside)) e[i].contentPath = aside;
+    else e[e[i].takenBy].source = -1;  // it will be written from the kept bytes
+    chainFrom(i);
+  }
+  if (cycles) DeleteFile(aside);  // left only when a rename out of it failed
+  return restored;
+}
 }  // namespace
 
 EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope, UndoCopy undo)
@@ -115,16 +187,13 @@ void EditFrame::Commit(const std::function<void()>& recompute) {
 void EditFrame::Rollback() {
   finished_ = true;
   doc_ = before_;
-  for (const auto& [name, bytes] : kept_) PutBack(folder_, name, bytes);
+  PutBackAll(folder_, kept_);
 }
 
 int RestoreKeptFiles(const std::string& folder) {
   auto blob = ReadFileBytes(JoinPath(folder, kKeptFilesName));
   if (!blob) return 0;
-  int restored = 0;
-  for (const auto& [name, bytes] : DecodeKept(*blob))
-    if (PutBack(folder, name, bytes)) ++restored;
-  return restored;
+  return PutBackAll(folder, DecodeKept(*blob));
 }
 
 void DropKeptFiles(const std::string& folder) { DeleteFile(JoinPath(folder, kKeptFilesName)); }

@@ -75,7 +75,9 @@ class EditFrame {
 };
 
 // Puts the files kept by the last committed command back (the undo of a command that moved
-// work files). Returns the number of files restored; 0 when none were kept.
+// work files). Returns the number of kept files that are now as they were kept; 0 when none
+// were kept. Files already as kept stay untouched, and a file whose kept bytes another kept
+// file holds now is renamed from there, so the undo of a shift of thousands of files renames.
 int RestoreKeptFiles(const std::string& folder);
 
 // Deletes the kept files of the last command (a new document starts without them).

@@ -14,8 +14,10 @@ void ItemTabBar::SetCaptions(const QStringList& captions) {
   const bool shown = isVisible();
   if (shown) hide();
   const bool resized = count() != captions.size();
+  // Hidden from the last: hiding the current tab makes Qt choose and lay out another current
+  // one, and from the front that would happen once per tab, measuring all the tabs behind it.
   if (resized)
-    for (int i = 0; i < count(); ++i) setTabVisible(i, false);
+    for (int i = count() - 1; i >= 0; --i) setTabVisible(i, false);
   while (count() > captions.size()) removeTab(count() - 1);
   const int kept = std::min(count(), static_cast<int>(captions.size()));
   for (int i = 0; i < kept; ++i)

@@ -4,7 +4,9 @@
 #include "general/sheetchanges.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <map>
 #include <random>
 
 #include "general/editframe.h"
@@ -214,6 +216,59 @@ TEST(EditFrame, CommitWritesTheWorkingCopyAndUndoBringsMovedFilesBack) {
   // The next command starts a new undo level: nothing of the last one is restored.
   { EditFrame edit(doc, dir.path(), EditScope::Breakdown); }
   EXPECT_EQ(RestoreKeptFiles(dir.path()), 0);
+}
+
+// The files of a folder as name -> bytes.
+std::map<std::string, std::string> FolderState(const std::string& folder) {
+  std::map<std::string, std::string> state;
+  for (const auto& name : ListFiles(folder)) state[name] = *ReadFileBytes(JoinPath(folder, name));
+  return state;
+}
+
+// Undo puts back shifted chains, swapped files (a cycle), files of equal bytes, deleted,
+// created and rewritten files, byte for byte and leaving nothing else in the folder, and with
+// the undo set beside it (HEAD.UND, KEPT.UND) unchanged.
+TEST(EditFrame, UndoPutsBackMovedSwappedDeletedAndRewrittenFiles) {
+  TempDir dir;
+  Document doc = SheetOf(1);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"A", "a"}, {"B", "b"}, {"C", "c"}, {"D", "same"}, {"E", "same"}, {"F", "f"}, {"H", "h"}};
+  for (const auto& [name, bytes] : files) ASSERT_TRUE(WriteFileAtomic(dir.file(name), bytes));
+  auto f = [&](const char* name) { return dir.file(name); };
+  auto inode = [&](const char* name) {
+    struct stat st {};
+    ::stat(f(name).c_str(), &st);
+    return st.st_ino;
+  };
+  const auto inodeA = inode("A"), inodeB = inode("B"), inodeC = inode("C");
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Breakdown);
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H"}) edit.KeepFile(name);
+    RenameFile(f("A"), f("T"));  // A and B swap
+    RenameFile(f("B"), f("A"));
+    RenameFile(f("T"), f("B"));
+    RenameFile(f("E"), f("F"));  // C -> D -> E -> F, F's bytes gone
+    RenameFile(f("D"), f("E"));
+    RenameFile(f("C"), f("D"));
+    WriteFileAtomic(f("G"), "new");
+    WriteFileAtomic(f("H"), "rewritten");
+    edit.Commit(nullptr);
+  }
+  const auto undoSet = FolderState(dir.path());
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 8);
+  auto state = FolderState(dir.path());
+  for (const auto& [name, bytes] : files) EXPECT_EQ(state[name], bytes) << name;
+  EXPECT_EQ(state.count("G"), 0u);
+  EXPECT_EQ(state[HeadFile("UND")], undoSet.at(HeadFile("UND")));
+  EXPECT_EQ(state[kKeptFilesName], undoSet.at(kKeptFilesName));
+  EXPECT_EQ(state.size(), files.size() + 3) << "HEAD.UND, HEAD.WRK and KEPT.UND besides the files";
+  // Moved files come back by renaming, not as new files.
+  EXPECT_EQ(inode("A"), inodeA);
+  EXPECT_EQ(inode("B"), inodeB);
+  EXPECT_EQ(inode("C"), inodeC);
+  // Undoing twice finds everything in place.
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 8);
+  EXPECT_EQ(FolderState(dir.path()), state);
 }
 
 TEST(EditFrame, AnUndoCopyThatCannotBeWrittenStopsTheCommand) {
