@@ -649,6 +649,16 @@ ParsedDocument ParseContainerText(std::string_view text, const std::string& name
   return doc;
 }
 
+TitleRecord ParseContainerTitle(std::string_view text, const std::string& name) {
+  if (!text.starts_with("<TITLE>")) throw FileError(name + ": not a document (no <TITLE> at the start)");
+  ParsedDocument doc;
+  doc.Title = EmptyDocumentTitle();
+  doc.Title.KETA = 0;
+  LineReader in(text);
+  ReadTitle(in, doc, name);
+  return doc.Title;
+}
+
 ParsedDocument ParseContainer(const std::string& path, DataLineSink* data) {
   auto bytes = ReadFileBytes(path);
   if (!bytes) throw FileError(path + ": the file cannot be read");
