@@ -47,7 +47,7 @@ int RunViewer(ProgramShell& shell, const std::optional<printing::FormSet>& forms
     if (!warning.empty()) std::cerr << "warning: " << warning;
   });
   if (!job) return 1;  // the error has been shown: nothing to print
-  PrintViewer viewer(std::move(*job), fonts, shell.Dlg());
+  PrintViewer viewer(std::move(*job), fonts, shell.Dlg(), shell.Headless());
   if (forms) viewer.SelectForm(forms->Cover ? 0 : forms->Breakdown ? 1 : 2);
   shell.Register(&viewer, "TFPrnview");
   return shell.Run(&viewer);

@@ -49,8 +49,9 @@ void PageView::paintEvent(QPaintEvent*) {
   renderer_->Draw(p, *page_, pageCount_);
 }
 
-PrintViewer::PrintViewer(PrintJob job, FontSet fonts, Dialogs& dialogs)
-    : job_(std::move(job)), fonts_(std::move(fonts)), dialogs_(dialogs), renderer_(job_.Model, fonts_) {
+PrintViewer::PrintViewer(PrintJob job, FontSet fonts, Dialogs& dialogs, bool headless)
+    : job_(std::move(job)), fonts_(std::move(fonts)), dialogs_(dialogs), renderer_(job_.Model, fonts_),
+      headless_(headless) {
   setObjectName("TFPrnview");
   setWindowTitle("印刷プレビュー - " + QString::fromStdString(job_.Model.Construction));
   BuildWindow();
@@ -172,9 +173,8 @@ void PrintViewer::SavePdf() {
 
 void PrintViewer::Print() {
   if (shown_.empty()) return dialogs_.ShowNotice("印刷するページがありません");
+  if (headless_) return dialogs_.ShowNotice("画面のないときはプリンターを選べません");
   QPrinter printer(QPrinter::HighResolution);
-  printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
   printer.setFromTo(1, ShownPages());
   printer.setDocName(QString::fromStdString("御見積書 " + job_.Model.Construction));
   QPrintDialog dialog(&printer, this);
@@ -182,9 +182,16 @@ void PrintViewer::Print() {
   if (dialog.exec() != QDialog::Accepted) return;
   int first = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
   int last = printer.toPage() > 0 ? std::min(printer.toPage(), ShownPages()) - 1 : ShownPages() - 1;
+  PrintPages(printer, first, last);
+}
+
+void PrintViewer::PrintPages(QPrinter& printer, int first, int last) {
+  // The forms are laid out for the whole sheet; the printer's margin is its own business.
+  printer.setFullPage(true);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
   QPainter painter(&printer);
   PreparePainter(painter, printer.resolution());
-  for (int i = first; i <= last; ++i) {
+  for (int i = std::max(first, 0); i <= std::min(last, ShownPages() - 1); ++i) {
     if (i > first) printer.newPage();
     renderer_.Draw(painter, shown_[i], pageCount_);
   }

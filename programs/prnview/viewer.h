@@ -8,6 +8,7 @@
 #include "printing/render.h"
 
 class QComboBox;
+class QPrinter;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -35,7 +36,8 @@ class PageView : public QWidget {
 
 class PrintViewer : public QMainWindow {
  public:
-  PrintViewer(printing::PrintJob job, printing::FontSet fonts, Dialogs& dialogs);
+  // headless: no desktop print dialog can be answered, so the print button only says so.
+  PrintViewer(printing::PrintJob job, printing::FontSet fonts, Dialogs& dialogs, bool headless = false);
 
   int PageIndex() const { return index_; }
   int ShownPages() const { return static_cast<int>(shown_.size()); }
@@ -44,6 +46,8 @@ class PrintViewer : public QMainWindow {
   void GoTo(int index);
   void SavePdf();
   void Print();
+  // Pages first..last (0-based, of the form shown) on printer, whose page layout is set here.
+  void PrintPages(QPrinter& printer, int first, int last);
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -63,6 +67,7 @@ class PrintViewer : public QMainWindow {
   std::vector<printing::Page> shown_;   // the pages of the chosen form
   int pageCount_ = 0;
   int index_ = 0;
+  bool headless_ = false;
   QComboBox* formBox_ = nullptr;
   QComboBox* zoomBox_ = nullptr;
   QLabel* pageLabel_ = nullptr;

@@ -1,4 +1,5 @@
 // zantro: the desktop program, its headless front and the batch commands.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -64,6 +65,9 @@ std::string ReductionText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past the file-size limit then fails with EFBIG, which every writer reports, instead
+  // of the signal ending the program with nothing said and nothing cleaned up.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     PrintHelp();
     return 0;

@@ -4,14 +4,16 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "breakdown/listtext.h"
 #include "breakdown/listworkbook.h"
 #include "general/engine.h"
 #include "general/errors.h"
-#include "general/version1.h"
+#include "general/doccheck.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
+#include "platform/signalcleanup.h"
 
 namespace zantro {
 namespace {
@@ -26,6 +28,7 @@ class ScratchFolder {
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/zantro-xlsx-XXXXXX";
     if (!::mkdtemp(pattern.data())) throw FileError(pattern + ": the scratch folder cannot be made");
     path_ = pattern;
+    guard_.emplace(path_);
   }
   ~ScratchFolder() {
     for (const auto& name : ListFiles(path_)) DeleteFile(JoinPath(path_, name));
@@ -35,12 +38,13 @@ class ScratchFolder {
 
  private:
   std::string path_;
+  std::optional<RemoveOnSignal> guard_;  // removed also when a signal ends the export
 };
 
 }  // namespace
 
 Document OpenForReport(const std::string& path, ParsedDocument* parsedOut) {
-  ParsedDocument parsed = IsVersion1Path(path) ? ParseVersion1(path) : ParseContainer(path);
+  ParsedDocument parsed = ParseDocumentFile(path);
   Document doc;
   doc.Title = parsed.Title;
   doc.ItemList.assign(1, ItemRecord{});

@@ -1,6 +1,7 @@
 // The container file: writer, reader and the field rules of its line formats.
 #include "general/container.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -25,7 +26,7 @@ constexpr std::string_view kFullWidthSemicolon = "\x81\x47";  // "；" in CP932
 
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  LineReader(std::string_view text, const std::string& name) : text_(text), name_(name) {}
 
   // The next line, or false at the end. number() is its 1-based line number.
   bool Next(std::string_view& line) {
@@ -39,20 +40,70 @@ class LineReader {
     ++number_;
     return true;
   }
-  // Skips to the line after marker; false when the file ends first.
-  bool SkipPast(std::string_view marker) {
-    std::string_view line;
-    while (Next(line))
-      if (line == marker) return true;
-    return false;
-  }
   int64_t number() const { return number_; }
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+  // The next line must be marker: the sections come in one order, each right after the last.
+  void Expect(std::string_view marker) {
+    std::string_view line;
+    if (!Next(line)) Fail(number_ + 1, "the file ends where " + std::string(marker) + " should follow (the file is cut short)");
+    if (line != marker) Fail(number_, std::string(marker) + " expected, found '" + QuoteText(line) + "'");
+  }
+  // The next line of the section that ends with endMarker; false at that marker. The end of
+  // the file or another section's marker inside the section is a damaged file.
+  bool NextInSection(std::string_view& line, std::string_view endMarker) {
+    if (!Next(line)) Fail(number_ + 1, "the file ends before " + std::string(endMarker) + " (the file is cut short)");
+    if (line == endMarker) return false;
+    if (IsMarker(line)) Fail(number_, std::string(line) + " inside the section that " + std::string(endMarker) + " should end");
+    return true;
+  }
+  [[noreturn]] void Fail(int64_t line, const std::string& reason) const {
+    throw FileError(name_ + ": line " + std::to_string(line) + ": " + reason);
+  }
 
  private:
+  static bool IsMarker(std::string_view line) {
+    for (std::string_view m : {"<TITLE>", "</TITLE>", "<ITEM>", "</ITEM>", "<DATA>", "</DATA>", "<PICKUP>",
+                               "</PICKUP>", "<CONFIG>", "</CONFIG>", "</EOF>"})
+      if (line == m) return true;
+    return false;
+  }
   std::string_view text_;
+  const std::string& name_;
   size_t pos_ = 0;
   int64_t number_ = 0;
 };
+
+// Damage the writer never makes, found before any line is read: a NUL byte, or a line end
+// other than CR LF (LF alone is read as CR LF; a CR alone, or LF CR, is not a line end).
+void CheckBytes(std::string_view text, const std::string& name) {
+  size_t nul = text.find('\0');
+  size_t cr = text.find('\r');
+  while (cr != std::string_view::npos && cr + 1 < text.size() && text[cr + 1] == '\n') cr = text.find('\r', cr + 2);
+  size_t at = std::min(nul, cr);
+  if (at == std::string_view::npos) return;
+  int64_t line = 1 + std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(at), '\n');
+  throw FileError(name + ": line " + std::to_string(line) + ": " +
+                  (at == nul ? "a NUL byte (not a text file)" : "a CR without LF (line ends must be CR LF)"));
+}
+
+// A line must hold every field of its format, each ended by ";": a line cut short would
+// otherwise take its missing fields from the last one read.
+void RequireFields(std::string_view line, size_t count, const FieldSource& at) {
+  size_t found = static_cast<size_t>(std::count(line.begin(), line.end(), ';'));
+  if (found < count)
+    ThrowFieldError(at, static_cast<int>(found) + 1, "",
+                    "the line has " + std::to_string(found) + " of its " + std::to_string(count) + " fields");
+}
+
+// Field 1 of a data or takeoff line: an item of the list, so that no work file is written
+// for an item the document does not have.
+void RequireItem(int32_t n, const ParsedDocument& doc, ContainerForm form, const FieldSource& at) {
+  if (n < 1 || (n > doc.ItemCount() && form == ContainerForm::Document))
+    ThrowFieldError(at, 1, "item number",
+                    "no item has the number " + std::to_string(n) + " (the document has " +
+                        std::to_string(doc.ItemCount()) + ")");
+}
 
 // Fields as TakeField hands them out: up to the next ";", and once no ";" remains every
 // further field is the last piece again.
@@ -371,19 +422,20 @@ TakeoffRecord ParseTakeoffLine(std::string_view line, const FieldSource& at) {
 // Reading the sections.
 
 void ReadTitle(LineReader& in, ParsedDocument& doc, const std::string& name) {
+  in.Expect("<TITLE>");
   std::string_view line;
-  while (in.Next(line)) {
-    if (line == "</TITLE>") break;
-    ReadTitleLine(doc.Title, line, FieldSource{name, in.number(), "title"});
-  }
+  while (in.NextInSection(line, "</TITLE>")) ReadTitleLine(doc.Title, line, FieldSource{name, in.number(), "title"});
   if (doc.Title.CUTLEVEL > kOne) doc.Title.CUTLEVEL = kHalf;
 }
 
 void ReadItems(LineReader& in, ParsedDocument& doc, const std::string& name) {
-  if (!in.SkipPast("<ITEM>")) return;
+  in.Expect("<ITEM>");
   std::string_view line;
-  while (in.Next(line) && line != "</ITEM>")
-    doc.Items.push_back(ParseItemLine(line, FieldSource{name, in.number(), "item"}));
+  while (in.NextInSection(line, "</ITEM>")) {
+    FieldSource at{name, in.number(), "item"};
+    RequireFields(line, 14, at);
+    doc.Items.push_back(ParseItemLine(line, at));
+  }
 }
 
 // The number of data lines of each item number, counted ahead of the reading so that a sink
@@ -408,41 +460,53 @@ class CollectLines : public DataLineSink {
   ParsedDocument& doc_;
 };
 
-void ReadData(LineReader& in, const ParsedDocument& doc, const std::string& name, DataLineSink& sink) {
-  bool found = in.SkipPast("<DATA>");
-  sink.Begin(doc, found ? CountDataLines(in) : std::map<int32_t, int64_t>{});
-  if (!found) return;
+void ReadData(LineReader& in, const ParsedDocument& doc, const std::string& name, ContainerForm form,
+              DataLineSink& sink) {
+  in.Expect("<DATA>");
+  sink.Begin(doc, CountDataLines(in));
   std::string_view line;
-  while (in.Next(line) && line != "</DATA>") {
+  while (in.NextInSection(line, "</DATA>")) {
     FieldSource at{name, in.number(), "data"};
+    RequireFields(line, 21, at);
     auto f = TakeFields(line, 21);
     int32_t n = StrictInt(f[0], at, 1, "item number");
-    if (n < 1) ThrowFieldError(at, 1, "item number", "no item has the number " + std::to_string(n));
+    RequireItem(n, doc, form, at);
     LineRecord rec = LineFromFields(f, at);
     rec.ItemNo = n;
     sink.Line(n, rec);
   }
 }
 
-void ReadTakeoffs(LineReader& in, ParsedDocument& doc, const std::string& name) {
-  if (!in.SkipPast("<PICKUP>")) return;
+void ReadTakeoffs(LineReader& in, ParsedDocument& doc, const std::string& name, ContainerForm form) {
+  in.Expect("<PICKUP>");
   std::string_view line;
-  while (in.Next(line) && line != "</PICKUP>") {
-    TakeoffRecord t = ParseTakeoffLine(line, FieldSource{name, in.number(), "takeoff"});
+  while (in.NextInSection(line, "</PICKUP>")) {
+    FieldSource at{name, in.number(), "takeoff"};
+    RequireFields(line, 40, at);
+    TakeoffRecord t = ParseTakeoffLine(line, at);
+    RequireItem(t.ItemNo, doc, form, at);
     doc.Takeoffs[t.ItemNo].push_back(t);
   }
 }
 
-void ReadSortLines(LineReader& in, ParsedDocument& doc) {
-  if (!in.SkipPast("<CONFIG>")) return;
+void ReadSortLines(LineReader& in, ParsedDocument& doc, const std::string& name, ContainerForm form) {
+  in.Expect("<CONFIG>");
   std::string_view line;
-  while (in.Next(line) && line != "</CONFIG>") {
+  while (in.NextInSection(line, "</CONFIG>")) {
     // The line of the sort file is opaque: everything after the first ";" is kept as it is.
     size_t at = line.find(';');
     std::string_view number = line.substr(0, at);
     std::string_view rest = at == std::string_view::npos ? line : line.substr(at + 1);
-    doc.SortLines[StrToIntDef(number, 0)].emplace_back(rest);
+    int32_t n = StrToIntDef(number, 0);
+    RequireItem(n, doc, form, FieldSource{name, in.number(), "sort"});
+    doc.SortLines[n].emplace_back(rest);
   }
+}
+
+// The writer ends every file with "</EOF>": without it the file was cut short.
+void ReadEnd(LineReader& in) {
+  in.Expect("</EOF>");
+  if (!in.AtEnd()) in.Fail(in.number() + 1, "text after </EOF>");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -635,34 +699,38 @@ void AppendLineFields(std::string& out, const LineRecord& r, std::optional<Money
   AppendField(out, r.Remarks.view(), r.Remarks.kCapacity);
 }
 
-ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data) {
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data,
+                                  ContainerForm form) {
   ParsedDocument doc;
   doc.Title = EmptyDocumentTitle();
   doc.Title.KETA = 0;
   CollectLines collect(doc);
-  LineReader in(text);
+  CheckBytes(text, name);
+  LineReader in(text, name);
   ReadTitle(in, doc, name);
   ReadItems(in, doc, name);
-  ReadData(in, doc, name, data ? *data : collect);
-  ReadTakeoffs(in, doc, name);
-  ReadSortLines(in, doc);
+  ReadData(in, doc, name, form, data ? *data : collect);
+  ReadTakeoffs(in, doc, name, form);
+  ReadSortLines(in, doc, name, form);
+  ReadEnd(in);
   return doc;
 }
 
 TitleRecord ParseContainerTitle(std::string_view text, const std::string& name) {
-  if (!text.starts_with("<TITLE>")) throw FileError(name + ": not a document (no <TITLE> at the start)");
   ParsedDocument doc;
   doc.Title = EmptyDocumentTitle();
   doc.Title.KETA = 0;
-  LineReader in(text);
+  CheckBytes(text, name);
+  LineReader in(text, name);
   ReadTitle(in, doc, name);
   return doc.Title;
 }
 
-ParsedDocument ParseContainer(const std::string& path, DataLineSink* data) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) throw FileError(path + ": the file cannot be read");
-  return ParseContainerText(*bytes, path, data);
+ParsedDocument ParseContainer(const std::string& path, DataLineSink* data, ContainerForm form) {
+  std::string why;
+  auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
+  if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
+  return ParseContainerText(*bytes, path, data, form);
 }
 
 void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {

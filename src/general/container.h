@@ -32,6 +32,11 @@ struct ParsedDocument {
 };
 
 
+// What a container file holds: a document, or the print data of one sheet (the single-item
+// form, whose data lines carry the number the item has in its document while the file holds
+// that item alone, and whose takeoff and sort lines are those of every item).
+enum class ContainerForm { Document, SingleItem };
+
 // Takes the data lines of a container as the reader meets them, in file order, in place of
 // ParsedDocument::Lines: the batch recalculation computes each sheet as soon as its lines are
 // all read and so never holds every line of a large document at once.
@@ -48,10 +53,19 @@ class DataLineSink {
 // Reads and checks a container file. The title starts as an empty document's with [KETA] 0.
 // ItemCount is the number of item lines (a differing "[ItemMax]" is not used). Data lines of
 // one item that are not consecutive are appended in order. With a sink, the data lines go
-// there and Lines stays empty. Raises FileError.
-ParsedDocument ParseContainer(const std::string& path, DataLineSink* data = nullptr);
+// there and Lines stays empty (a file refused after some of its lines reached the sink is
+// refused all the same). Raises FileError naming the line for anything the writer never
+// makes, so that a damaged or cut file is never taken for a shorter document: a first line
+// other than "<TITLE>", a section marker missing, out of order or inside another section, a
+// last line other than "</EOF>", an item, data or takeoff line with fewer fields than its
+// format, a data, takeoff or sort line for an item the list does not have (in the single-item
+// form only numbers below 1), a NUL byte, or a CR that does not end a line with LF. Only
+// regular files up to kMaxDocumentBytes are read.
+ParsedDocument ParseContainer(const std::string& path, DataLineSink* data = nullptr,
+                              ContainerForm form = ContainerForm::Document);
 // The same over text already in memory; name is used in error messages.
-ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data = nullptr);
+ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data = nullptr,
+                                  ContainerForm form = ContainerForm::Document);
 
 // The title section alone, from the start of a container text up to "</TITLE>": what a list
 // of documents shows, without reading items and lines. A text that does not start with

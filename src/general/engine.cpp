@@ -223,6 +223,21 @@ void ApplyTax(SheetPass& p, Money& itemTaxN, Money& itemTaxG) {
   p.Tc += t.CostAmount;
 }
 
+// The fields whose amount did not fit on line r: for a priced line the side whose price times
+// quantity overflows, for calculated lines the amounts they derive.
+std::string OverflowField(const SheetPass& p, int32_t r) {
+  const LineRecord& l = p.lines[r];
+  if (IsPricedKind(l.FLAG) || l.FLAG == LineKinds::PricedExcluded || l.FLAG == LineKinds::DecPricedExcluded) {
+    try {
+      LineAmount(l.CostPrice, l.CostQty, p.R1());
+    } catch (const MoneyOverflow&) {
+      return "CostPrice x CostQty";
+    }
+    return "SubPrice x SubQty";
+  }
+  return "CostAmount, SubAmount";
+}
+
 // ---- The breakdown ----
 
 struct BreakdownPass {
@@ -350,14 +365,27 @@ int RecomputeSheet(Document& doc, MessageSink sink) {
   CheckSettings(doc.Settings);
   CutAndClearLines(doc.LineList, doc.Settings);
   SheetPass p{doc.LineList, doc.Settings, sink, {}, {}, {}, {}, {}, {}};
+  const std::string item = "item " + std::to_string(doc.CurrentItem);
   for (int32_t r = 1; r <= doc.LastLine(); ++r) {
-    ComputeAmounts(p, r);
+    try {
+      ComputeAmounts(p, r);
+    } catch (const MoneyOverflow&) {
+      throw MoneyOverflow(item + ", line " + std::to_string(r) + " (" + OverflowField(p, r) + ")");
+    }
     const LineRecord& l = p.lines[r];
-    Accumulate(p.Tc, l.CostAmount, l.FLAG);
-    Accumulate(p.Ts, l.SubAmount, l.FLAG);
+    try {
+      Accumulate(p.Tc, l.CostAmount, l.FLAG);
+      Accumulate(p.Ts, l.SubAmount, l.FLAG);
+    } catch (const MoneyOverflow&) {
+      throw MoneyOverflow(item + ", line " + std::to_string(r) + " (sheet total)");
+    }
   }
   Money taxN, taxG;
-  ApplyTax(p, taxN, taxG);
+  try {
+    ApplyTax(p, taxN, taxG);
+  } catch (const MoneyOverflow&) {
+    throw MoneyOverflow(item + ", line " + std::to_string(p.taxLine) + " (tax)");
+  }
   // The item's totals and tax are written only for an item that owns this sheet.
   if (ItemRecord* item = doc.CurrentSheetItem()) {
     item->ALLNTOTAL = p.Tc;
@@ -380,8 +408,12 @@ void RecomputeBreakdown(Document& doc) {
     ItemRecord& it = doc.ItemList[i];
     // Any sheet tax marks the document; a later item may set the marker again.
     if (it.TAXGTOTAL != kZero || it.TAXNTOTAL != kZero) title.Opt2Int = 1;
-    ComputeItem(p, it);
-    AddToTaxBase(p, it);
+    try {
+      ComputeItem(p, it);
+      AddToTaxBase(p, it);
+    } catch (const MoneyOverflow&) {
+      throw MoneyOverflow("breakdown item " + std::to_string(i) + " (totals)");
+    }
   }
   title.ALLNTOTAL = p.Tc;
   title.ALLGTOTAL = p.Ts;

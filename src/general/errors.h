@@ -13,10 +13,15 @@ class ConversionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A Money result that does not fit the 64-bit raw value. Nothing wraps.
+// A Money result that does not fit the 64-bit raw value. Nothing wraps. The recomputations
+// say where it arose ("item 2, line 5 (CostPrice x CostQty)") so the user can find the value.
 class MoneyOverflow : public std::overflow_error {
  public:
-  MoneyOverflow() : std::overflow_error("金額の桁があふれました (overflow)") {}
+  MoneyOverflow() : std::overflow_error(kText) {}
+  explicit MoneyOverflow(const std::string& where) : std::overflow_error(where + ": " + kText) {}
+
+ private:
+  static constexpr const char* kText = "金額の桁があふれました (overflow)";
 };
 
 // A file that cannot be read, written or parsed. The message names the file and, for a

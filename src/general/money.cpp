@@ -112,15 +112,9 @@ bool TakeSign(std::string_view& t) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The quoted text of a conversion message must be readable: text that is not UTF-8 is
-// taken as CP932 (command-string fields and file fields are).
-std::string Quoted(std::string_view text) {
-  std::string t(text);
-  bool ascii = true;
-  for (unsigned char c : t) ascii = ascii && c < 0x80;
-  if (!ascii) t = ToUtf8(t);
-  return "'" + t + "'";
-}
+// The quoted text of a conversion message must be readable and short: text that is not ASCII
+// is taken as CP932 (command-string fields and file fields are), and a long one is cut.
+std::string Quoted(std::string_view text) { return "'" + QuoteText(text) + "'"; }
 
 [[noreturn]] void BadCurrency(std::string_view text) {
   throw ConversionError(Quoted(text) + " is not a valid floating point value");

@@ -12,10 +12,11 @@
 #include <sstream>
 
 #include "general/container.h"
+#include "general/doccheck.h"
 #include "general/errors.h"
 #include "general/engine.h"
-#include "general/version1.h"
 #include "general/workfiles.h"
+#include "platform/signalcleanup.h"
 
 namespace zantro {
 namespace {
@@ -164,18 +165,6 @@ class BatchDocument : public DataLineSink {
   ParsedDocument* keep_;
 };
 
-// A version-1 file is read whole; its lines go to the batch as a container's would.
-ParsedDocument FeedVersion1(const std::string& in, DataLineSink& sink) {
-  ParsedDocument parsed = ParseVersion1(in);
-  std::map<int32_t, int64_t> counts;
-  for (const auto& [n, lines] : parsed.Lines) counts[n] = static_cast<int64_t>(lines.size());
-  sink.Begin(parsed, counts);
-  for (auto& [n, lines] : parsed.Lines)
-    for (auto& line : lines) sink.Line(n, line);
-  parsed.Lines.clear();
-  return parsed;
-}
-
 // Reads in into batch and computes everything; the engine's messages go to err once the file
 // has read whole, then the first failure is raised. Returns the document as parsed (without
 // its data lines, which went to the batch).
@@ -185,10 +174,14 @@ ParsedDocument ReadAndCompute(const std::string& in, BatchDocument& batch, std::
   struct Reset {
     ~Reset() { messageBuffer = nullptr; }
   } reset;
-  ParsedDocument parsed = IsVersion1Path(in) ? FeedVersion1(in, batch) : ParseContainer(in, &batch);
+  ParsedDocument parsed = ParseDocumentFile(in, &batch);
   batch.Finish();
   err << messages.str();
-  batch.RethrowFailure();
+  try {
+    batch.RethrowFailure();
+  } catch (const MoneyOverflow& e) {
+    throw FileError(in + ": " + e.what());  // the engine names the item, the line and the field
+  }
   return parsed;
 }
 
@@ -200,6 +193,7 @@ ScratchFolder::ScratchFolder(const char* prefix) {
   std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
   if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
   path_ = tmpl;
+  guard_.emplace(path_);
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -219,6 +213,7 @@ void OpenAndRecompute(const std::string& in, const std::string& folder, std::ost
 }
 
 int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
+  RemoveTemporaryOnSignal();  // a run ended by a signal leaves no half-written OUT beside it
   try {
     BatchDocument batch;
     ParsedDocument parsed = ReadAndCompute(in, batch, err);

@@ -4,12 +4,16 @@
 // work files it would write are kept in memory, through the same codecs and steps.
 #pragma once
 #include <iosfwd>
+#include <optional>
 #include <string>
+
+#include "platform/signalcleanup.h"
 
 namespace zantro {
 
-// A private temporary folder for work files, removed with its contents when it goes.
-// Raises FileError when it cannot be created.
+// A private temporary folder for work files, removed with its contents when it goes, and
+// also when SIGTERM, SIGINT or SIGHUP ends the process. Raises FileError when it cannot be
+// created.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const char* prefix = "zantro-recalc");
@@ -20,11 +24,13 @@ class ScratchFolder {
 
  private:
   std::string path_;
+  std::optional<RemoveOnSignal> guard_;
 };
 
 // Opens the document in (a container or a version-1 file), recomputes every sheet and the
 // breakdown list in memory as the batch does, and writes the result as the work files of
-// folder. Messages of the engine go to err. Raises FileError or MoneyOverflow.
+// folder. Messages of the engine go to err. Raises FileError, also for an amount that does not
+// fit (file, item, line and field named).
 void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err);
 
 // Returns the exit status: 0 when OUT was written (a duplicate-tax message on err does not

@@ -1,6 +1,8 @@
 #include "general/sheetchanges.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "platform/cp932.h"
 
@@ -21,13 +23,13 @@ LineSpan Existing(const Document& doc, RowSelection sel) {
   return {top, std::max(0, bottom - top + 1)};
 }
 
-// Line `line` exists afterwards: blank lines are appended up to it.
-LineRecord& LineAt(Document& doc, int32_t line) {
-  if (Last(doc) < line) doc.LineList.resize(static_cast<size_t>(line) + 1);
+}  // namespace
+
+LineRecord& EnsureLine(Document& doc, int32_t line, const LineRecord& filler) {
+  if (line < 1) throw std::out_of_range("line " + std::to_string(line) + " of a sheet");
+  if (Last(doc) < line) doc.LineList.resize(static_cast<size_t>(line) + 1, filler);
   return doc.LineList[line];
 }
-
-}  // namespace
 
 bool IsRangeLine(int32_t flag) { return flag >= 50 && flag <= 79; }
 
@@ -120,7 +122,7 @@ Change PutTotalLine(Document& doc, int32_t line) {
   total.NameSpec.set(Sj("【合　　計】"));
   total.FLAG = LineKinds::TotalLine;
   total.sort = Money::Units(99999);
-  LineAt(doc, line) = total;
+  EnsureLine(doc, line) = total;
   doc.CurrentLine = line + 1;
   return Change::Done;
 }
@@ -134,7 +136,7 @@ void PutTaxLine(Document& doc, int32_t line, Money rate, bool addToCost) {
   tax.FLAG = LineKinds::Tax;
   tax.SubQty = rate;
   tax.CostQty = addToCost ? rate : Money{};
-  LineAt(doc, line) = tax;
+  EnsureLine(doc, line) = tax;
   doc.CurrentLine = line + 1;
 }
 

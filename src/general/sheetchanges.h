@@ -17,6 +17,11 @@ enum class Change {
   Refused,  // the command may not act here; nothing changed
 };
 
+// Line `line` (>= 1) of the open sheet; when it lies past the end, copies of filler are
+// appended up to it first (blank lines by default). For the commands and messages that write
+// a line at the cursor.
+LineRecord& EnsureLine(Document& doc, int32_t line, const LineRecord& filler = LineRecord{});
+
 // Range lines (kinds 50..79) hold the first and last line of their range in CostQty and SubQty.
 bool IsRangeLine(int32_t flag);
 

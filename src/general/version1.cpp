@@ -128,6 +128,18 @@ bool IsVersion1Path(std::string_view path) {
   return path.ends_with(".znt") || path.ends_with(".ZNT");
 }
 
+bool LooksLikeVersion1(std::string_view bytes) {
+  if (bytes.size() < kTitleSize + 4) return false;
+  // Every text of the title within its field (a container starts with "<", far above 12).
+  static constexpr std::pair<size_t, size_t> kTexts[] = {{0, 12},   {13, 40},  {54, 40},  {112, 30},
+                                                         {143, 20}, {164, 20}, {185, 30}, {216, 10},
+                                                         {240, 20}, {261, 20}, {292, 80}, {373, 80}};
+  for (auto [off, capacity] : kTexts)
+    if (static_cast<unsigned char>(bytes[off]) > capacity) return false;
+  int32_t count = RecordView(bytes, kTitleSize).Int(0);
+  return count >= 0 && static_cast<size_t>(count) <= (bytes.size() - kTitleSize - 4) / kItemSize;
+}
+
 ParsedDocument ParseVersion1Bytes(std::string_view bytes, const std::string& name) {
   ParsedDocument doc;
   doc.WithTakeoffFiles = false;
@@ -141,16 +153,20 @@ ParsedDocument ParseVersion1Bytes(std::string_view bytes, const std::string& nam
     RecordView r(bytes, off);
     if (r.Int(112) == kEndOfLines) break;
     LineRecord line = LineFrom(r);
-    if (line.ItemNo < 1)
-      Fail(name, off, "line item number", "no item has the number " + std::to_string(line.ItemNo));
+    // A line of an item the list does not have would leave a work file nothing reads.
+    if (line.ItemNo < 1 || line.ItemNo > count)
+      Fail(name, off, "line item number",
+           "no item has the number " + std::to_string(line.ItemNo) + " (the document has " + std::to_string(count) +
+               ")");
     doc.Lines[line.ItemNo].push_back(line);
   }
   return doc;
 }
 
 ParsedDocument ParseVersion1(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) throw FileError(path + ": the file cannot be read");
+  std::string why;
+  auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);
+  if (!bytes) throw FileError(path + ": the file cannot be read: " + why);
   return ParseVersion1Bytes(*bytes, path);
 }
 

@@ -1,5 +1,6 @@
 #include "general/workfiles.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -41,6 +42,34 @@ void DeleteMatching(const std::string& folder, bool (*match)(std::string_view)) 
 void RenameExtension(const std::string& folder, std::string_view from, std::string_view to) {
   for (const auto& name : ListFiles(folder))
     if (EndsWithNoCase(name, from)) RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, to)));
+}
+
+// A complete work-file set has its HEAD.WRK, written last and whole: the title, the count and
+// whole item records.
+bool HasWholeHead(const std::string& folder) {
+  auto head = FindNoCase(folder, HeadFile("WRK"));
+  struct stat st;
+  if (!head || ::stat(head->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  constexpr off_t kFixed = sizeof(TitleRecord) + sizeof(int32_t);
+  return st.st_size >= kFixed && (st.st_size - kFixed) % static_cast<off_t>(sizeof(ItemRecord)) == 0;
+}
+
+// The previous document's work files become its backups. Only a complete set is worth them:
+// sheets without a whole head are what an open killed half-way left, no document anybody
+// edited, so they go and the backups of the last complete document stay. HEAD.bak is removed
+// first and HEAD.WRK renamed last, so a kill in between leaves a whole HEAD.WRK and the next
+// start finishes the job; the old backups are only deleted while HEAD.bak still marks them.
+void MakeBackups(const std::string& folder) {
+  if (!HasWholeHead(folder)) return ClearWorkFiles(folder);
+  auto oldHead = FindNoCase(folder, "HEAD.bak");
+  if (oldHead && DeleteFile(*oldHead))
+    DeleteMatching(folder, [](std::string_view n) { return EndsWithNoCase(n, ".bup") || EndsWithNoCase(n, ".brk"); });
+  auto head = FindNoCase(folder, "HEAD.WRK");
+  RenameExtension(folder, ".PUP", ".bup");
+  for (const auto& name : ListFiles(folder))
+    if (EndsWithNoCase(name, ".WRK") && !EqualsNoCase(name, "HEAD.WRK"))
+      RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, ".brk")));
+  RenameFile(*head, JoinPath(folder, "HEAD.bak"));
 }
 
 void StoreBreakdownTotals(Document& doc) {
@@ -120,14 +149,7 @@ void ClearWorkFiles(const std::string& folder) {
 }
 
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
-  if (makeBackup) {
-    DeleteMatching(folder, [](std::string_view n) {
-      return EqualsNoCase(n, "HEAD.bak") || EndsWithNoCase(n, ".bup") || EndsWithNoCase(n, ".brk");
-    });
-    if (auto head = FindNoCase(folder, "HEAD.WRK")) RenameFile(*head, JoinPath(folder, "HEAD.bak"));
-    RenameExtension(folder, ".PUP", ".bup");
-    RenameExtension(folder, ".WRK", ".brk");
-  }
+  if (makeBackup) MakeBackups(folder);
   // The previous document's undo sheets and kept files would otherwise be restored over this
   // one; temporary files are what a save that was killed half-way left behind.
   DeleteMatching(folder, [](std::string_view n) {

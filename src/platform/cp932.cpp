@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -94,6 +95,33 @@ std::string ToCp932(std::string_view utf8) {
 
 std::string CutBytes(std::string_view cp932, size_t n) {
   return std::string(cp932.substr(0, n));
+}
+
+std::string QuoteText(std::string_view cp932) {
+  size_t end = 0;
+  size_t chars = 0;
+  while (end < cp932.size() && chars < kQuoteChars) {
+    end += IsLeadByte(static_cast<unsigned char>(cp932[end])) ? 2 : 1;
+    ++chars;
+  }
+  end = std::min(end, cp932.size());
+  std::string head(cp932.substr(0, end));
+  bool ascii = true;
+  for (unsigned char c : head) ascii = ascii && c < 0x80;
+  std::string out = ascii ? head : ToUtf8(head);
+  return end < cp932.size() ? out + "…" : out;
+}
+
+std::string QuoteUtf8(std::string_view utf8) {
+  size_t end = 0;
+  size_t chars = 0;
+  while (end < utf8.size() && chars < kQuoteChars) {
+    ++end;  // past the first byte, then past the continuation bytes of the character
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    ++chars;
+  }
+  std::string out(utf8.substr(0, end));
+  return end < utf8.size() ? out + "…" : out;
 }
 
 }  // namespace zantro

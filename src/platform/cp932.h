@@ -25,4 +25,14 @@ constexpr bool IsLeadByte(unsigned char b) {
 // a double-byte character may be split at the limit.
 std::string CutBytes(std::string_view cp932, size_t n);
 
+// How much of an offending text an error message quotes: at most this many characters.
+inline constexpr size_t kQuoteChars = 80;
+
+// The text an error message quotes, UTF-8: text that is not plain ASCII is taken as CP932 (the
+// bytes of a file field or a command string). Longer than kQuoteChars characters, it is cut
+// there between whole characters and ends in "…".
+std::string QuoteText(std::string_view cp932);
+// The same for text that is already UTF-8.
+std::string QuoteUtf8(std::string_view utf8);
+
 }  // namespace zantro

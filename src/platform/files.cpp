@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/signalcleanup.h"
+
 namespace zantro {
 namespace {
 
@@ -39,6 +41,21 @@ bool WriteAll(int fd, std::string_view bytes) {
     left -= static_cast<size_t>(n);
   }
   return true;
+}
+
+void Ignore(int) {}
+
+// The new file takes the place of the old one: it gets the old one's permission bits (the
+// umask would otherwise widen or narrow them) and, where the process may, its owner and group
+// (as root, or a group the user belongs to). Special bits are not carried over.
+void KeepModeAndOwner(int fd, const std::string& path) {
+  struct stat old;
+  if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+  struct stat now;
+  // Failures are left as they are: the file is then the process's own, as a new file would be.
+  bool otherOwner = ::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid);
+  if (otherOwner && ::fchown(fd, old.st_uid, old.st_gid) != 0) Ignore(::fchown(fd, static_cast<uid_t>(-1), old.st_gid));
+  Ignore(::fchmod(fd, old.st_mode & 0777));
 }
 
 }  // namespace
@@ -107,21 +124,39 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string out;
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string* error, uint64_t maxBytes) {
+  auto fail = [&](std::string why) -> std::optional<std::string> {
+    if (error) *error = std::move(why);
+    return std::nullopt;
+  };
+  // O_NONBLOCK: opening a pipe must not wait for a writer; the type is checked before any read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return fail(std::strerror(errno));
   struct stat st;
-  if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    bool folder = S_ISDIR(st.st_mode);
+    ::close(fd);
+    return fail(folder ? "is a folder, not a file" : "is not a regular file");
+  }
+  auto tooLarge = [&] {
+    ::close(fd);
+    return fail("larger than " + std::to_string(maxBytes >> 20) + " MB, the most a file of this kind may hold");
+  };
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return tooLarge();
+  std::string out;
+  if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
+      std::string why = std::strerror(errno);
       ::close(fd);
-      return std::nullopt;
+      return fail(why);
     }
     if (n == 0) break;
+    // A file that grows while it is read is bounded all the same.
+    if (out.size() + static_cast<size_t>(n) > maxBytes) return tooLarge();
     out.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
@@ -149,6 +184,8 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
     if (error) *error = Errno("cannot create a temporary file for", path);
     return false;
   }
+  SetTemporaryInWriting(tmp.c_str());
+  KeepModeAndOwner(fd, path);
   bool ok = true;
   for (std::string_view piece : pieces) ok = ok && WriteAll(fd, piece);
   ok = ok && (!sync || ::fsync(fd) == 0);
@@ -165,6 +202,7 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
     ::unlink(tmp.c_str());
     if (error) *error = why;
   }
+  SetTemporaryInWriting(nullptr);
   return ok;
 }
 
@@ -183,8 +221,9 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
+std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string* error,
+                                                      uint64_t maxBytes) {
+  auto bytes = ReadFileBytes(path, error, maxBytes);
   if (!bytes) return std::nullopt;
   return SplitLines(*bytes);
 }

@@ -26,11 +26,23 @@ std::string ResolveNoCase(std::string_view folder, std::string_view name);
 bool FileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 
-// Whole file into bytes; nullopt when it cannot be opened or read.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// The largest documents, lines files and configuration files a reader takes: far above any
+// real estimate (100 000 lines of a sheet make about 25 MB), low enough that a wrong file
+// (a disk image, a device) is refused before it fills the memory.
+inline constexpr uint64_t kMaxDocumentBytes = 128ull << 20;
+// The largest file of any kind read whole, work files included.
+inline constexpr uint64_t kMaxFileBytes = 1ull << 30;
+
+// Whole file into bytes; nullopt when it cannot be opened or read, is not a regular file (a
+// folder, a pipe, a device: refused before anything is read, so nothing blocks) or holds more
+// than maxBytes. *error then says why, without the path.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string* error = nullptr,
+                                         uint64_t maxBytes = kMaxFileBytes);
 
 // Writes bytes atomically (temporary file in the same folder, rename). Returns false, with
-// *error set, when any step fails; the old file then stays as it was. With sync the data are
+// *error set, when any step fails; the old file then stays as it was. A file that is replaced
+// keeps its permission bits and, where the process may set them, its owner and group; a new
+// file is created 0644 less the umask. With sync the data are
 // flushed to the disk before the rename (documents the user saves); work files, rewritten
 // after every edit, skip that cost: a killed process still leaves old or new, whole.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
@@ -55,8 +67,9 @@ bool WriteRecords(const std::string& path, const std::vector<Record>& records,
 // A line break at the very end starts no further line.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Text file as lines (CR LF or LF); nullopt when it cannot be read.
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
+// Text file as lines (CR LF or LF); nullopt when it cannot be read (as ReadFileBytes).
+std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string* error = nullptr,
+                                                      uint64_t maxBytes = kMaxDocumentBytes);
 
 // Lines joined with CR LF (each line followed by CR LF), written atomically.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,

@@ -59,10 +59,10 @@ std::optional<std::string> RuntimeFolder(std::string* error) {
 
 InstanceLock::~InstanceLock() { Release(); }
 
-bool InstanceLock::Acquire(const std::string& runtimeFolder) {
+bool InstanceLock::Acquire(const std::string& folder) {
   Release();
-  std::string path = JoinPath(runtimeFolder, "ZANTRO.lock");
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  std::string path = JoinPath(folder, "ZANTRO.lock");
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return false;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);

@@ -13,8 +13,9 @@ namespace zantro {
 // names the folder.
 std::optional<std::string> RuntimeFolder(std::string* error);
 
-// The named lock "ZANTRO": flock on <runtime>/ZANTRO.lock. The file is never deleted, so a
-// crash cannot leave a stale lock; the kernel drops the lock with the process.
+// The named lock "ZANTRO": flock on <folder>/ZANTRO.lock. The window takes it in its runtime
+// folder and in the program folder, whose work files admit one writer only. The file is never
+// deleted, so a crash cannot leave a stale lock; the kernel drops the lock with the process.
 class InstanceLock {
  public:
   InstanceLock() = default;
@@ -23,7 +24,7 @@ class InstanceLock {
   InstanceLock& operator=(const InstanceLock&) = delete;
 
   // False when another process holds the lock (or the file cannot be opened).
-  bool Acquire(const std::string& runtimeFolder);
+  bool Acquire(const std::string& folder);
   void Release();
   bool Held() const { return fd_ >= 0; }
 

@@ -60,7 +60,8 @@ PrintJob LoadPrintJob(const std::string& dataPath, const std::string& styleFolde
                       int32_t documentItems) {
   PrintJob job;
   job.DataPath = dataPath;
-  ParsedDocument doc = ParseContainer(dataPath);
+  // Print data may be the single-item form, whose lines keep their item's number.
+  ParsedDocument doc = ParseContainer(dataPath, nullptr, ContainerForm::SingleItem);
   if (!IsDirectory(styleFolder)) job.Warnings.push_back(styleFolder + ": no such style folder; the default style is used");
   PrintStyle style = ReadPrintStyle(styleFolder, &job.Warnings);
   bool single = doc.ItemCount() == 1 && documentItems > 1;

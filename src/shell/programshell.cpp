@@ -110,6 +110,9 @@ std::optional<int> ProgramShell::Start() {
     std::fprintf(stderr, "%s: %s\n", options_.Name.c_str(), text.c_str());
     return Refuse(QString::fromStdString(text));
   }
+  // The work files of a program folder admit one writer, whatever runtime folder a second
+  // window was given.
+  if (options_.SingleInstance && !folderLock_.Acquire(programFolder_)) return Refuse("すでに起動しています。");
   if (headless_ && !script_.empty()) {
     // A script is a regular file; anything else is a fault found before the window starts.
     struct stat st;

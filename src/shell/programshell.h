@@ -30,7 +30,7 @@ namespace zantro {
 
 struct ShellOptions {
   std::string Name;               // for messages: "zantro", "rowedit_dlg"
-  bool SingleInstance = false;    // takes the "ZANTRO" lock (the main window)
+  bool SingleInstance = false;    // takes the "ZANTRO" lock in the runtime and program folders (the main window)
   bool FolderMustBeWritable = true;
   // A program's own options beside the shell's: those taking a value ("--pdf") and flags.
   std::vector<std::string> ValueOptions = {};
@@ -111,6 +111,7 @@ class ProgramShell {
   std::vector<std::string> arguments_;
   std::map<std::string, std::string> own_;
   InstanceLock lock_;
+  InstanceLock folderLock_;  // the same lock in the program folder: one writer of its work files
   std::unique_ptr<QApplication> app_;
   std::unique_ptr<ScriptedDialogs> scripted_;
   std::unique_ptr<InteractiveDialogs> interactive_;

@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "shell/menustate.h"
 
@@ -43,12 +44,45 @@ QString EscapeOutput(const QString& text, const QString& programFolder) {
 
 void ScriptRunner::Pump() { QApplication::processEvents(QEventLoop::AllEvents); }
 
+QString ScriptRunner::Quote(const QString& text) { return QString::fromStdString(QuoteUtf8(text.toStdString())); }
+
 int ScriptRunner::ToInt(const QString& s, const char* what) {
   bool ok = false;
   int v = s.trimmed().toInt(&ok);
-  if (!ok) Fail(QString("%1 is not a number: %2").arg(what, s));
+  if (!ok) Fail(QString("%1 is not a number: %2").arg(what, Quote(s)));
   return v;
 }
+
+namespace {
+
+// One line of in without its LF; false at the end of the input. The line is read only up to
+// its bound, so a stream without line breaks (a device) ends the script instead of filling
+// the memory.
+bool ReadScriptLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::streambuf* buf = in.rdbuf();
+  bool any = false;
+  for (int c = buf->sbumpc(); c != std::char_traits<char>::eof(); c = buf->sbumpc()) {
+    any = true;
+    if (c == '\n') return true;
+    if (line.size() == kMaxScriptLine) ScriptRunner::Fail(QString("the line is longer than %1 bytes").arg(kMaxScriptLine));
+    line += static_cast<char>(c);
+  }
+  return any;
+}
+
+// Keys the test driver can type: printable ASCII (a sequence holds letters in upper case) and
+// the named keys up to the function keys and the navigation keys after them. Other codes (an
+// unknown name, a character such as "あ") are not keys of a keyboard and would abort the driver.
+bool TypableKey(Qt::Key key) {
+  const int k = key;
+  auto in = [k](int first, int last) { return k >= first && k <= last; };
+  return in(0x20, 0x60) || in(0x7b, 0x7e) || in(Qt::Key_Escape, Qt::Key_Clear) || in(Qt::Key_Home, Qt::Key_PageDown) ||
+         in(Qt::Key_Shift, Qt::Key_ScrollLock) || in(Qt::Key_F1, Qt::Key_Direction_L) ||
+         in(Qt::Key_Direction_R, Qt::Key_Refresh);
+}
+
+}  // namespace
 
 ScriptRunner::ScriptRunner(ScriptRoot root, ScriptedDialogs* dialogs, std::function<void(const QString&)> write,
                            QString programFolder)
@@ -84,7 +118,7 @@ void ScriptRunner::AddVerb(const QString& name, Verb verb) {
 }
 
 int ScriptRunner::Run(std::istream& in) {
-  return RunLines([&in](std::string& line) { return static_cast<bool>(std::getline(in, line)); });
+  return RunLines([&in](std::string& line) { return ReadScriptLine(in, line); });
 }
 
 int ScriptRunner::RunStandardInput() {
@@ -121,8 +155,8 @@ int ScriptRunner::RunLines(const std::function<bool(std::string&)>& next) {
   std::string line;
   int number = 0;
   try {
-    while (next(line)) {
-      ++number;
+    // Counted before the read, so a line refused while it is read is named by its number.
+    while (++number, next(line)) {
       try {
         RunLine(line);
       } catch (const ScriptMismatch& e) {
@@ -156,9 +190,9 @@ void ScriptRunner::RunLine(const std::string& raw) {
   int blank = line.indexOf(' ');
   QString verb = blank < 0 ? line : line.left(blank);
   QString arg = blank < 0 ? QString() : line.mid(blank + 1);
-  if (closed_) Fail("the window was closed: " + verb);
+  if (closed_) Fail("the window was closed: " + Quote(verb));
   auto it = verbs_.find(verb);
-  if (it == verbs_.end()) Fail("unknown verb: " + verb);
+  if (it == verbs_.end()) Fail("unknown verb: " + Quote(verb));
   it->second(arg, blank >= 0);
   Pump();
   // The window may have gone by the verb or by a command it received meanwhile.
@@ -167,7 +201,7 @@ void ScriptRunner::RunLine(const std::string& raw) {
 
 QObject* ScriptRunner::Need(const QString& name) {
   QObject* o = root_.find(name);
-  if (!o) Fail("unknown component: " + name);
+  if (!o) Fail("unknown component: " + Quote(name));
   return o;
 }
 
@@ -212,7 +246,7 @@ void ScriptRunner::AddBuiltInVerbs() {
   AddVerb("state", [this](const QString& arg, bool) { State(arg); });
   AddVerb("prop", [this](const QString& arg, bool) { Prop(arg); });
   AddVerb("screenshot", [this](const QString& arg, bool) {
-    if (!widget_->grab().save(arg, "PNG")) Fail("cannot write " + arg);
+    if (!widget_->grab().save(arg, "PNG")) Fail("cannot write " + Quote(arg));
   });
   AddVerb("sleep", [this](const QString& arg, bool) { Sleep(arg); });
 }
@@ -222,7 +256,7 @@ void ScriptRunner::Click(const QString& name, bool shift) {
   bool usable = false;
   if (auto* a = qobject_cast<QAction*>(o)) usable = ActionReachable(a);
   else if (auto* b = qobject_cast<QAbstractButton*>(o)) usable = b->isEnabled() && b->isVisible();
-  else Fail("not clickable: " + name);
+  else Fail("not clickable: " + Quote(name));
   if (!usable) return Say("disabled: " + name);
   SetScriptedShift(shift);
   if (auto* a = qobject_cast<QAction*>(o)) a->trigger();
@@ -232,7 +266,9 @@ void ScriptRunner::Click(const QString& name, bool shift) {
 
 void ScriptRunner::Key(const QString& sequence) {
   QKeySequence seq(sequence);
-  if (seq.isEmpty()) Fail("not a key sequence: " + sequence);
+  bool typable = !seq.isEmpty();
+  for (int i = 0; i < seq.count(); ++i) typable = typable && TypableKey(seq[i].key());
+  if (!typable) Fail("not a key sequence: " + Quote(sequence));
   QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : widget_.data();
   QTest::keySequence(target, seq);
 }
@@ -243,13 +279,13 @@ void ScriptRunner::Choose(const QString& arg) {
   QObject* o = Need(parts[0]);
   int index = ToInt(parts[1], "INDEX");
   if (auto* box = qobject_cast<QComboBox*>(o)) {
-    if (index < 0 || index >= box->count()) Fail("cannot choose " + arg);
+    if (index < 0 || index >= box->count()) Fail("cannot choose " + Quote(arg));
     box->setCurrentIndex(index);
     emit box->activated(index);
     return;
   }
   auto* view = qobject_cast<QAbstractItemView*>(o);
-  if (!view || !view->model() || index < 0 || index >= view->model()->rowCount()) Fail("cannot choose " + arg);
+  if (!view || !view->model() || index < 0 || index >= view->model()->rowCount()) Fail("cannot choose " + Quote(arg));
   // A click on the row: it becomes current and selected, then the click signals run.
   QModelIndex row = view->model()->index(index, 0);
   view->setCurrentIndex(row);
@@ -264,7 +300,7 @@ void ScriptRunner::Set(const QString& arg) {
   QObject* o = Need(name);
   QLineEdit* edit = qobject_cast<QLineEdit*>(o);
   if (auto* box = qobject_cast<QComboBox*>(o)) edit = box->isEditable() ? box->lineEdit() : nullptr;
-  if (!edit) Fail("not an edit box: " + name);
+  if (!edit) Fail("not an edit box: " + Quote(name));
   if (!edit->isEnabled() || edit->isReadOnly()) return Say("disabled: " + name);
   // As typed: the old text selected and replaced (the validator sees it, textEdited runs),
   // then the field is left (editingFinished runs when the text is acceptable).
@@ -276,7 +312,7 @@ void ScriptRunner::Set(const QString& arg) {
 
 void ScriptRunner::Rows(const QString& name) {
   auto* view = qobject_cast<QAbstractItemView*>(Need(name));
-  if (!view || !view->model()) Fail("not a list or table: " + name);
+  if (!view || !view->model()) Fail("not a list or table: " + Quote(name));
   const QAbstractItemModel* m = view->model();
   for (int r = 0; r < m->rowCount(); ++r) {
     QString line = "row " + name + "\t" + QString::number(r);
@@ -338,7 +374,7 @@ void ScriptRunner::Prop(const QString& arg) {
     else if (auto* m = qobject_cast<QMenu*>(o)) value = m->title();
     else if (o == widget_) value = widget_->windowTitle();
   } else if (property == "checked") value = QString::number(a && a->isChecked() ? 1 : 0);
-  else Fail("unknown property: " + property);
+  else Fail("unknown property: " + Quote(property));
   Say("prop " + name + " " + property + "=" + value);
 }
 

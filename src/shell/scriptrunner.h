@@ -66,6 +66,8 @@ class ScriptRunner {
   ScriptedDialogs& Dialogs() { return *dialogs_; }
   static int ToInt(const QString& s, const char* what);
   [[noreturn]] static void Fail(const QString& text) { throw ScriptError{text}; }
+  // The offending text a script error quotes, cut to 80 characters.
+  static QString Quote(const QString& text);
   // Lets every pending event run (companions answering, timers).
   static void Pump();
 

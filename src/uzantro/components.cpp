@@ -212,7 +212,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(edit, "N4a01", "内訳名入力", "uchiwake_title");
   AddItem(edit, "N130", "内訳名選択");
   edit->addSeparator();
-  AddItem(edit, "N16", "選択中のデータをパ－ツファイルとして登録", "part_save");
+  AddItem(edit, "N16", "選択中のデ－タをパ－ツファイルとして登録", "part_save");
   AddItem(edit, "N17", "カ－ソル行にパ－ツファイルを貼り付け", "part_load");
   AddItem(edit, "N23", "CSVファイルへ出力", "csv_out");
   edit->addSeparator();
@@ -220,6 +220,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(edit, "N59", "カーソル行の仕様を名称欄に移動");
   AddItem(edit, "N47", "選択中の数量の合計を表示");
   AddItem(edit, "N38", "デ－タのプロパティ", "dataproperty");
+  AddItem(edit, "N45", "計算単価", {}, "F4")->setVisible(false);  // created hidden, without a command
   QMenu* editView = edit->addMenu("表示設定");
   editView->setObjectName("N163");
   components_["N163"] = editView;

@@ -7,11 +7,13 @@
 #include <QTabBar>
 
 #include "general/container.h"
+#include "general/doccheck.h"
+#include "general/editframe.h"
 #include "general/errors.h"
-#include "general/version1.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
+#include "platform/runtime.h"
 #include "uzantro/companionclasses.h"
 #include "uzantro/fzantro.h"
 
@@ -33,6 +35,14 @@ void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
 void TFZANTRO::NewDocument() {
+  StartEmptyDocument();
+  SaveSheetTo("UND");
+  SaveSheetTo("WRK");
+  ShowTotals(0);
+  RefreshSheet();
+}
+
+void TFZANTRO::StartEmptyDocument() {
   docName_->clear();
   // DiscardDocument: the boxes show an empty document until the new one is drawn.
   for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})
@@ -50,10 +60,6 @@ void TFZANTRO::NewDocument() {
   ApplyPriceLevels();
   doc_.CurrentItem = 1;
   grid_->SetRowCount(101);
-  SaveSheetTo("UND");
-  SaveSheetTo("WRK");
-  ShowTotals(0);
-  RefreshSheet();
 }
 
 void TFZANTRO::NewCommand() {
@@ -86,20 +92,34 @@ void TFZANTRO::Version1Command() {
 }
 
 bool TFZANTRO::OpenDocument(const QString& path) {
-  // The whole file is read and checked before anything of the open document is touched: a
-  // file that cannot be read costs the user nothing.
+  // The whole file is read and checked, its recomputation included, before anything of the
+  // open document is touched: a file that cannot be opened costs the user nothing.
   std::string file = path.toStdString();
   ParsedDocument parsed;
   try {
-    parsed = IsVersion1Path(file) ? ParseVersion1(file) : ParseContainer(file);
+    parsed = ParseDocumentFile(file);
+    CheckRecomputation(parsed, file);
+    if (!FolderWritable(programFolder_)) throw FileError("プログラムフォルダーに書き込めません: " + programFolder_);
   } catch (const FileError& e) {
     dialogs_->ShowError(QString::fromUtf8(e.what()));
     return false;
   }
-  NewDocument();
+  // From here the open document is given up: it becomes the backups. The empty document is
+  // not written in between, so a kill leaves sheets without a head, which the next start
+  // removes instead of rotating away these backups.
+  StartEmptyDocument();
   ClearWorkFiles(programFolder_);
-  docName_->setText(path);
-  WriteWorkFiles(parsed, programFolder_);
+  try {
+    WriteWorkFiles(parsed, programFolder_);
+  } catch (const FileError& e) {
+    // A disk that fills up now: the window is left with the empty document, its files whole.
+    ClearWorkFiles(programFolder_);
+    NewDocument();
+    RebuildItemTabs();
+    EnterSheetMode();
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+    return false;
+  }
   LoadHead(doc_, programFolder_, "WRK");
   doc_.CurrentItem = FirstOpenableItem(doc_);
   EnsureItemAndLoadSheet(doc_, programFolder_, doc_.CurrentItem);
@@ -126,6 +146,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
   }
   SelectRows(1, 1);
   grid_->SetLeftCol(grid_->FixedCols());
+  docName_->setText(path);
   doc_.DocumentModified = false;
   return true;
 }
@@ -139,14 +160,15 @@ void TFZANTRO::OpenItem(int32_t n) {
   RebuildItemTabs();
   ApplySheetLayout();
   EnterSheetMode();
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
   SelectRows(1, 1);
   grid_->SetLeftCol(grid_->FixedCols());  // a sheet opens at its name column
 }
 
 void TFZANTRO::RestoreUndoSet() {
   CloseCompanions(kDocumentCompanions);
+  // Work files that the last command moved belong to the undo set as well.
+  RestoreKeptFiles(programFolder_);
   LoadHead(doc_, programFolder_, "UND");
   ShowTotals(1);
   SaveHeadTo("WRK");

@@ -106,10 +106,14 @@ class TFZANTRO : public QMainWindow {
 
   // ---- documents (documents.cpp) ----
   void NewDocument();
+  // NewDocument without writing the empty document's work files (an open writes its own).
+  void StartEmptyDocument();
   void NewCommand();
   void OpenCommand();
   void Version1Command();
-  bool OpenDocument(const QString& path);  // false when the file could not be read
+  // False when the file could not be read, did not recompute or could not be written; in the
+  // first two cases the open document, its name and its work files are as they were.
+  bool OpenDocument(const QString& path);
   void OpenItem(int32_t n);
   void RestoreUndoSet();
   void SaveSheetTo(std::string_view set);
@@ -156,7 +160,10 @@ class TFZANTRO : public QMainWindow {
   void RefreshSheet();
   void InvalidateSheetRows() { shown_.Valid = false; }
   void FormatRow(int r);
+  // Raises MoneyOverflow (the boxes emptied) when an amount does not fit.
   void ShowTotals(int32_t mode);
+  // ShowTotals(0) and RefreshSheet; an overflow is shown as an error and the sheet still drawn.
+  void ShowSheet();
   void ShowLineProperties();
   void SetAmountSide(int side);
   void TogglePriceKind();

@@ -52,7 +52,7 @@ void AddWindowVerbs(ScriptRunner& r, TFZANTRO& w) {
   r.AddVerb("select", [&w](const QString& arg, bool) { Select(w, arg); });
   r.AddVerb("tab", [&w](const QString& arg, bool) {
     int n = ScriptRunner::ToInt(arg, "tab");
-    if (n < 0 || n >= w.Tabs()->count()) ScriptRunner::Fail("no tab " + arg);
+    if (n < 0 || n >= w.Tabs()->count()) ScriptRunner::Fail("no tab " + ScriptRunner::Quote(arg));
     w.TabClicked(n);
   });
   r.AddVerb("dblclick", [&w](const QString&, bool) { w.Guard([&] { w.Grid()->UserDblClick(); }); });

@@ -27,7 +27,9 @@ void TFZANTRO::RegisterSheetFileCommands() {
   RegisterCommand("csv_out", Sheet, [this](QObject*) { ExportSheetCsv(); });
 }
 
-void TFZANTRO::SheetCopy() { WriteLinesFile(JoinPath(programFolder_, kCopyBufferFile), doc_.LineList, SelectedRows()); }
+void TFZANTRO::SheetCopy() {
+  WriteLinesFile(ResolveNoCase(programFolder_, kCopyBufferFile), doc_.LineList, SelectedRows());
+}
 
 void TFZANTRO::SheetPaste(bool merge) {
   // A missing buffer, one of another version or an empty one pastes nothing; a damaged one

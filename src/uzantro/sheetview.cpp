@@ -6,8 +6,10 @@
 #include <QMenu>
 #include <QTabBar>
 #include <cstring>
+#include <exception>
 
 #include "general/engine.h"
+#include "general/errors.h"
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -150,7 +152,15 @@ void TFZANTRO::FormatRow(int r) {
 }
 
 void TFZANTRO::ShowTotals(int32_t mode) {
-  TotalsTexts t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
+  // An amount that does not fit leaves no stale total in the boxes, and the grid has room for
+  // the sheet all the same; the error goes on to the caller (an edit is then taken back).
+  TotalsTexts t;
+  std::exception_ptr overflow;
+  try {
+    t = ::zantro::ShowTotals(doc_, mode, &EngineMessage);
+  } catch (const MoneyOverflow&) {
+    overflow = std::current_exception();
+  }
   const std::pair<const char*, const std::string*> boxes[] = {
       {"SUBNBOX", &t.SUBNBOX},     {"SUBGBOX", &t.SUBGBOX},     {"gsagaku", &t.gsagaku},
       {"NTOTALBOX", &t.NTOTALBOX}, {"GTOTALBOX", &t.GTOTALBOX}, {"nsagaku", &t.nsagaku},
@@ -161,6 +171,18 @@ void TFZANTRO::ShowTotals(int32_t mode) {
     grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
     if (SheetMode()) SetColumnHeaders();
   }
+  if (overflow) std::rethrow_exception(overflow);
+}
+
+void TFZANTRO::ShowSheet() {
+  // A sheet that holds a line whose amount does not fit is drawn all the same, with the
+  // error, so the user sees the line the error names and can correct it.
+  try {
+    ShowTotals(0);
+  } catch (const MoneyOverflow& e) {
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+  }
+  RefreshSheet();
 }
 
 void TFZANTRO::ShowLineProperties() {
@@ -192,15 +214,13 @@ void TFZANTRO::SetLayout(ColumnLayout layout) {
   SetColumnHeaders();
   ApplySheetLayout();
   doc_.CurrentLine = 1;
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
 }
 
 void TFZANTRO::ResetSheetFormat() {
   SetColumnHeaders();
   doc_.CurrentLine = 1;
-  ShowTotals(0);
-  RefreshSheet();
+  ShowSheet();
 }
 
 void TFZANTRO::AddGridRows(int n) {

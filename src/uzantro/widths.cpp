@@ -26,7 +26,10 @@ std::map<int, int> ReadWidthLines(const std::vector<std::string>& lines, int col
   for (const auto& line : lines) {
     auto [key, value] = SplitConfLine(line);
     for (int c = 0; c < columns; ++c)
-      if (key == "[StrColGrid1_Colwidths[" + std::to_string(c) + "]]") widths[c] = ConfInt(value, 50);
+      if (key == "[StrColGrid1_Colwidths[" + std::to_string(c) + "]]") {
+        int w = ConfInt(value, kFallbackColumnWidth);
+        widths[c] = w < 0 || w > kMaxColumnWidth ? kFallbackColumnWidth : w;
+      }
   }
   return widths;
 }

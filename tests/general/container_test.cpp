@@ -93,7 +93,8 @@ ParsedDocument SampleDocument() {
 ParsedDocument RoundTrip(const ParsedDocument& doc, bool single = false, int32_t item = 0) {
   TempDir dir;
   WriteWorkFiles(doc, dir.path());
-  return ParseContainerText(ContainerText(dir.path(), single, item), "x.znt2");
+  return ParseContainerText(ContainerText(dir.path(), single, item), "x.znt2",
+                            nullptr, single ? ContainerForm::SingleItem : ContainerForm::Document);
 }
 
 TEST(ContainerRoundTrip, KeepsEverythingButTheDocumentedDifferences) {
@@ -335,7 +336,8 @@ TEST(ContainerReader, DataLinesGoToTheirItemsInOrder) {
   EXPECT_TRUE(FileExists(dir.file("DATASORT1.WRK")));
 
   // A second group of item 1 is appended, not written over the first.
-  ParsedDocument split = ParseContainerText(Container("", kItem, DataLine(1, "1") + DataLine(3) + DataLine(1, "2")), "t");
+  ParsedDocument split = ParseContainerText(
+      Container("", std::string(kItem) + kItem + kItem, DataLine(1, "1") + DataLine(3) + DataLine(1, "2")), "t");
   ASSERT_EQ(split.Lines[1].size(), 2u);
   EXPECT_EQ(split.Lines[1][1].CostQty, M("2"));
 }
@@ -343,7 +345,8 @@ TEST(ContainerReader, DataLinesGoToTheirItemsInOrder) {
 TEST(ContainerReader, TakeoffAndSortLines) {
   std::string takeoff = "2;q;2;name;spec;1.5;2;m;3;4;1;2;3;4;5;6;t1;7;8.25;9.5;10;11.75;t2;1;2;3;4;5;6;7;8;9;"
                         "1;2;3;4;5;6;7;-8;\r\n";
-  ParsedDocument doc = ParseContainerText(Container("", kItem, "", takeoff, "2;a;b\r\n2\r\n1;\r\n"), "t");
+  ParsedDocument doc =
+      ParseContainerText(Container("", std::string(kItem) + kItem, "", takeoff, "2;a;b\r\n2\r\n1;\r\n"), "t");
   ASSERT_EQ(doc.Takeoffs[2].size(), 1u);
   const TakeoffRecord& t = doc.Takeoffs[2][0];
   EXPECT_EQ(t.ItemNo, 2);
@@ -361,20 +364,6 @@ TEST(ContainerReader, TakeoffAndSortLines) {
   EXPECT_EQ(t.Int12_19[7], -8);
   EXPECT_EQ(doc.SortLines[2], (std::vector<std::string>{"a;b", "2"}));
   EXPECT_EQ(doc.SortLines[1], (std::vector<std::string>{""}));
-}
-
-TEST(ContainerReader, MissingSectionsReadEmpty) {
-  TempDir dir;
-  std::string path = dir.file("d.znt2");
-  ASSERT_TRUE(WriteFileAtomic(path, "<TITLE>\r\n[DY]=3\r\n</TITLE>\r\n<ITEM>\r\n" + std::string(kItem)));
-  EXPECT_EQ(ReadContainer(path, dir.path()), 1);
-  EXPECT_EQ(ReadRecords<LineRecord>(dir.file("WITEM1.WRK"))->size(), 0u);
-  EXPECT_TRUE(FileExists(dir.file("WITEM1.PUP")));
-  EXPECT_TRUE(FileExists(dir.file("DATASORT1.WRK")));
-  Document loaded;
-  ASSERT_TRUE(LoadHead(loaded, dir.path(), "WRK"));
-  EXPECT_EQ(loaded.Title.DY, 3);
-  EXPECT_EQ(loaded.ItemCount, 1);
 }
 
 // ---- failed reads ----
@@ -409,13 +398,85 @@ TEST(ContainerReader, BadNumbersFailWithoutChangingTheFolder) {
   ExpectReadFails(Container("[ALLGTOTAL]=\r\n", kItem), {"line 2", "[ALLGTOTAL]"});
   ExpectReadFails(Container("", std::string(kItem) + "10;a;0;0;0.5;0.5;1OO;1;0.5;0;0;;0;0;\r\n"),
                   {"line 5", "item field 7 (QuantityScale)", "'1OO'"});
-  ExpectReadFails(Container("", kItem, DataLine(1) + DataLine(2, "1,5")), {"line 8", "data field 8 (CostQty)"});
+  ExpectReadFails(Container("", std::string(kItem) + kItem, DataLine(1) + DataLine(2, "1,5")),
+                  {"line 9", "data field 8 (CostQty)"});
   ExpectReadFails(Container("", kItem, DataLine(1) + "x;n;s;0;0;m;10;1;1;;;;;;;;;;;;;\r\n"),
                   {"line 8", "data field 1"});
   ExpectReadFails(Container("", kItem, DataLine(0)), {"line 7", "data field 1", "0"});
-  ExpectReadFails(Container("", kItem, "", "1;2;3;n;s;abc;\r\n"), {"line 9", "takeoff field 6"});
-  // A blank line among the items is an item with empty money fields.
-  ExpectReadFails(Container("", std::string(kItem) + "\r\n"), {"line 5", "item field 3"});
+  ExpectReadFails(Container("", kItem, "", "1;2;3;n;s;abc;" + std::string(34, ';') + "\r\n"),
+                  {"line 9", "takeoff field 6"});
+}
+
+TEST(ContainerReader, DamageTheWriterNeverMakesIsRefused) {
+  const std::string good = Container("[DY]=3\r\n", std::string(kItem) + kItem, DataLine(1) + DataLine(2));
+  auto with = [&](std::string_view from, std::string_view to) {
+    std::string t = good;
+    return t.replace(t.find(from), from.size(), to);
+  };
+  // The frame: first line, markers in their order and nothing between them, the last line.
+  ExpectReadFails("", {"line 1", "<TITLE> should follow"});
+  ExpectReadFails("\xEF\xBB\xBF" + good, {"line 1", "<TITLE> expected"});
+  ExpectReadFails("x" + good, {"line 1", "<TITLE> expected"});
+  ExpectReadFails(with("<DATA>", "x<DATA>"), {"line 8", "<DATA> expected", "'x<DATA>'"});
+  ExpectReadFails(with("<DATA>", "<data>"), {"line 8", "<DATA> expected"});
+  ExpectReadFails(with("</TITLE>\r\n", ""), {"line 3", "<ITEM> inside the section that </TITLE> should end"});
+  ExpectReadFails(with("</DATA>\r\n", ""), {"line 11", "<PICKUP> inside"});
+  ExpectReadFails(with("</EOF>\r\n", ""), {"line 16", "the file ends where </EOF> should follow"});
+  ExpectReadFails(good + "\r\n", {"line 17", "text after </EOF>"});
+  ExpectReadFails("<TITLE>\r\n</TITLE>\r\n<ITEM>\r\n" + std::string(kItem), {"line 5", "the file ends before </ITEM>"});
+  // Data before the items: the sections come in one order.
+  std::string swapped = "<TITLE>\r\n</TITLE>\r\n<DATA>\r\n</DATA>\r\n<ITEM>\r\n" + std::string(kItem) + "</ITEM>\r\n";
+  ExpectReadFails(swapped, {"line 3", "<ITEM> expected, found '<DATA>'"});
+  // Bytes: NUL (a UTF-16 file has them everywhere), a CR alone, LF CR.
+  ExpectReadFails(with("pipe", std::string("pi\0e", 4)), {"line 5", "NUL byte"});
+  ExpectReadFails(std::string("<\0T\0I\0", 6), {"line 1", "NUL byte"});
+  ExpectReadFails(with("\r\n<DATA>", "\r<DATA>"), {"line 7", "CR without LF"});
+  ExpectReadFails(with("\r\n<DATA>\r\n", "\n\r<DATA>\r\n"), {"line 8", "CR without LF"});
+  // Lines short of fields, and lines of items the list does not have.
+  ExpectReadFails(with(kItem, "10;pipe;0;0;0.5;\r\n"), {"line 5", "item field 6", "5 of its 14 fields"});
+  ExpectReadFails(with(DataLine(2), "2;n;s;0;0;m;10;1;1;100;100;\r\n"), {"line 10", "data field 12", "11 of its 21"});
+  for (int n : {3, 1000000, 2147483647})
+    ExpectReadFails(with(DataLine(2), DataLine(n)), {"line 10", "data field 1", std::to_string(n), "has 2)"});
+  ExpectReadFails(Container("", kItem, "", "7" + std::string(40, ';') + "\r\n"), {"line 9", "takeoff field 1", "has 1)"});
+  ExpectReadFails(Container("", kItem, "", "", "0;x\r\n"), {"line 11", "sort field 1", "number 0"});
+  // LF alone still reads as CR LF, and the print data of one sheet keeps its item's number.
+  std::string lf = good;
+  for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
+  EXPECT_EQ(ParseContainerText(lf, "lf").Lines.at(2).size(), 1u);
+  EXPECT_EQ(ParseContainerText(Container("", kItem, DataLine(3)), "p", nullptr, ContainerForm::SingleItem).Lines.count(3), 1u);
+}
+
+TEST(ContainerReader, EveryCutOfTheSampleIsRefused) {
+  // A file cut anywhere before its last line is never read as a shorter document.
+  auto sample = *ReadFileBytes(std::string(ZANTRO_SOURCE_DIR) + "/data/Sample/sample.znt2");
+  ASSERT_NO_THROW(ParseContainerText(sample, "sample"));
+  size_t lastLine = sample.rfind("</EOF>");
+  size_t accepted = 0;
+  for (size_t cut = 0; cut < lastLine; ++cut) {
+    try {
+      ParseContainerText(std::string_view(sample).substr(0, cut), "cut");
+      ++accepted;
+    } catch (const FileError&) {
+    }
+  }
+  EXPECT_EQ(accepted, 0u);
+}
+
+TEST(ContainerReader, ErrorsQuoteEightyCharactersAtMost) {
+  std::string longValue(1000000, '7');
+  try {
+    ParseContainerText(Container("[DY]=" + longValue + "x\r\n", kItem), "t");
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_LT(std::string(e.what()).size(), 200u);
+    EXPECT_NE(std::string(e.what()).find("'" + std::string(80, '7') + "…'"), std::string::npos);
+  }
+  // Whole characters: a CP932 text is cut between characters and shown as UTF-8.
+  std::string wide, shown;
+  for (int i = 0; i < 100; ++i) wide += Sj("金");
+  for (int i = 0; i < 80; ++i) shown += "金";
+  EXPECT_EQ(QuoteText(wide), shown + "…");
+  EXPECT_EQ(QuoteText("short"), "short");
 }
 
 TEST(ContainerReader, MissingFileIsAFileError) {

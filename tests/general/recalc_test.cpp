@@ -49,7 +49,7 @@ struct Batch {
 
 std::string Body(std::string_view itemsUtf8, std::string_view dataUtf8, std::string_view title = "") {
   std::string text = "<TITLE>\n" + std::string(title) + "[KETA]=1\n</TITLE>\n<ITEM>\n" + std::string(itemsUtf8) +
-                     "</ITEM>\n<DATA>\n" + std::string(dataUtf8) + "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n";
+                     "</ITEM>\n<DATA>\n" + std::string(dataUtf8) + "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n";
   return Sj(text);
 }
 
@@ -204,6 +204,9 @@ Outcome ThroughWorkFiles(const std::string& in, const std::string& out) {
     RecomputeBreakdown(doc);
     SaveHead(doc, folder.path(), "WRK");
     WriteContainer(folder.path(), out, false, 0);
+  } catch (const MoneyOverflow& e) {
+    err << "zantro: " << in << ": " << e.what() << "\n";  // the batch names the file
+    status = 1;
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     status = 1;

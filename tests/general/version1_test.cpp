@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "general/doccheck.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 #include "testutil/tempdir.h"
@@ -236,9 +237,36 @@ TEST(Version1, DamagedFilesFailWithTheOffsetAndChangeNothing) {
   AddLine(zero, 1, 10);
   AddLine(zero, 0, 10);
   expectFails(zero.bytes, "byte offset 836, line item number");
+  // A line of an item past the list would vanish: refused as well.
+  Image past = Title(1);
+  AddItem(past, 10, "a");
+  AddLine(past, 2, 10);
+  expectFails(past.bytes, "byte offset 608, line item number: no item has the number 2 (the document has 1)");
 
   TempDir dir;
   EXPECT_THROW(ParseVersion1(dir.file("missing.znt")), FileError);
+}
+
+TEST(Version1, AFileIsReadAsWhatItHoldsWhateverItsName) {
+  TempDir dir;
+  Image f = Title(1);
+  AddItem(f, 10, "a");
+  AddLine(f, 1, 10);
+  for (const char* name : {"old.znt2", "old.Znt", "old"}) {
+    ASSERT_TRUE(WriteFileAtomic(dir.file(name), f.bytes));
+    ParsedDocument doc = ParseDocumentFile(dir.file(name));
+    EXPECT_FALSE(doc.WithTakeoffFiles) << name;  // imported as version 1
+    EXPECT_EQ(doc.Lines.at(1).size(), 1u);
+  }
+  std::string container = "<TITLE>\r\n</TITLE>\r\n<ITEM>\r\n</ITEM>\r\n<DATA>\r\n</DATA>\r\n<PICKUP>\r\n</PICKUP>\r\n"
+                          "<CONFIG>\r\n</CONFIG>\r\n</EOF>\r\n";
+  ASSERT_TRUE(WriteFileAtomic(dir.file("new.znt"), container));
+  EXPECT_TRUE(ParseDocumentFile(dir.file("new.znt")).WithTakeoffFiles);
+  // Neither shape: refused as a container, or as a version-1 file by its extension.
+  ASSERT_TRUE(WriteFileAtomic(dir.file("text.znt2"), std::string(600, 'x')));
+  EXPECT_THROW(ParseDocumentFile(dir.file("text.znt2")), FileError);
+  EXPECT_FALSE(LooksLikeVersion1(std::string(600, 'x')));
+  EXPECT_FALSE(LooksLikeVersion1(container));
 }
 
 TEST(Version1, OnlyTheExactExtensionsAreVersion1) {

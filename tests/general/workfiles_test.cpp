@@ -166,15 +166,31 @@ TEST_F(WorkFiles, LoadSheetTakesTheItemsSettingsEvenWithoutAFile) {
 }
 
 TEST_F(WorkFiles, BackupsRenameMixedCaseNamesAndReplaceOldBackups) {
-  for (const char* name : {"HEAD.WRK", "witem1.wrk", "WITEM2.Wrk", "WITEM1.PUP", "datasort1.WRK",
+  for (const char* name : {"witem1.wrk", "WITEM2.Wrk", "WITEM1.PUP", "datasort1.WRK",
                            "HEAD_TITLE.WRK", "HEAD.bak", "OLD.bup", "old.BRK", "HEAD.UND", "WITEM1.UND",
                            "Zantro.conf"})
     ASSERT_TRUE(WriteFileAtomic(dir.file(name), name));
+  ASSERT_TRUE(SaveHead(doc, dir.path(), "WRK"));
+  auto head = *ReadFileBytes(dir.file("HEAD.WRK"));
   InitDocument(doc, dir.path(), true);
   EXPECT_EQ(Sorted(ListFiles(dir.path())),
             Sorted({"HEAD.bak", "witem1.brk", "WITEM2.brk", "WITEM1.bup", "datasort1.brk", "HEAD_TITLE.brk",
                     "HEAD.UND", "Zantro.conf"}));
-  EXPECT_EQ(*ReadFileBytes(dir.file("HEAD.bak")), "HEAD.WRK");
+  EXPECT_EQ(*ReadFileBytes(dir.file("HEAD.bak")), head);
+}
+
+TEST_F(WorkFiles, AnIncompleteSetIsRemovedAndTheBackupsStay) {
+  // Sheets without their head, or with a torn one: what a killed open leaves.
+  for (const char* torn : {"", "HEAD"}) {
+    for (const char* name : {"WITEM1.WRK", "WITEM1.PUP", "HEAD.bak", "WITEM1.brk", "WITEM1.UND"})
+      ASSERT_TRUE(WriteFileAtomic(dir.file(name), name));
+    if (*torn) {
+      ASSERT_TRUE(WriteFileAtomic(dir.file("HEAD.WRK"), std::string(sizeof(TitleRecord) + 5, 'x')));
+    }
+    InitDocument(doc, dir.path(), true);
+    EXPECT_EQ(Sorted(ListFiles(dir.path())), Sorted({"HEAD.bak", "WITEM1.brk"}));
+    EXPECT_EQ(*ReadFileBytes(dir.file("HEAD.bak")), "HEAD.bak");
+  }
 }
 
 TEST_F(WorkFiles, BackupWithNoPreviousFilesStillStartsTheDocument) {

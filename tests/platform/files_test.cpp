@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 
 #include <cstdint>
@@ -66,6 +67,52 @@ TEST(Files, FailedWriteReportsAndKeepsTheOldFile) {
   EXPECT_NE(error.find(path), std::string::npos);
   EXPECT_EQ(*ReadFileBytes(path), "old");
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"doc"});
+}
+
+TEST(Files, ReadersTakeOnlyRegularFilesUpToTheirBound) {
+  TempDir dir;
+  std::string error;
+  // A pipe without a writer, a device and a folder are refused at once, before any read.
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFileBytes(dir.file("fifo"), &error));
+  EXPECT_EQ(error, "is not a regular file");
+  EXPECT_FALSE(ReadFileBytes("/dev/zero", &error));
+  EXPECT_EQ(error, "is not a regular file");
+  EXPECT_FALSE(ReadTextLines(dir.path(), &error));
+  EXPECT_EQ(error, "is a folder, not a file");
+  EXPECT_FALSE(ReadFileBytes(dir.file("missing"), &error));
+  EXPECT_EQ(error, "No such file or directory");
+  // The bound is checked on the size before reading: a sparse file costs no memory.
+  ASSERT_TRUE(WriteFileAtomic(dir.file("big"), "x"));
+  ASSERT_EQ(::truncate(dir.file("big").c_str(), static_cast<off_t>(kMaxDocumentBytes) + 1), 0);
+  EXPECT_FALSE(ReadTextLines(dir.file("big"), &error));
+  EXPECT_EQ(error, "larger than 128 MB, the most a file of this kind may hold");
+  ASSERT_EQ(::truncate(dir.file("big").c_str(), 10), 0);
+  EXPECT_EQ(ReadFileBytes(dir.file("big"), &error, 10)->size(), 10u);
+}
+
+TEST(Files, ReplacingAFileKeepsItsModeAndGroup) {
+  TempDir dir;
+  std::string path = dir.file("doc");
+  ASSERT_TRUE(WriteFileAtomic(path, "old"));
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  // A group of the caller's other than the one new files get (root may take any).
+  gid_t other = ::getegid() == 0 ? 1 : ::getegid();
+  bool chgrp = ::chown(path.c_str(), static_cast<uid_t>(-1), other) == 0;
+  mode_t saved = ::umask(0);
+  bool ok = WriteFileAtomic(path, "new");
+  ::umask(saved);
+  ASSERT_TRUE(ok);
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  if (chgrp) {
+    EXPECT_EQ(st.st_gid, other);
+  }
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteFileAtomic(path, "newer"));
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(Files, WriteIntoMissingFolderFails) {

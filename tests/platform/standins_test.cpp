@@ -2,8 +2,10 @@
 // memory figures, the edition, the runtime folder, the lock and the launcher.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "platform/inifile.h"
 #include "platform/launcher.h"
 #include "platform/runtime.h"
+#include "platform/signalcleanup.h"
 #include "platform/sysinfo.h"
 
 namespace fs = std::filesystem;
@@ -138,6 +141,42 @@ TEST(Runtime, SecondLockIsRefusedUntilTheFirstIsReleased) {
   first.Release();
   EXPECT_TRUE(second.Acquire(d.path()));
   EXPECT_TRUE(FileExists(JoinPath(d.path(), "ZANTRO.lock")));
+}
+
+// What a child process leaves behind when it raises sig while it guards a folder and a file
+// in writing; ignoreHup makes it run as under nohup.
+std::vector<std::string> LeftAfterSignal(const TempDir& d, int sig, bool ignoreHup, int* status) {
+  pid_t child = fork();
+  if (child == 0) {
+    if (ignoreHup) std::signal(SIGHUP, SIG_IGN);
+    std::string work = JoinPath(d.path(), "work");
+    ::mkdir(work.c_str(), 0700);
+    WriteFileAtomic(JoinPath(work, "HEAD.WRK"), "x");
+    RemoveOnSignal guard(work);
+    std::string writing = JoinPath(d.path(), ".zt1.tmp");
+    WriteFileAtomic(writing, "half");
+    SetTemporaryInWriting(writing.c_str());
+    std::raise(sig);
+    _exit(0);
+  }
+  ::waitpid(child, status, 0);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(d.path())) left.push_back(e.path().filename().string());
+  return left;
+}
+
+TEST(SignalCleanup, ARunEndedBySignalLeavesNoTemporaryFiles) {
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    TempDir d;
+    int status = 0;
+    EXPECT_TRUE(LeftAfterSignal(d, sig, false, &status).empty());
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);  // ended as the signal ends it
+  }
+  // A signal the process ignores stays ignored: the run goes on and keeps its files.
+  TempDir d;
+  int status = 0;
+  EXPECT_EQ(LeftAfterSignal(d, SIGHUP, true, &status).size(), 2u);
+  EXPECT_TRUE(WIFEXITED(status));
 }
 
 TEST(Launcher, CompanionIsTheExactExecutableNameWithoutExe) {

@@ -66,7 +66,7 @@ TEST(PrintModel, SheetRowsPrintEachKindAsTheClientReadsIt) {
       "1;諸経費;;0;0;式;81;5;5;0;0;0;0;0;200;270;0;0;0;;;\n"
       "1;消費税;;0;0;;90;0;10;0;0;0;0;0;0;504;0;0;0;;;\n"
       "1;;;0;0;;0;0;0;0;0;0;0;0;0;0;0;0;0;;;\n"
-      "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n");
+      "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n");
   PrintModel m = BuildPrintModel(ParseContainerText(text, "t.znt2"), {}, {"", false});
   ASSERT_EQ(m.Sheets.size(), 1u);
   const auto& rows = m.Sheets[0].Rows;

@@ -117,7 +117,7 @@ TEST(PdfCommand, ALongSheetBreaksIntoPagesWithoutLosingALineAndCarriesItsTotal) 
     std::string longName = i % 10 == 0 ? std::string(name) + "長い名称の配管用炭素鋼鋼管継手類" : name;
     text += "1;" + longName + ";規格;0;0;個;10;1;1;" + std::to_string(i) + ";" + std::to_string(i) + ";0;0;0;0;0;0;0;0;;;\n";
   }
-  text += "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n";
+  text += "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n";
   ASSERT_TRUE(WriteFileAtomic(dir.file("long.znt2"), Sj(text)));
   ASSERT_EQ(Pdf(dir.file("long.znt2"), dir.file("l.pdf"), dir), 0) << ReadFileBytes(dir.file("stderr")).value_or("");
   auto pages = PageTexts(dir.file("l.pdf"));

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <cstdio>
 
@@ -82,6 +83,23 @@ TEST(PrintViewer, ThePdfButtonWritesTheFormShown) {
   fread(buf, 1, sizeof buf - 1, p);
   pclose(p);
   EXPECT_NE(std::string(buf).find("Pages:           3"), std::string::npos) << buf;
+}
+
+// The printer gets the pages of the range asked for, on A4 landscape, from the sheet's corner.
+TEST(PrintViewer, PrintingSendsTheChosenPagesToThePrinter) {
+  App();
+  testing::TempDir dir;
+  Viewer v;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir.file("printed.pdf")));
+  v.window.PrintPages(printer, 1, 3);
+  FILE* p = popen(("pdfinfo '" + dir.file("printed.pdf") + "'").c_str(), "r");
+  char buf[4096] = {};
+  fread(buf, 1, sizeof buf - 1, p);
+  pclose(p);
+  EXPECT_NE(std::string(buf).find("Pages:           3"), std::string::npos) << buf;
+  EXPECT_NE(std::string(buf).find("842 x 595"), std::string::npos) << buf;
 }
 
 }  // namespace

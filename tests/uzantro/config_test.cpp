@@ -119,6 +119,11 @@ TEST(Widths, BadValuesGive50AndColumnsBeyondTheLayoutAreIgnored) {
                            "[StrColGrid1_Colwidths[9]]=99", "[StrColGrid1_Colwidths[8]] =5"},
                           9);
   EXPECT_EQ(w, (std::map<int, int>{{0, 30}, {1, 50}}));
+  // Widths no screen can show (a damaged file) take the fallback too.
+  w = ReadWidthLines({"[StrColGrid1_Colwidths[0]]=4096", "[StrColGrid1_Colwidths[1]]=4097",
+                      "[StrColGrid1_Colwidths[2]]=1000000000", "[StrColGrid1_Colwidths[3]]=-7"},
+                     9);
+  EXPECT_EQ(w, (std::map<int, int>{{0, 4096}, {1, 50}, {2, 50}, {3, 50}}));
   EXPECT_EQ(WidthLines({40, 300}),
             (std::vector<std::string>{"[Version]=2.00", "[StrColGrid1_Colwidths[0]]=40", "[StrColGrid1_Colwidths[1]]=300"}));
 }

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
+#include <QLabel>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,6 +19,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
 #include "uzantro/fzantro.h"
@@ -156,6 +158,29 @@ TEST_F(WindowTest, HintsAreLimeAndComeAfter600Milliseconds) {
   ASSERT_FALSE(button->toolTip().isEmpty());
   EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase).name().toStdString(), "#00ff00");  // 65280
   EXPECT_EQ(button->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button), 600);
+}
+
+TEST_F(WindowTest, ASheetWhoseLineOverflowsIsStillShownWithTheError) {
+  // Two sheets; the second's work file holds a line whose amount cannot be held (an earlier
+  // edit put it there).
+  std::string doc = folder_ + "/two.znt2";
+  std::ofstream(doc) << "<TITLE>\r\n[KETA]=1\r\n</TITLE>\r\n<ITEM>\r\n10;a;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n"
+                        "10;b;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n</ITEM>\r\n<DATA>\r\n</DATA>\r\n<PICKUP>\r\n"
+                        "</PICKUP>\r\n<CONFIG>\r\n</CONFIG>\r\n</EOF>\r\n";
+  ASSERT_TRUE(window_->OpenDocument(QString::fromStdString(doc)));
+  LineRecord huge{};
+  huge.FLAG = 10;
+  huge.NameSpec.set("pump;");
+  huge.SubQty = Money::Units(2);
+  huge.SubPrice = Money::Units(900000000000000);
+  huge.ItemNo = 2;
+  ASSERT_TRUE(WriteRecords(folder_ + "/WITEM2.WRK", std::vector<LineRecord>{huge}));
+  lines_.clear();
+  window_->TabClicked(2);
+  EXPECT_EQ(lines_, QStringList{"error: item 2, line 1 (SubPrice x SubQty): 金額の桁があふれました (overflow)"});
+  EXPECT_TRUE(window_->SheetMode());
+  EXPECT_EQ(window_->Grid()->Cells(1, 1).toStdString(), "pump ");
+  EXPECT_EQ(window_->Label("GTOTALBOX")->text(), "");  // no stale total
 }
 
 // Drags the right border of column col in the header row by dx pixels, as the user does.

@@ -1,0 +1,22 @@
+// Reading a document to open, of either format, and the checks made on it in memory before
+// it replaces the open one.
+#pragma once
+#include <string>
+
+#include "general/container.h"
+
+namespace zantro {
+
+// Reads and checks the document at path. Its format is found by its content, whatever its
+// extension: a container starts with its "<TITLE>" line, a version-1 file has the shape of
+// one (LooksLikeVersion1); a file of neither shape is read as the extension says and refused
+// there. Only regular files up to kMaxDocumentBytes are read. With a sink the data lines go
+// there (a version-1 file's after it was read whole), as ParseContainer does. Raises FileError.
+ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data = nullptr);
+
+// Recomputes every sheet and then the breakdown list of doc in memory, as opening it and
+// visiting every tab would. An amount that does not fit raises FileError
+// "NAME: item N, line R (FIELD): 金額の桁があふれました (overflow)"; nothing is written.
+void CheckRecomputation(const ParsedDocument& doc, const std::string& name);
+
+}  // namespace zantro

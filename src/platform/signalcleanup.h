@@ -1,0 +1,30 @@
+// Temporary files and folders of a batch run that must not outlive it, also when the run is
+// ended by SIGTERM, SIGINT or SIGHUP.
+#pragma once
+#include <string>
+
+namespace zantro {
+
+// While the object lives, path (a file, or a folder of files) is removed when one of those
+// signals ends the process; the signal then ends it as it would have. A signal the process
+// ignores (SIGHUP under nohup) stays ignored. A few paths at a time; more are not guarded.
+class RemoveOnSignal {
+ public:
+  explicit RemoveOnSignal(const std::string& path);
+  ~RemoveOnSignal();
+  RemoveOnSignal(const RemoveOnSignal&) = delete;
+  RemoveOnSignal& operator=(const RemoveOnSignal&) = delete;
+
+ private:
+  int slot_ = -1;
+};
+
+// From now on the temporary file a write is filling is removed when one of those signals
+// ends the process (RemoveOnSignal does this too).
+void RemoveTemporaryOnSignal();
+
+// The temporary file a write is filling right now (WriteFileAtomic sets it, nullptr clears
+// it): removed with the guarded paths.
+void SetTemporaryInWriting(const char* path);
+
+}  // namespace zantro
