@@ -1,7 +1,9 @@
 #include "dialogkit.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -24,7 +26,7 @@ bool IsEnter(const QKeyEvent* k) {
 // Lives as a child of the root, so it goes with it.
 class EnterMovesOn : public QObject {
  public:
-  explicit EnterMovesOn(QWidget* root) : QObject(root), root_(root) {}
+  explicit EnterMovesOn(QWidget* root) : QObject(root) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress || !IsEnter(static_cast<QKeyEvent*>(event))) return false;
@@ -36,13 +38,11 @@ class EnterMovesOn : public QObject {
     if (auto* combo = qobject_cast<QComboBox*>(watched); combo && combo->view() && combo->view()->isVisible())
       return false;
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) emit edit->editingFinished();
-    QWidget* w = qobject_cast<QWidget*>(watched);
-    if (w) w->focusNextChild();
+    // As Tab does: the widget hands the focus on along the tab order.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(watched, &tab);
     return true;
   }
-
- private:
-  QWidget* root_;
 };
 
 bool TakesEnter(QWidget* w) {
