@@ -164,7 +164,7 @@ void RowEditDialog::Fill() {
   shown_ = exists_ ? doc_.LineList[row_] : LineRecord{};
   const LineRecord* above = row_ - 1 >= 1 && row_ - 1 <= doc_.LastLine() ? &doc_.LineList[row_ - 1] : nullptr;
   int32_t flag = exists_ ? shown_.FLAG : above && IsPlainPriced(above->FLAG) ? above->FLAG : LineKinds::Priced;
-  int group = GroupOf(exists_ ? shown_.sort : above ? above->sort : SortKeyFor(0, row_));
+  int group = GroupOf(exists_ ? shown_.sort : above && IsPlainPriced(above->FLAG) ? above->sort : SortKeyFor(0, row_));
 
   QString item = doc_.IsItem(launch_.Item) ? U(doc_.ItemList[launch_.Item].ItemName.view()) : QString();
   where_->setText(QString("工種 %1  %2　　行 %3%4").arg(launch_.Item).arg(item).arg(row_).arg(exists_ ? "" : "（新しい行）"));

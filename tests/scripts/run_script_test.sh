@@ -10,6 +10,9 @@ dir=$1 program=$2 name=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp -r "$program" "$tmp/program"
+# The dialogs of the family are absent unless the setup puts one in place (installed, dialog,
+# companion), so each test says which companions it runs with.
+rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt
 mkdir -m 700 "$tmp/rt"
 PROGRAM=$tmp/program
 EXE=zantro
@@ -28,13 +31,15 @@ listen() {
   ZANTRO_RUNTIME_DIR=$tmp/rt "$program/zantro-send" --listen "$1" > "$tmp/$1.out" &
   for _ in $(seq 200); do compgen -G "$tmp/rt/$1.*.sock" > /dev/null && return; sleep 0.02; done
 }
+# installed NAME: the real program NAME in the program folder.
+installed() { cp "$program/$1" "$PROGRAM/$1"; }
 # dialog NAME: when the window starts companion NAME, the real program runs headless with this
 # test's script NAME_OF_TEST.NAME; its output is appended to the test's output under "--- NAME".
 # A line "await NAME" of the window's script waits (the window serving its companions) until
 # that run has ended; the window's script is then fed line by line.
 dialogs=()
 dialog() {
-  mv "$PROGRAM/$1" "$PROGRAM/$1.real"
+  cp "$program/$1" "$PROGRAM/$1.real"
   printf '#!/bin/sh\n"%s/%s.real" --headless --script "%s/%s.%s" "$@" >> "%s/%s.dialog" 2>> "%s/%s.stderr"\necho "exit: $?" >> "%s/%s.dialog"\ntouch "%s/%s.done"\n' \
     "$PROGRAM" "$1" "$dir" "$name" "$1" "$tmp" "$1" "$tmp" "$1" "$tmp" "$1" "$tmp" "$1" > "$PROGRAM/$1"
   chmod +x "$PROGRAM/$1"
