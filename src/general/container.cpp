@@ -612,7 +612,7 @@ std::string FieldText(std::string_view text, size_t capacity) {
     if (c == ';')
       field += kFullWidthSemicolon;
     else
-      field += (c == '\r' || c == '\n') ? ' ' : c;
+      field += (c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
   }
   if (field.size() <= capacity) return field;
   // The full-width "；" is a byte longer than ";": a text that now exceeds its field is cut
@@ -628,7 +628,7 @@ std::string FieldText(std::string_view text, size_t capacity) {
 }
 
 void AppendField(std::string& out, std::string_view text, size_t capacity) {
-  if (text.size() <= capacity && text.find_first_of(";\r\n") == std::string_view::npos) {
+  if (text.size() <= capacity && text.find_first_of(std::string_view(";\r\n\0", 4)) == std::string_view::npos) {
     out += text;  // the common case: nothing to replace, nothing to cut
   } else {
     out += FieldText(text, capacity);
@@ -637,7 +637,7 @@ void AppendField(std::string& out, std::string_view text, size_t capacity) {
 }
 
 void AppendValue(std::string& out, std::string_view text) {
-  for (char c : text) out += (c == '\r' || c == '\n') ? ' ' : c;
+  for (char c : text) out += (c == '\r' || c == '\n' || c == '\0') ? ' ' : c;
 }
 
 void ThrowFieldError(const FieldSource& at, int field, std::string_view name, std::string_view reason) {

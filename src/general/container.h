@@ -109,13 +109,15 @@ void WriteContainer(const std::string& folder, const std::string& path, bool sin
 // ---- field helpers shared by the line-oriented formats ----
 
 // Appends text as one field followed by ";". No field of these formats can hold ";" or a line
-// break: a ";" becomes the full-width "；" and CR or LF a blank, so the line reads back.
-// The text of one field as the writers put it: ";" full-width, CR and LF blanks, cut to capacity.
+// break: a ";" becomes the full-width "；" and CR or LF a blank, so the line reads back; a NUL
+// (a version-1 text may hold one) becomes a blank too, since no file of the format holds one.
+// The text of one field as the writers put it: ";" full-width, CR, LF and NUL blanks, cut to
+// capacity.
 std::string FieldText(std::string_view text, size_t capacity = std::string_view::npos);
 // A text that grows past capacity that way is cut there, between characters, so the file holds
 // exactly what reads back.
 void AppendField(std::string& out, std::string_view text, size_t capacity = std::string_view::npos);
-// Appends a value that ends its line (a title value): only CR and LF become blanks.
+// Appends a value that ends its line (a title value): only CR, LF and NUL become blanks.
 void AppendValue(std::string& out, std::string_view text);
 
 // Where a field being read comes from, for the error message of a bad value.

@@ -197,8 +197,10 @@ TEST(ContainerWriter, SemicolonsAndLineBreaksInTextsReadBack) {
   doc.Items[0].ItemNote.set("n\no;te");
   doc.Lines[1][0].NameSpec.set("name;spec;more\r");
   doc.Lines[1][0].Unit.set("m;");
-  doc.Lines[1][0].AmountText.set("a;b");
   doc.Lines[1][0].Remarks.set("r\rs;");
+  doc.Lines[1][0].AmountText.set("a;b");
+  doc.Takeoffs[1][0].Text2.set(std::string("x\0y", 3));  // a version-1 text may hold a NUL
+  doc.Title.TRADE.set(std::string("t\0", 2));
   doc.Takeoffs[1][0].Text1.set("t;1");
   ParsedDocument back = RoundTrip(doc);
 
@@ -215,6 +217,8 @@ TEST(ContainerWriter, SemicolonsAndLineBreaksInTextsReadBack) {
   EXPECT_EQ(l.FLAG, 10);
   EXPECT_EQ(back.Takeoffs[1][0].Text1.view(), "t" + fw + "1");
   EXPECT_EQ(back.Takeoffs[1][0].Int12_19[7], -9);
+  EXPECT_EQ(back.Takeoffs[1][0].Text2.view(), "x y");  // no NUL in the file: it reads back
+  EXPECT_EQ(back.Title.TRADE.view(), "t ");
 }
 
 TEST(ContainerWriter, FullFieldsWithSemicolonsAreCutBetweenCharactersAndStayStable) {
