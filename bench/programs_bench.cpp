@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "docpickdialog.h"
-#include "documents.h"
+#include "common/documents.h"
 #include "general/workcodec.h"
 #include "general/document.h"
 #include "platform/files.h"

@@ -1,4 +1,4 @@
-#include "documents.h"
+#include "common/documents.h"
 
 #include <sys/stat.h>
 

@@ -5,7 +5,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "dialogkit.h"
+#include "common/dialogframe.h"
+#include "common/formcheck.h"
 #include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
@@ -59,7 +60,7 @@ TitleRecord StartingTitle(const std::string& folder) {
 
 CoverDialog::CoverDialog(ProgramShell& shell, CoverLaunch launch) : shell_(shell), launch_(std::move(launch)) {
   setObjectName("FCover_Dlg");
-  setWindowTitle(DialogTitle("表紙の設定"));
+  setWindowTitle(DialogCaption("表紙の設定"));
   title_ = StartingTitle(shell_.ProgramFolder());
   auto* form = new QFormLayout(this);
   for (const TextField& f : kFields) form->addRow(QString::fromUtf8(f.Caption), AddText(f.Key, f.Caption, f.Chars));
@@ -89,7 +90,7 @@ CoverDialog::CoverDialog(ProgramShell& shell, CoverLaunch launch) : shell_(shell
   connect(ok, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Ok(); }); });
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
   Fill();
-  FollowDesktopKeys(this);
+  new DialogKeys(this);
 }
 
 QLineEdit* CoverDialog::AddText(const char* key, const char*, int chars) {

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogkit.h"
+#include "common/dialogframe.h"
+#include "common/formcheck.h"
 #include "messages/commands.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -61,7 +62,7 @@ void FillDocumentModel(QStandardItemModel& model, const std::string& folder, con
 
 DocPickDialog::DocPickDialog(ProgramShell& shell, DocPickLaunch launch) : shell_(shell), launch_(std::move(launch)) {
   setObjectName("fdocpick_Dlg");
-  setWindowTitle(DialogTitle("見積データを開く"));
+  setWindowTitle(DialogCaption("見積データを開く"));
   resize(900, 560);
   auto* top = new QHBoxLayout;
   std::string start = ConfiguredDataFolder(shell_.ProgramFolder()).value_or(JoinPath(shell_.ProgramFolder(), "Sample"));
@@ -118,7 +119,7 @@ DocPickDialog::DocPickDialog(ProgramShell& shell, DocPickLaunch launch) : shell_
   connect(table_, &QTableView::doubleClicked, this, [this] { shell_.Guard([this] { Open(); }); });
   connect(open, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Open(); }); });
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-  FollowDesktopKeys(this);
+  new DialogKeys(this);
   ShowFolder();
   filter_->setFocus();
 }

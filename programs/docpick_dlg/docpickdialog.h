@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "documents.h"
+#include "common/documents.h"
 #include "messages/launches.h"
 
 namespace zantro {

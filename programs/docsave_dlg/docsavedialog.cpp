@@ -8,8 +8,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogkit.h"
-#include "documents.h"
+#include "common/dialogframe.h"
+#include "common/formcheck.h"
+#include "common/documents.h"
 #include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
@@ -79,7 +80,7 @@ std::string ProposedName(const std::string& documentPath, const TitleRecord& tit
 
 DocSaveDialog::DocSaveDialog(ProgramShell& shell, DocSaveLaunch launch) : shell_(shell), launch_(std::move(launch)) {
   setObjectName("fdocsave_Dlg");
-  setWindowTitle(DialogTitle(launch_.Mode == 1 ? "保存して終了" : "名前を付けて保存"));
+  setWindowTitle(DialogCaption(launch_.Mode == 1 ? "保存して終了" : "名前を付けて保存"));
   std::string document = ToUtf8(launch_.DocumentName);
   auto* grid = new QGridLayout(this);
   folder_ = Named(new QLineEdit(QString::fromStdString(StartFolder(shell_.ProgramFolder(), document)), this),
@@ -110,7 +111,7 @@ DocSaveDialog::DocSaveDialog(ProgramShell& shell, DocSaveLaunch launch) : shell_
   connect(browse, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Browse(); }); });
   connect(save, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Save(); }); });
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-  FollowDesktopKeys(this);
+  new DialogKeys(this);
   name_->setFocus();
   name_->selectAll();
 }

@@ -4,7 +4,8 @@
 #include <QHBoxLayout>
 #include <QTimer>
 
-#include "dialogkit.h"
+#include "common/dialogframe.h"
+#include "common/formcheck.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
@@ -43,12 +44,12 @@ bool IsPlainPriced(int32_t f) { return f == 10 || f == 11 || f == 12 || f == 20 
 
 RowEditDialog::RowEditDialog(ProgramShell& shell, RowEditLaunch launch) : shell_(shell), launch_(std::move(launch)) {
   setObjectName("FRowedit_Dlg");
-  setWindowTitle(DialogTitle("明細入力"));
+  setWindowTitle(DialogCaption("明細入力"));
   row_ = std::max(1, StrToIntDef(launch_.Row, 1));
   Load();
   Build();
   Fill();
-  FollowDesktopKeys(this);
+  new DialogKeys(this);
   name_->setFocus();
 }
 
@@ -257,7 +258,7 @@ bool RowEditDialog::BuildLine(FormCheck* check, LineRecord& out) {
     return v.value_or(Money{});
   };
   auto text = [&](QLineEdit* e, const char* caption, size_t capacity) -> std::string {
-    if (check) return check->Text(e, QString::fromUtf8(caption), capacity, TextRule::MessageField);
+    if (check) return check->Text(e, QString::fromUtf8(caption), capacity);
     return ToCp932(e->text().toStdString());
   };
   const QString qty = captions_["qty"]->text(), price = captions_["price"]->text();

@@ -17,7 +17,7 @@
 #endif
 #ifdef ZANTRO_HAVE_WINDOW
 #include "breakdown/gui/breakdownlist.h"
-#include "companions/print.h"
+#include "companions/dispatcher.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   }
 #ifdef ZANTRO_HAVE_WINDOW
   return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {
-    zantro::InstallPrintCommands(w);
+    zantro::InstallCompanions(w);
     zantro::InstallBreakdownList(w);
   });
 #else

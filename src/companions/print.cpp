@@ -6,6 +6,7 @@
 
 #include "general/errors.h"
 #include "general/printdata.h"
+#include "messages/launches.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "uzantro/fzantro.h"
@@ -30,11 +31,12 @@ bool FromBreakdownPopup(TFZANTRO& w, QObject* sender) {
 std::string PrintViewerArgument(TFZANTRO& w) {
   ZantroConfig& conf = w.Config();
   if (conf.PrintDir.empty()) conf.PrintDir = ToCp932(JoinPath(w.ProgramFolder(), "style"));
-  return conf.Gengaku + ";" + conf.PrintDir + ";";
+  return PrintViewerLaunch{conf.Gengaku, conf.PrintDir}.Encode();
 }
 
 void PrintDocument(TFZANTRO& w, int tab) {
   Document& doc = w.Doc();
+  w.SaveUnsavedSheet();  // the print data are read from the work files
   if (tab == 0) {
     w.ShowTotals(1);
     w.SaveHeadTo("WRK");

@@ -17,15 +17,18 @@ using GroupNames = std::array<std::string, 6>;  // price groups A..F
 using LevelNames = std::array<std::string, 5>;  // the entries of Level_box
 
 // pickdata_dlg (TfPICKDATA_Dlg): "0;0;" + list file + ";" + reply command + ";". The list file
-// is named from the program folder ("/note.dat", "/KEITO.DAT").
+// is note.dat or KEITO.DAT of the program folder, named by its full path (Shift-JIS, as every
+// text of an argument string), so the companion opens it wherever it was started.
 struct PickDataLaunch {
   std::string ListFile;
   std::string ReplyCommand;
   std::string Encode() const;
   static PickDataLaunch Decode(std::string_view args);
-  static PickDataLaunch Notes() { return {"/note.dat", "WM_DATAWRITE"}; }
-  static PickDataLaunch BreakdownNames() { return {"/KEITO.DAT", "WM_KEITO"}; }
-  static PickDataLaunch ItemNotes() { return {"/note.dat", "WM_ITEMNOTE"}; }
+  static PickDataLaunch Notes(std::string_view folder) { return {std::string(folder) + "/note.dat", "WM_DATAWRITE"}; }
+  static PickDataLaunch BreakdownNames(std::string_view folder) {
+    return {std::string(folder) + "/KEITO.DAT", "WM_KEITO"};
+  }
+  static PickDataLaunch ItemNotes(std::string_view folder) { return {std::string(folder) + "/note.dat", "WM_ITEMNOTE"}; }
 };
 
 // scheme_dlg (TFScheme_Dlg). Sheet: ";" + the five settings, each followed by ";" (empty first

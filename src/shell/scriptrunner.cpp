@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -249,6 +250,7 @@ void ScriptRunner::AddBuiltInVerbs() {
     if (!widget_->grab().save(arg, "PNG")) Fail("cannot write " + Quote(arg));
   });
   AddVerb("sleep", [this](const QString& arg, bool) { Sleep(arg); });
+  AddVerb("wait", [this](const QString& arg, bool) { WaitFile(arg); });
 }
 
 void ScriptRunner::Click(const QString& name, bool shift) {
@@ -384,6 +386,19 @@ void ScriptRunner::Sleep(const QString& arg) {
   t.start();
   // A window closed meanwhile (a companion command) has nothing left to wait for.
   while (t.elapsed() < ms && widget_ && widget_->isVisible()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QTest::qSleep(5);
+  }
+}
+
+void ScriptRunner::WaitFile(const QString& path) {
+  if (path.isEmpty()) Fail("wait FILE");
+  QElapsedTimer t;
+  t.start();
+  // A companion started by the window leaves a mark when it ended; its commands are served
+  // meanwhile. A mark that never comes is a fault of the test, not a hang.
+  while (!QFileInfo::exists(path)) {
+    if (t.elapsed() > 60000) Fail("no file " + path + " after 60 s");
     QApplication::processEvents(QEventLoop::AllEvents, 10);
     QTest::qSleep(5);
   }

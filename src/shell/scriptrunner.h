@@ -85,6 +85,7 @@ class ScriptRunner {
   void State(const QString& name);
   void Prop(const QString& arg);
   void Sleep(const QString& arg);
+  void WaitFile(const QString& path);
   void Finish();
 
   ScriptRoot root_;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "messages/launches.h"
 #include "platform/conffile.h"
 #include "uzantro/fzantro.h"
 
@@ -16,9 +17,7 @@ namespace {
 const char* kBreakdownMode = "現在は内訳モードです。";
 }  // namespace
 
-QString NotInstalledNotice(const QString& what) {
-  return what + "\r\nFerrowindのホームページから入手して下さい\r\nhttps://www.ferrowind.example/";
-}
+QString NotInstalledNotice(const QString& what) { return what + "\r\n製品のホームページから入手して下さい"; }
 
 void TFZANTRO::Dispatch(const QString& word, QObject* sender) {
   if (const CommandHandler* handler = commands_.Find(word, SheetMode())) return (*handler)(sender);
@@ -54,29 +53,27 @@ void TFZANTRO::MDATA1Click(QObject* sender) {
   if (!SheetMode()) return dialogs_->ShowNotice(kBreakdownMode);
   int tag = sender->property("tag").toInt();
   std::string set = ReadConfValue(programFolder_, kZantroConf, "[EDIT_OPT3]").value_or("");
-  std::string level = std::to_string(LevelIndex());
   if (set == "0") {
     if (RestoreCompanion("Tfseqprice_Dlg")) return;
-    std::string names;
-    for (int i = 0; i < 5; ++i) names += Sjis(levelBox_->itemText(i)) + ";";
-    StartCompanion("seqprice_dlg.exe", conf_.MultiDir + ";" + std::to_string(tag) + ";" +
-                                           std::to_string(LevelIndex() + 1) + ";" +
-                                           Sjis(static_cast<QPushButton*>(sender)->text()) + ";" + names);
+    LevelNames levels;
+    for (int i = 0; i < 5; ++i) levels[i] = Sjis(levelBox_->itemText(i));
+    PricePickLaunch launch{conf_.MultiDir, tag, LevelIndex() + 1, Sjis(static_cast<QPushButton*>(sender)->text()),
+                           std::nullopt, levels};
+    StartCompanion("seqprice_dlg.exe", launch.Encode());
   } else if (set == "2") {
     SaveSheetTo("UND");
     static const char* programs[] = {"sheetduct_dlg.exe", "spiralduct_dlg.exe", "airterm_dlg.exe",
                                      "ductfit_dlg.exe",   "ductvalve_dlg.exe",  "ductfit_dlg.exe"};
     if (tag < 1 || tag > 6) return;
-    std::string mode = tag == 6 ? ";2;" : ";1;";
-    // The duct buttons start their program without looking for it first.
-    launcher_->Start(CompanionPath(programFolder_, programs[tag - 1]), "0;" + level + ";0;" + mode + DuctNetworkFolder() + ";",
-                     programFolder_);
+    // The duct buttons start their program without looking for it first; the last button is
+    // duct fittings 2, the fittings dialog in its second mode.
+    DuctLaunch launch{LevelIndex(), tag == 6 ? 2 : 1, DuctNetworkFolder()};
+    launcher_->Start(CompanionPath(programFolder_, programs[tag - 1]), launch.Encode(), programFolder_);
   } else if (set == "1") {
     if (tag == 1) {
-      if (!StartCompanion("pipemat_dlg.exe", "0;" + level + ";0;;;2;" + PipeNetworkFolder() + ";"))
+      if (!StartCompanion("pipemat_dlg.exe", PipeMaterialLaunch{LevelIndex(), PipeNetworkFolder()}.Encode()))
         dialogs_->ShowNotice(NotInstalledNotice("管材ダイアログがインストールされていません"));
-    } else if (!StartCompanion("pipefit_dlg.exe",
-                               "0;" + std::to_string(tag - 1) + ";" + level + ";0;;" + PipeNetworkFolder() + ";")) {
+    } else if (!StartCompanion("pipefit_dlg.exe", PipeFittingLaunch{tag - 1, LevelIndex(), PipeNetworkFolder()}.Encode())) {
       dialogs_->ShowNotice(NotInstalledNotice("配管付属品・器具ダイアログがインストールされていません"));
     }
   }

@@ -153,6 +153,7 @@ void TFZANTRO::BuildComponents() {
   popup->addSeparator();
   popup->addAction(Action("N58"));
   popup->addAction(Action("N59"));
+  BuildCalcPriceItems(popup->addMenu("計算単価"), true);
   popup->addSeparator();
   AddItem(popup, "PopupPrint", "印　刷", "print");
   auto* itemPopup = new QMenu(this);
@@ -178,6 +179,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(file, "N43", "デ－タ読込(一覧から選択)");
   AddItem(file, "Version1Menu", "Version1のデータ読込(直接ファイルを指定)");
   AddItem(file, "N42", "バックアップファイルを読み込む");
+  AddItem(file, "N7", "CSVデ－タの取込(ザントロ専用CSVエディタ－起動)");
   file->addSeparator();
   AddItem(file, "KS1", "保   存", {}, "Ctrl+S");
   AddItem(file, "N54", "表紙作成", {}, "Ctrl+T");
@@ -277,10 +279,15 @@ void TFZANTRO::BuildMenus() {
   for (int i = 11; i <= 22; ++i) AddItem(copyTo, QString("rdata%1").arg(i), QString(), {}, {}, i <= 16 ? i - 10 : i - 16);
   for (int i = 1; i <= 12; ++i) AddItem(copyTo, QString("data%1").arg(i * 10 + 1), QString(), {}, {}, i);
   for (int i = 1; i <= 12; ++i) AddItem(copyTo, QString("For_tree%1").arg(i), QString(), {}, {}, i);
+  BuildCalcPriceItems(price->addMenu("計算単価"), false);
 
   QMenu* haikan = AddMenu("haikan", "配管入力(&H)");
+  AddItem(haikan, "option_00", "数量拾出プログラム(数量調書)")->setVisible(false);
   AddItem(haikan, "option_01", "管材入力ダイアログ", {}, {}, 1);
   for (int i = 2; i <= 6; ++i) AddItem(haikan, QString("option_0%1").arg(i), QString(), {}, {}, i);
+  haikan->addSeparator();
+  AddItem(haikan, "ex_network", "管材・管材付属品器具単価データ・ネットワーク設定");
+  AddItem(haikan, "N189", "指定されているネットワークフォルダーをエクスプローラーで開く");
   haikan->menuAction()->setVisible(false);
   QMenu* dact = AddMenu("dact", "ダクト入力(&K)");
   const char* ductCaptions[] = {"鉄板ダクト", "スパイラルダクト", "吹出口・吸込口", "ダクト付属品1", "",
@@ -289,10 +296,13 @@ void TFZANTRO::BuildMenus() {
     if (i == 5) continue;
     AddItem(dact, QString("dact_option_0%1").arg(i), ductCaptions[i - 1], {}, {}, i);
   }
+  dact->addSeparator();
+  AddItem(dact, "N133", "数量拾出プログラム(数量調書)");
+  AddItem(dact, "dact_network", "ダクト単価データ・ネットワーク設定");
+  AddItem(dact, "N147", "指定されているネットワークフォルダーをエクスプローラーで開く");
   dact->menuAction()->setVisible(false);
 
   QMenu* tools = AddMenu("ToolMenu", "ツール(&T)");
-  AddItem(tools, "option_00", "数量調書")->setVisible(false);
   AddItem(tools, "N101", "メモ帳を起動");
   AddItem(tools, "N107", "電卓", "calc");
   tools->addSeparator();
@@ -305,6 +315,29 @@ void TFZANTRO::BuildMenus() {
   QMenu* help = AddMenu("HelpMenu", "ヘルプ(&H)");
   AddItem(help, "N28", "取扱説明書", {}, "F1");
   AddItem(help, "N132", "リリースバージョン");
+}
+
+void TFZANTRO::BuildCalcPriceItems(QMenu* menu, bool popup) {
+  // The items of the calculated prices, by tag: 1 unit price, 2 labour factor, 3 incidental
+  // price, 4 normal price; 51-56, 61-66 and 71-76 the same restricted to price group A..F.
+  if (!popup) {
+    AddItem(menu, "EDATA1", "単価計算", {}, {}, 1);
+    AddItem(menu, "EDATA2", "歩掛計算", {}, {}, 2);
+    AddItem(menu, "EDATA3", "付帯単価", {}, {}, 3);
+    AddItem(menu, "EDATA4", "通常単価", {}, {}, 4);
+    menu->addSeparator();
+  }
+  AddItem(menu, popup ? "N84" : "N31", "・選択範囲に対して単価計算", {}, {}, 1);
+  AddItem(menu, popup ? "N86" : "N57", "・選択範囲に対して歩掛計算", {}, {}, 2);
+  AddItem(menu, popup ? "N88" : "N81", "・選択範囲に対して付帯単価", {}, {}, 3);
+  const char* kinds[] = {"単価計算", "歩掛計算", popup ? "付帯計算" : "付帯単価計算"};
+  int first = popup ? 19 : 1;
+  for (int k = 0; k < 3; ++k) {
+    menu->addSeparator();
+    for (int g = 0; g < 6; ++g)
+      AddItem(menu, QString("GroupA%1").arg(first + k * 6 + g),
+              QString("選択範囲中のGroup_%1に対して%2").arg(QChar('A' + g)).arg(kinds[k]), {}, {}, 51 + k * 10 + g);
+  }
 }
 
 // The commands of the breakdown list, in its menu and in its popup. The popup's items take
@@ -346,8 +379,11 @@ void TFZANTRO::BuildTitleArea(QWidget* parent) {
   docName_->setFocusPolicy(Qt::NoFocus);
   components_["DocName"] = docName_;
   h->addWidget(docName_, 1);
+  h->addWidget(AddButton(bar, "IconButton22", "一覧"));
   h->addWidget(AddButton(bar, "SaveIcon", "保存"));
   h->addWidget(AddButton(bar, "IconButton5", "印刷"));
+  h->addWidget(AddButton(bar, "IconButton1", "設定"));
+  h->addWidget(AddButton(bar, "IconButton3", "調書"));
 
   auto* top = new QFrame(parent);
   top->setObjectName("GradPan5");

@@ -1,6 +1,8 @@
 // The document steps of the window: new, open (container or version-1 file), open an item's
 // sheet, restore the undo set, save through the save companion.
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include "general/editframe.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "platform/runtime.h"
@@ -43,6 +46,7 @@ void TFZANTRO::NewDocument() {
 }
 
 void TFZANTRO::StartEmptyDocument() {
+  sheetUnsaved_ = false;
   docName_->clear();
   // DiscardDocument: the boxes show an empty document until the new one is drawn.
   for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})
@@ -152,6 +156,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
 }
 
 void TFZANTRO::OpenItem(int32_t n) {
+  SaveUnsavedSheet();
   LoadHead(doc_, programFolder_, "WRK");
   doc_.CurrentItem = n;
   EnsureItemAndLoadSheet(doc_, programFolder_, n);
@@ -192,12 +197,59 @@ void TFZANTRO::SaveCommand(int mode) {
     return;
   }
   if (RestoreCompanion("Tfdocsave_Dlg")) return;
-  StartCompanion("docsave_dlg.exe", Sjis(docName_->text()) + ";" + std::to_string(mode) + ";");
+  StartCompanion("docsave_dlg.exe", DocSaveLaunch{Sjis(docName_->text()), mode}.Encode());
 }
 
 bool TFZANTRO::StartCompanion(std::string_view exeName, const std::string& argument) {
   if (!CompanionPresent(programFolder_, exeName)) return false;
   return launcher_->Start(CompanionPath(programFolder_, exeName), argument, programFolder_);
+}
+
+namespace {
+
+// While a companion is waited for, the mouse and the keyboard do not reach the window: its
+// widgets would change what the companion works on. Other windows (a message box a companion
+// command shows) stay usable; menu items and buttons refuse in OnActivated.
+class InputRefusal : public QObject {
+ public:
+  InputRefusal(QWidget* window, bool& waiting) : window_(window), waiting_(waiting) {
+    waiting_ = true;
+    qApp->installEventFilter(this);
+  }
+  ~InputRefusal() override {
+    qApp->removeEventFilter(this);
+    waiting_ = false;
+  }
+  bool eventFilter(QObject* receiver, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease: case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress: case QEvent::KeyRelease: case QEvent::Wheel: case QEvent::ShortcutOverride: {
+        auto* w = qobject_cast<QWidget*>(receiver);
+        return w && (w == window_ || window_->isAncestorOf(w));
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget* window_;
+  bool& waiting_;
+};
+
+}  // namespace
+
+int TFZANTRO::StartCompanionAndWait(std::string_view exeName, const std::optional<std::string>& argument) {
+  int status;
+  {
+    InputRefusal refusal(this, waiting_);
+    status = launcher_->StartAndWait(CompanionPath(programFolder_, exeName), argument, programFolder_,
+                                     [] { QApplication::processEvents(); });
+  }
+  if (closeAfterWait_) {
+    closeAfterWait_ = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
+  return status;
 }
 
 void TFZANTRO::StartHelper(Helper h) {

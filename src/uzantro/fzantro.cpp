@@ -89,7 +89,9 @@ void TFZANTRO::ConnectHandlers() {
   }
   // Only the user's click runs the change handler; the program's own index changes do not.
   connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) { TabClicked(index); });
-  connect(grid_, &TStringGrid::dblClick, this, [this] { Guard([this] { StrColGrid1DblClick(); }); });
+  connect(grid_, &TStringGrid::dblClick, this, [this] {
+    if (!waiting_) Guard([this] { StrColGrid1DblClick(); });
+  });
   connect(grid_, &TStringGrid::handlerError, this, [this](const QString& m) { dialogs_->ShowError(m); });
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
     auto* menu = qobject_cast<QMenu*>(Component(SheetMode() ? "PopupMenu1" : "Popup_item_Menu"));
@@ -99,6 +101,7 @@ void TFZANTRO::ConnectHandlers() {
 }
 
 void TFZANTRO::OnActivated(QObject* component) {
+  if (waiting_) return;  // the user's input waits for the companion
   Guard([&] {
     auto it = clicks_.find(component->objectName());
     if (it != clicks_.end()) return it->second();
@@ -109,8 +112,9 @@ void TFZANTRO::OnActivated(QObject* component) {
 }
 
 void TFZANTRO::TabClicked(int index) {
-  if (index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;
+  if (waiting_ || index < 0 || index >= tabs_->count() || index == tabs_->currentIndex()) return;
   Guard([&] {
+    SaveUnsavedSheet();  // the sheet is left: its lines must not be lost with it
     SelectTab(index);
     TabControl1Change(index);
   });
@@ -133,6 +137,12 @@ const TFZANTRO::MessageHandler* TFZANTRO::FindMessage(const std::string& name) c
 void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }
 
 void TFZANTRO::closeEvent(QCloseEvent* e) {
+  if (waiting_) {
+    // The companion waited for still works on the sheet: the window closes after it ends.
+    closeAfterWait_ = true;
+    e->ignore();
+    return;
+  }
   bool allow = closingAllowed_;
   if (!allow) Guard([&] { allow = FormCloseQuery(); });
   if (!allow) {

@@ -120,6 +120,10 @@ class TFZANTRO : public QMainWindow {
   void SaveHeadTo(std::string_view set);
   // SaveSheet for commands outside an edit frame; raises FileError when it fails.
   void SaveSheetChecked(std::string_view set);
+  // Lines a companion wrote without saving (WM_DATAWRITE_DISP, WM_MULTIWRITE) reach the
+  // working copy before the sheet is left or its work files are read.
+  void MarkSheetUnsaved() { sheetUnsaved_ = true; }
+  void SaveUnsavedSheet();
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
@@ -142,6 +146,12 @@ class TFZANTRO : public QMainWindow {
   const MessageHandler* FindMessage(const std::string& name) const;
   // Starts companion exeName with argument; false (and nothing started) when it is missing.
   bool StartCompanion(std::string_view exeName, const std::string& argument);
+  // Starts companion exeName and waits for its end (the CSV editor, the takeoff programs).
+  // Meanwhile the window serves companion commands and its timers but takes no input from
+  // the user; a close asked for meanwhile happens when the wait is over. Returns the exit
+  // status, or -1 when the program did not start.
+  int StartCompanionAndWait(std::string_view exeName, const std::optional<std::string>& argument);
+  bool Waiting() const { return waiting_; }
   // The five piping folder names of the network-folder file, when it exists.
   std::function<std::optional<std::array<std::string, 5>>()> PipingFolderNames;
   // The pipe and duct network folders handed to their companions.
@@ -221,7 +231,6 @@ class TFZANTRO : public QMainWindow {
   // The selection moves used by the commands and the companion messages.
   void SelectNextRow();
   void SelectPreviousRow();
-  void RunTakeoffSum();            // the takeoff aggregation (command "datasort")
   // ---- copy buffer, parts files, CSV (sheetfiles.cpp) ----
   void SheetCopy();
   void SheetPaste(bool merge);
@@ -245,6 +254,7 @@ class TFZANTRO : public QMainWindow {
   // components.cpp
   void BuildComponents();
   void BuildMenus();
+  void BuildCalcPriceItems(QMenu* menu, bool popup);
   void BuildTitleArea(QWidget* parent);
   void BuildLeftBar(QWidget* parent);
   QWidget* BuildCommandButtons();
@@ -263,7 +273,6 @@ class TFZANTRO : public QMainWindow {
   void RegisterViewCommands();
   void RegisterSheetCommands();
   void RegisterSheetFileCommands();
-  void RegisterCompanionStarts();
   void BuildConvertMenu(QMenu* menu);
   void RegisterConvertCommands();
   void ApplyCompanionPresence();
@@ -290,6 +299,9 @@ class TFZANTRO : public QMainWindow {
   int formTag_ = 0;
   bool closingAllowed_ = false;
   bool panel32Hidden_ = false;
+  bool sheetUnsaved_ = false;
+  bool waiting_ = false;           // a companion is waited for: no user input (InputRefusal)
+  bool closeAfterWait_ = false;
 
   TStrColGrid* grid_ = nullptr;
   QTabBar* tabs_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "general/workfiles.h"
+#include "messages/launches.h"
 #include "platform/gui/dialogs.h"
 #include "platform/sysinfo.h"
 #include "uzantro/companionclasses.h"
@@ -32,17 +33,19 @@ void TFZANTRO::ConnectMenuCommands() {
   RegisterClick("OpenMenu", [this] { OpenCommand(); });
   RegisterClick("Version1Menu", [this] { Version1Command(); });
   RegisterClick("N42", [this] { RestoreUndoSet(); });
-  RegisterClick("N43", [this] {
+  // The document list: the menu item closes the companions of the open document first.
+  auto documentList = [this](bool fromMenu) {
     if (doc_.DocumentModified && !dialogs_->AskExecute("編集中のデ－タが失われます。", "実行", "キャンセル")) return;
-    CloseCompanions(kDocumentCompanions);
-    if (!RestoreCompanion("Tfdocpick_Dlg"))
-      StartCompanion("docpick_dlg.exe", "0;" + std::to_string(programEdition_) + ";TFZANTRO;");
-  });
+    if (fromMenu) CloseCompanions(kDocumentCompanions);
+    if (!RestoreCompanion("Tfdocpick_Dlg")) StartCompanion("docpick_dlg.exe", DocPickLaunch{programEdition_}.Encode());
+  };
+  RegisterClick("N43", [documentList] { documentList(true); });
+  RegisterClick("IconButton22", [documentList] { documentList(false); });
   RegisterClick("KS1", [this] { SaveCommand(0); });
   RegisterClick("SaveIcon", [this] { SaveCommand(0); });
   RegisterClick("clBtnFace", [this] { close(); });
   RegisterClick("N44", [this] {
-    if (!RestoreCompanion("Tfsetup_Dlg")) StartCompanion("setup_dlg.exe", "0;" + std::to_string(programEdition_) + ";");
+    if (!RestoreCompanion("Tfsetup_Dlg")) StartCompanion("setup_dlg.exe", EditionLaunch::Setup(programEdition_).Encode());
   });
   RegisterClick("N28", [this] { StartHelper(Helper::Manual); });
   RegisterClick("N101", [this] {

@@ -46,13 +46,17 @@ void TFZANTRO::RegisterSheetCommands() {
   };
   RegisterClick("N47", sheetOnly(&TFZANTRO::SheetQuantitySum));
   RegisterSheetFileCommands();
-  RegisterCompanionStarts();
   RegisterConvertCommands();
 }
 
 void TFZANTRO::SaveSheetChecked(std::string_view set) {
   if (!SaveSheet(doc_, programFolder_, set))
     throw FileError(JoinPath(programFolder_, SheetFile(doc_.CurrentItem, set)) + ": the work file cannot be written");
+  if (set == "WRK") sheetUnsaved_ = false;
+}
+
+void TFZANTRO::SaveUnsavedSheet() {
+  if (sheetUnsaved_) SaveSheetChecked("WRK");
 }
 
 void TFZANTRO::SelectNextRow() {
@@ -143,8 +147,8 @@ void TFZANTRO::SheetNewData() {
       return;
   }
   if (!CompanionPresent(programFolder_, "rowedit_dlg.exe") || RestoreCompanion("TFRowedit_Dlg")) return;
-  StartCompanion("rowedit_dlg.exe",
-                 RowEditLaunch{doc_.CurrentItem, Sjis(grid_->Cells(0, grid_->Selection().Top)), doc_.GroupNames}.Encode());
+  RowEditLaunch launch{doc_.CurrentItem, Sjis(grid_->Cells(0, grid_->Selection().Top)), doc_.GroupNames};
+  StartCompanion("rowedit_dlg.exe", launch.Encode());
 }
 
 void TFZANTRO::SheetRenameItem() {

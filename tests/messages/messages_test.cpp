@@ -107,9 +107,9 @@ TEST(Commands, ShortCommandsKeepTheirOwnConversions) {
 }
 
 TEST(Launches, ArgumentStringsAreExactAndReadBack) {
-  EXPECT_EQ(PickDataLaunch::Notes().Encode(), "0;0;/note.dat;WM_DATAWRITE;");
-  EXPECT_EQ(PickDataLaunch::Decode(PickDataLaunch::BreakdownNames().Encode()).ReplyCommand, "WM_KEITO");
-  EXPECT_EQ(PickDataLaunch::ItemNotes().Encode(), "0;0;/note.dat;WM_ITEMNOTE;");
+  EXPECT_EQ(PickDataLaunch::Notes("/opt/z").Encode(), "0;0;/opt/z/note.dat;WM_DATAWRITE;");
+  EXPECT_EQ(PickDataLaunch::Decode(PickDataLaunch::BreakdownNames("/opt/z").Encode()).ReplyCommand, "WM_KEITO");
+  EXPECT_EQ(PickDataLaunch::ItemNotes("/opt/z").Encode(), "0;0;/opt/z/note.dat;WM_ITEMNOTE;");
 
   SchemeLaunch sheet{false, CalcSettings{}, kZero, 0};
   EXPECT_EQ(sheet.Encode(), ";0.5;0.5;100;1;0.5;");

@@ -1,150 +1,107 @@
-// The parts of the dialogs that hold rules rather than widgets: the line-entry form, the
-// document list and the proposed file name. The dialogs themselves are run headless by the
-// script tests, beside a listening window or the real one.
+// The rules of the companion dialogs that need no window: the settings file rewrite, the CSV
+// import check and the pick list's file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <utime.h>
 
-#include <set>
+#include <filesystem>
 
-#include "docsavedialog.h"
-#include "documents.h"
-#include "general/container.h"
-#include "general/engine.h"
-#include "general/errors.h"
-#include "lineform.h"
+#include "csvznt/csvimport.h"
+#include "pickdata_dlg/picklist.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
-#include "testutil/tempdir.h"
+#include "setup_dlg/conflines.h"
 
 namespace zantro {
 namespace {
 
-using testing::TempDir;
-
-Money M(const char* text) { return TextToMoney(text); }
-
-TEST(LineForm, EveryKindOfferedIsNamedOnceAndKeepsItsGroupKey) {
-  GroupNames names{Sj("鋼管"), Sj("銅管"), Sj("樹脂管"), Sj("ダクト"), Sj("機器"), Sj("雑材")};
-  std::set<std::string> texts;
-  for (const KindChoice& k : KindChoices(names)) {
-    EXPECT_FALSE(k.Text.empty()) << k.Flag;
-    EXPECT_EQ(k.Text.find("その他"), std::string::npos) << k.Flag;
-    EXPECT_TRUE(texts.insert(k.Text).second) << "two kinds read alike: " << k.Text;
-  }
-  EXPECT_EQ(KindText(53, names), "指定範囲内樹脂管単価合計×掛率");
-  EXPECT_EQ(KindText(177, names), "その他の種別 (177)");
-  EXPECT_EQ(ShapeOf(25), LineShape::AmountText);
-  EXPECT_EQ(ShapeOf(66), LineShape::RangeLabour);
-  EXPECT_EQ(ShapeOf(74), LineShape::RangeRate);
-  EXPECT_EQ(ShapeOf(82), LineShape::OverheadRounded);
-  EXPECT_EQ(ShapeOf(110), LineShape::Priced);
-
-  // A key stays inside its group's range, however far down the line stands.
-  for (int g = 0; g < 6; ++g)
-    for (int32_t row : {1, 1999, 2999, 100000}) EXPECT_EQ(GroupOf(SortKeyFor(g, row)), g) << g << " " << row;
-  EXPECT_EQ(GroupOf(M("12000")), 0);
-  EXPECT_EQ(GroupOf(M("12001")), 1);
-  EXPECT_EQ(GroupOf(M("24000.5")), 4);
-  EXPECT_EQ(GroupOf(M("30000")), 5);
-  EXPECT_EQ(GroupOf(M("-5")), 0);
+TEST(ConfLines, SetsEveryLineOfAKeyAndKeepsAllOthers) {
+  const std::string before = Sj("# 手書き\r\n[Tax_Value]=8\r\n[CALC_OPT1] = 2\r\n\r\n[GROUP_NAME1]=材料\r\n[Tax_Value]=5\r\n");
+  ConfLines conf(before);
+  EXPECT_EQ(conf.First("[Tax_Value]"), "8");
+  EXPECT_EQ(conf.Last("[Tax_Value]"), "5");
+  EXPECT_EQ(conf.First("[CALC_OPT1]"), std::nullopt);  // a key written with blanks is not that key
+  EXPECT_EQ(ConfLines(before).Bytes(), before);
+  conf.Set("[Tax_Value]", "10");
+  conf.Set("[Data_Dir]", Sj("/home/見積"));
+  EXPECT_EQ(conf.Bytes(), Sj("# 手書き\r\n[Tax_Value]=10\r\n[CALC_OPT1] = 2\r\n\r\n[GROUP_NAME1]=材料\r\n[Tax_Value]=10\r\n"
+                             "[Data_Dir]=/home/見積\r\n"));
 }
 
-LineRecord Priced(int32_t flag, const char* qty, const char* price) {
-  LineRecord l;
-  l.FLAG = flag;
-  l.CostQty = l.SubQty = M(qty);
-  l.CostPrice = l.SubPrice = M(price);
-  l.sort = M("10001");
-  return l;
+TEST(ConfLines, KeepsTheLineBreaksOfTheFile) {
+  ConfLines lf("[A]=1\n[B]=2");
+  lf.Set("[C]", "3");
+  EXPECT_EQ(lf.Bytes(), "[A]=1\n[B]=2\n[C]=3\n");
+  ConfLines unchanged("[A]=1\n[B]=2");
+  unchanged.Set("[B]", "4");
+  EXPECT_EQ(unchanged.Bytes(), "[A]=1\n[B]=4");
+  ConfLines empty("");
+  empty.Set("[A]", "1");
+  EXPECT_EQ(empty.Bytes(), "[A]=1\r\n");
 }
 
-TEST(LineForm, PreviewComputesWithTheSheetSettingsAndLeavesTheSheetAsItWas) {
-  Document doc;
-  doc.Settings.LineRoundAddend = M("0");  // cut
-  doc.Settings.QuantityScale = M("10");   // one decimal
-  doc.LineList.push_back(Priced(10, "3", "33.3"));  // 99.9 cut to 99
-
-  // A decimal line three rows past the end: its quantity is cut to the sheet's precision.
-  LineAmounts a = PreviewAmounts(doc, 4, Priced(20, "2.39", "100"));
-  EXPECT_EQ(a.Cost, M("230"));
-  EXPECT_EQ(a.Sub, M("230"));
-  EXPECT_EQ(doc.LastLine(), 1);
-
-  // A range line over line 1 at row 2, which exists: 10 % of 99 cut.
-  doc.LineList.push_back(Priced(30, "0", "0"));
-  LineRecord range;
-  range.FLAG = 50;
-  range.CostQty = M("1"), range.SubQty = M("1");
-  range.CostPrice = M("10"), range.SubPrice = M("20");
-  a = PreviewAmounts(doc, 2, range);
-  EXPECT_EQ(a.Cost, M("9"));
-  EXPECT_EQ(a.Sub, M("19"));
-  EXPECT_EQ(doc.LineList[2].FLAG, 30);
-
-  LineRecord huge = Priced(10, "900000000", "900000000");
-  EXPECT_THROW(PreviewAmounts(doc, 3, huge), MoneyOverflow);
-  EXPECT_EQ(doc.LastLine(), 2);
+TEST(ConfLines, WholeLineKeysCountByTheirLastExactLine) {
+  ConfLines conf("[CALC_OPT1]=2\r\n[CALC_OPT1]=1\r\n[CALC_OPT1]=7\r\n[CALC_OPT1] =0\r\n");
+  EXPECT_EQ(conf.LastWholeLine({"[CALC_OPT1]=0", "[CALC_OPT1]=1", "[CALC_OPT1]=2"}), 1u);
+  EXPECT_EQ(conf.LastWholeLine({"[EDIT_OPT2]=0", "[EDIT_OPT2]=1"}), std::nullopt);
 }
 
-void SetModified(const std::string& path, time_t when) {
-  utimbuf t{when, when};
-  ASSERT_EQ(utime(path.c_str(), &t), 0);
+TEST(CsvImport, ReadsWhatSpreadsheetsWrite) {
+  auto rows = ParseDelimited("a,\"b, c\",\"say \"\"hi\"\"\"\r\n\r\n\"two\r\nlines\",x\n,,\nlast");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "b, c", "say \"hi\""}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"two\nlines", "x"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"last"}));
+  // A copied range: tabs separate, commas are part of the cells.
+  EXPECT_EQ(ParseDelimited("1,200\t配管\n")[0], (std::vector<std::string>{"1,200", "配管"}));
+  EXPECT_EQ(CsvTextOf("\xEF\xBB\xBF" "配管"), "配管");
+  EXPECT_EQ(CsvTextOf(Sj("配管,ＳＧＰ")), "配管,ＳＧＰ");
 }
 
-std::string Version1File(const std::string& addressee, int64_t totalRaw) {
-  std::string bytes(464 + 4, '\0');
-  std::string a = Sj(addressee);
-  bytes[13] = static_cast<char>(a.size());
-  bytes.replace(14, a.size(), a);
-  std::memcpy(bytes.data() + 96, &totalRaw, 8);
-  int32_t count = 3;  // items follow in a real file; only the title is read
-  std::memcpy(bytes.data() + 464, &count, 4);
-  return bytes;
+CsvRow Row(std::initializer_list<const char*> cells) {
+  CsvRow row;
+  size_t i = 0;
+  for (const char* c : cells) row[i++] = c;
+  return row;
 }
 
-TEST(Documents, ListsTitlesNewestFirstReadingOnlyTheTitle) {
-  TempDir dir;
-  std::string sample = *ReadFileBytes(std::string(ZANTRO_SOURCE_DIR) + "/data/Sample/sample.znt2");
-  // Only the title is read: what follows it may be anything.
-  std::string titleOnly = sample.substr(0, sample.find("</TITLE>") + 8) + "\r\n<ITEM>\r\nnot an item\r\n";
-  ASSERT_TRUE(WriteFileAtomic(dir.file("old.znt2"), sample));
-  ASSERT_TRUE(WriteFileAtomic(dir.file("new.ZNT2"), titleOnly));
-  ASSERT_TRUE(WriteFileAtomic(dir.file("broken.znt2"), "this is no document"));
-  ASSERT_TRUE(WriteFileAtomic(dir.file("first.znt"), Version1File("旧版工業", 1234560000)));
-  ASSERT_TRUE(WriteFileAtomic(dir.file("notes.txt"), "<TITLE>\r\n"));
-  SetModified(dir.file("old.znt2"), 1000);
-  SetModified(dir.file("new.ZNT2"), 3000);
-  SetModified(dir.file("broken.znt2"), 2000);
-  SetModified(dir.file("first.znt"), 500);
+TEST(CsvImport, ChecksEveryRowBeforeWriting) {
+  std::vector<CsvRow> rows{Row({"配管", "SGP 20A", "m", "0.125", "10", "10.5", "1,200", "１５００"}), Row({}),
+                           Row({"バルブ", "", "個", "", "", "", "", "", "", "", "", "天井内"})};
+  CsvImport ok = BuildImport(rows);
+  ASSERT_FALSE(ok.Problem);
+  EXPECT_EQ(ok.Lines, 2);
+  EXPECT_EQ(*ok.Text, Sj("配管;SGP 20A;m;0.125;10;10.5;1200;1500;0;0;0;\r\nバルブ;;個;0;0;0;0;0;0;0;0;天井内\r\n"));
 
-  auto docs = ListDocuments(dir.path());
-  ASSERT_EQ(docs.size(), 4u);
-  EXPECT_EQ(docs[0].File, "new.ZNT2");
-  EXPECT_EQ(docs[1].File, "broken.znt2");
-  EXPECT_EQ(docs[2].File, "old.znt2");
-  EXPECT_EQ(docs[3].File, "first.znt");
-  EXPECT_EQ(docs[0].Modified, 3000);
-  ASSERT_TRUE(docs[0].Title && docs[2].Title && docs[3].Title);
-  EXPECT_FALSE(docs[1].Title);
-  TitleRecord full = ParseContainer(dir.file("old.znt2")).Title;
-  EXPECT_EQ(0, std::memcmp(&*docs[2].Title, &full, sizeof full));
-  EXPECT_EQ(ToUtf8(docs[0].Title->CONSTRACT_1.view()), "山田ビル空調換気設備改修工事");
-  EXPECT_EQ(docs[0].Title->ALLGTOTAL, M("4597555"));
-  EXPECT_EQ(ToUtf8(docs[3].Title->ATESAKI_1.view()), "旧版工業");
-  EXPECT_EQ(docs[3].Title->ALLGTOTAL, M("123456"));
-  EXPECT_THROW(ReadDocumentTitle(dir.file("broken.znt2")), FileError);
+  auto problem = [](std::vector<CsvRow> rows) { return BuildImport(rows).Problem; };
+  rows[2][kCostQty] = "2本";
+  auto bad = problem(rows);
+  ASSERT_TRUE(bad);
+  EXPECT_EQ(bad->Row, 2);
+  EXPECT_EQ(bad->Column, kCostQty);
+  EXPECT_EQ(bad->Text, "3行目「原価数量」が数値ではありません: 2本");
+  EXPECT_EQ(problem({Row({"a;b"})})->Column, kName);
+  EXPECT_EQ(problem({Row({"a", "b", "個", "", "", "", "", "", "", "", "", "line\nbreak"})})->Column, kRemarks);
+  EXPECT_EQ(problem({Row({"ⓐ"})})->Text, "1行目「名称」にシフトJISで書けない文字があります: ⓐ");
+  EXPECT_FALSE(problem({Row({"?"})}));
+  // Name and specification share 100 bytes with the ";" between them; the unit holds 4.
+  std::string name(50, 'n'), spec(49, 's');
+  EXPECT_FALSE(problem({Row({name.c_str(), spec.c_str()})}));
+  spec += "s";
+  EXPECT_EQ(problem({Row({name.c_str(), spec.c_str()})})->Column, kSpec);
+  EXPECT_FALSE(problem({Row({"a", "", "ｍ２"})}));
+  EXPECT_EQ(problem({Row({"a", "", "ｍｍ３"})})->Column, kUnit);
 }
 
-TEST(DocSave, ProposedNameComesFromThePathElseTheTitle) {
-  TitleRecord t{};
-  EXPECT_EQ(ProposedName("/home/a/見積/山田ビル.znt2", t), "山田ビル");
-  EXPECT_EQ(ProposedName("/old/first.ZNT", t), "first");
-  EXPECT_EQ(ProposedName("", t), "見積");
-  t.NUMBER.set("SE-1024");
-  EXPECT_EQ(ProposedName("", t), "SE-1024");
-  t.CONSTRACT_1.set(Sj("A/B;棟"));
-  EXPECT_EQ(ProposedName("", t), "SE-1024_A_B_棟");
+TEST(PickList, BareNamesAreFoundInTheProgramFolderWithoutCase) {
+  auto folder = std::filesystem::temp_directory_path() / ("picklist_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string f = folder.string();
+  ASSERT_TRUE(WriteFileAtomic(f + "/keito.dat", Sj("空調\r\n\r\n  \r\n衛生\r\n")));
+  EXPECT_EQ(PickListPath("/KEITO.DAT", f), f + "/keito.dat");
+  EXPECT_EQ(PickListPath(f + "/KEITO.DAT", "/elsewhere"), f + "/keito.dat");
+  EXPECT_EQ(PickListPath("/note.dat", f), f + "/note.dat");
+  EXPECT_EQ(ReadPickList(f + "/keito.dat"), (std::vector<std::string>{Sj("空調"), Sj("衛生")}));
+  EXPECT_EQ(ReadPickList(f + "/note.dat"), std::vector<std::string>{});
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

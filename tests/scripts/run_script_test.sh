@@ -33,29 +33,15 @@ listen() {
 }
 # installed NAME: the real program NAME in the program folder.
 installed() { cp "$program/$1" "$PROGRAM/$1"; }
-# dialog NAME: when the window starts companion NAME, the real program runs headless with this
-# test's script NAME_OF_TEST.NAME; its output is appended to the test's output under "--- NAME".
-# A line "await NAME" of the window's script waits (the window serving its companions) until
-# that run has ended; the window's script is then fed line by line.
-dialogs=()
+# dialog NAME: the real companion NAME stands in the program folder; started by the window, it
+# runs headless with the script NAME of this test (TEST.NAME here) on its launch argument.
+# Its output follows the window's ("--- NAME"), and $tmp/NAME.done marks its end, which the
+# window's script awaits with "wait NAME.done".
+DIALOGS=()
 dialog() {
-  cp "$program/$1" "$PROGRAM/$1.real"
-  printf '#!/bin/sh\n"%s/%s.real" --headless --script "%s/%s.%s" "$@" >> "%s/%s.dialog" 2>> "%s/%s.stderr"\necho "exit: $?" >> "%s/%s.dialog"\ntouch "%s/%s.done"\n' \
-    "$PROGRAM" "$1" "$dir" "$name" "$1" "$tmp" "$1" "$tmp" "$1" "$tmp" "$1" "$tmp" "$1" > "$PROGRAM/$1"
-  chmod +x "$PROGRAM/$1"
-  dialogs+=("$1")
-}
-feed() {
-  local line n
-  while IFS= read -r line || [[ -n $line ]]; do
-    if [[ $line == "await "* ]]; then
-      n=${line#await }
-      for _ in $(seq 1200); do [[ -f $tmp/$n.done ]] && break; sleep 0.05; done
-      rm -f "$tmp/$n.done"
-    else
-      printf '%s\n' "$line"
-    fi
-  done < "$dir/$name.script"
+  companion "$1" "\"$program/$1\" --headless --script \"$dir/$name.$1\" --program-folder \"\$PWD\" \"\$@\" \
+    >> \"$tmp/$1.out\" 2>> \"$tmp/$1.err\"; echo \"exit: \$?\" >> \"$tmp/$1.out\"; touch \"$tmp/$1.done\""
+  DIALOGS+=("$1")
 }
 after() { :; }
 # Readers of the work files' records for after(): a whole number, a money value and a text
@@ -88,26 +74,18 @@ items() {
 cd "$tmp"
 if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi
 if [[ $HOLD_LOCK == 1 ]]; then exec 9> "$tmp/rt/ZANTRO.lock"; flock 9; fi
-export ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen
-if grep -q '^await ' "$dir/$name.script"; then
-  feed | "$PROGRAM/$EXE" --headless --program-folder "$PROGRAM" "${ARGS[@]}" > "$tmp/actual" 2> "$tmp/stderr"
-else
+ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
   "$PROGRAM/$EXE" --headless --script "$dir/$name.script" --program-folder "$PROGRAM" "${ARGS[@]}" \
-    > "$tmp/actual" 2> "$tmp/stderr"
-fi
+  > "$tmp/actual" 2> "$tmp/stderr"
 echo "exit: $?" >> "$tmp/actual"
-for d in "${dialogs[@]}"; do
-  echo "--- $d" >> "$tmp/actual"
-  cat "$tmp/$d.dialog" >> "$tmp/actual" 2> /dev/null
-done
 after >> "$tmp/actual"
+for d in "${DIALOGS[@]}"; do echo "--- $d"; cat "$tmp/$d.out" 2> /dev/null; done >> "$tmp/actual"
 # Listeners still running were not closed by the window: stop them (their output tells).
 kill $(jobs -p) 2> /dev/null
 # The temporary folder differs from run to run.
 sed -i "s|$tmp|\$TMP|g" "$tmp/actual"
 if [[ ${ZANTRO_UPDATE_EXPECTED:-0} == 1 ]]; then cp "$tmp/actual" "$dir/$name.out"; fi
 if ! diff -u "$dir/$name.out" "$tmp/actual"; then
-  echo "--- stderr:"; cat "$tmp/stderr"
-  for d in "${dialogs[@]}"; do echo "--- stderr of $d:"; cat "$tmp/$d.stderr" 2> /dev/null; done
+  echo "--- stderr:"; cat "$tmp/stderr" "$tmp"/*.err 2> /dev/null
   exit 1
 fi

@@ -152,7 +152,8 @@ void BreakdownList::NameEntry() {
 
 void BreakdownList::NameListStart(bool sheetUndo) {
   if (sheetUndo) w_.SaveSheetTo("UND");
-  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::BreakdownNames().Encode(), "選択ダイアログ");
+  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::BreakdownNames(ToCp932(w_.ProgramFolder())).Encode(),
+              "選択ダイアログ");
 }
 
 void BreakdownList::CsvOut() {

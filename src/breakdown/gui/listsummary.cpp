@@ -105,7 +105,8 @@ void BreakdownList::NoteStart() {
   int32_t top = Selection().Top;
   if (top == 1) return Notice("先頭行にコメントを入れる事はできません。");
   if (HoldsCostingData(w_.Doc(), top)) return Notice("すでに積算デ－タが存在しますのでコメントにはできません");
-  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::ItemNotes().Encode(), "選択ダイアログ");
+  StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::ItemNotes(ToCp932(w_.ProgramFolder())).Encode(),
+              "選択ダイアログ");
 }
 
 void BreakdownList::Remarks() {
