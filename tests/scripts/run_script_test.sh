@@ -73,6 +73,8 @@ items() {
 }
 cd "$tmp"
 if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi
+# The program a test runs is always there.
+[[ -e $PROGRAM/$EXE ]] || installed "$EXE"
 if [[ $HOLD_LOCK == 1 ]]; then exec 9> "$tmp/rt/ZANTRO.lock"; flock 9; fi
 ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
   "$PROGRAM/$EXE" --headless --script "$dir/$name.script" --program-folder "$PROGRAM" "${ARGS[@]}" \
