@@ -2,6 +2,7 @@
 // decodes its whole text first (messages/commands.h), so a malformed number refuses the
 // command before anything of the document has changed.
 #include <QLabel>
+#include <algorithm>
 #include <cstring>
 #include <QLineEdit>
 
@@ -116,7 +117,7 @@ void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool sav
       w.SheetInsert();
     }
     Document shown = insert ? doc : before;
-    int32_t row = w.SelectedRows().Top;
+    int32_t row = std::max(1, w.SelectedRows().Top);
     doc.CurrentLine = row;
     PutDetailLine(doc, row, m);
     w.ShowTotals(0);
