@@ -71,7 +71,9 @@ void CsvDialog::InsertRows(const std::vector<std::vector<std::string>>& rows) {
     table_->insertRow(r);
     for (int c = 0; c < kCsvColumns; ++c) {
       const auto& cells = rows[i];
-      table_->setItem(r, c, new QTableWidgetItem(c < static_cast<int>(cells.size()) ? QString::fromStdString(cells[static_cast<size_t>(c)]) : QString()));
+      auto* item = new QTableWidgetItem(c < static_cast<int>(cells.size()) ? QString::fromStdString(cells[static_cast<size_t>(c)]) : QString());
+      if (c >= kLabour && c <= kCostExtra) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(r, c, item);
     }
   }
 }

@@ -46,7 +46,7 @@ PickDialog::PickDialog(ProgramShell& shell, std::string path, Command reply, std
   setObjectName("TfPICKDATA_Dlg");
   const bool names = reply_ == Command::Keito;
   setWindowTitle(DialogCaption(names ? "工種名の選択" : "特記事項の選択"));
-  resize(560, 480);
+  resize(780, 520);
   table_ = Named(new QTableWidget(0, 1, this), "PickTable");
   table_->setHorizontalHeaderLabels({names ? "工種名" : "特記事項"});
   table_->horizontalHeader()->setStretchLastSection(true);
