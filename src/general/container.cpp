@@ -693,6 +693,16 @@ ParsedDocument ParseContainerText(std::string_view text, const std::string& name
   return doc;
 }
 
+TitleRecord ParseContainerTitle(std::string_view text, const std::string& name) {
+  ParsedDocument doc;
+  doc.Title = EmptyDocumentTitle();
+  doc.Title.KETA = 0;
+  CheckBytes(text, name);
+  LineReader in(text, name);
+  ReadTitle(in, doc, name);
+  return doc.Title;
+}
+
 ParsedDocument ParseContainer(const std::string& path, DataLineSink* data, ContainerForm form) {
   std::string why;
   auto bytes = ReadFileBytes(path, &why, kMaxDocumentBytes);

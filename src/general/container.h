@@ -67,6 +67,11 @@ ParsedDocument ParseContainer(const std::string& path, DataLineSink* data = null
 ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data = nullptr,
                                   ContainerForm form = ContainerForm::Document);
 
+// The title section alone, from the start of a container text up to "</TITLE>": what a list
+// of documents shows, without reading items and lines. A text that does not start with
+// "<TITLE>" is not a container. Raises FileError naming the line and field of a bad value.
+TitleRecord ParseContainerTitle(std::string_view text, const std::string& name);
+
 // Writes HEAD.WRK and the WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK files of doc into folder.
 // WITEM1.WRK, WITEM1.PUP and DATASORT1.WRK are always written, possibly empty (the last two
 // only WithTakeoffFiles). Files of other

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "general/kinds.h"
+#include "general/kindtext.h"
 #include "general/money.h"
 #include "platform/cp932.h"
 
@@ -134,32 +135,6 @@ std::optional<std::string> GroupNameOf(Money sort, const std::array<std::string,
   return ToUtf8(names[letter[0] - 'A']);
 }
 
-std::string KindDescription(int f, const std::array<std::string, 6>& names) {
-  auto g = [&names](int i) { return ToUtf8(names[i]); };
-  switch (f) {
-    case 10: return "数量実数 通常単価  経費対象";
-    case 11: return "数量実数 減    額";
-    case 12: return "数量実数 通常単価  経費対象外";
-    case 20: return "数量小数 通常単価  経費対象";
-    case 21: return "数量小数 減    額";
-    case 30: return "コメント";
-    case 50: return "指定範囲単価合計×掛率";
-    case 60: return "指定範囲歩掛×単価";
-    case 70: return "指定範囲付帯単価合計×掛率";
-    case 81: return "諸経費  見積金額＋他の諸経費×掛率  丸込処理無";
-    case 82: return "諸経費  諸経費計算の際、計算外となります";
-    case 83: return "諸経費  見積金額＋他の諸経費×掛率  丸込処理有";
-    case 84: return "諸経費  見積金額＋諸経費外と指定のある諸経費を含まない×掛率\r\n丸込処理有丸込処理有";
-    case 99: return "合計線  印刷時ここに合計が印刷されます";
-    case 130: return "(拾出)コメント";
-    default: break;
-  }
-  if (InRange(f, 51, 56)) return "指定範囲内" + g(f - 51) + "単価合計×掛率";
-  if (InRange(f, 61, 66)) return "指定範囲内" + g(f - 61) + "指定範囲歩掛×単価";
-  if (InRange(f, 71, 76)) return "指定範囲内" + g(f - 71) + "付帯単価合計×掛率";
-  return "";
-}
-
 }  // namespace
 
 std::string LinePropertiesText(int row, const LineRecord& l, const std::string& nameCell,
@@ -173,7 +148,7 @@ std::string LinePropertiesText(int row, const LineRecord& l, const std::string& 
   auto group = GroupNameOf(l.sort, groupNames);
   lines.push_back(group ? "グ ル － プ  =  " + *group : "");
   lines.push_back(f == 12 || f == 22 ? "経 費 計 算 = 対 象 外" : "経 費 計 算 = 対    象");
-  std::string desc = KindDescription(f, groupNames);
+  std::string desc = LineKindDescription(f, groupNames);
   if (InRange(f, 15, 18)) desc = "数量実数 金額欄" + ToUtf8(l.AmountText.view());
   if (InRange(f, 25, 28)) desc = "数量小数 金額欄" + ToUtf8(l.AmountText.view());
   lines.push_back(desc);

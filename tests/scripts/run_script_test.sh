@@ -10,6 +10,9 @@ dir=$1 program=$2 name=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp -r "$program" "$tmp/program"
+# The dialogs of the family are absent unless the setup puts one in place (installed, dialog,
+# companion), so each test says which companions it runs with.
+rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt
 mkdir -m 700 "$tmp/rt"
 PROGRAM=$tmp/program
 EXE=zantro
@@ -28,6 +31,8 @@ listen() {
   ZANTRO_RUNTIME_DIR=$tmp/rt "$program/zantro-send" --listen "$1" > "$tmp/$1.out" &
   for _ in $(seq 200); do compgen -G "$tmp/rt/$1.*.sock" > /dev/null && return; sleep 0.02; done
 }
+# installed NAME: the real program NAME in the program folder.
+installed() { cp "$program/$1" "$PROGRAM/$1"; }
 # dialog NAME: the real companion NAME stands in the program folder; started by the window, it
 # runs headless with the script NAME of this test (TEST.NAME here) on its launch argument.
 # Its output follows the window's ("--- NAME"), and $tmp/NAME.done marks its end, which the
@@ -68,6 +73,8 @@ items() {
 }
 cd "$tmp"
 if [[ -f "$dir/$name.setup" ]]; then source "$dir/$name.setup"; fi
+# The program a test runs is always there.
+[[ -e $PROGRAM/$EXE ]] || installed "$EXE"
 if [[ $HOLD_LOCK == 1 ]]; then exec 9> "$tmp/rt/ZANTRO.lock"; flock 9; fi
 ZANTRO_RUNTIME_DIR=$tmp/rt ZANTRO_TODAY=2026-12-07 QT_QPA_PLATFORM=offscreen \
   "$PROGRAM/$EXE" --headless --script "$dir/$name.script" --program-folder "$PROGRAM" "${ARGS[@]}" \
