@@ -254,4 +254,15 @@ TEST_F(WindowTest, ManyItemsCostNoLayoutOrFolderListingPerItem) {
   EXPECT_EQ(window_->Tabs()->currentIndex(), 7);
   EXPECT_EQ(window_->Doc().CurrentItem, 7);
   EXPECT_LE(window_->Tabs()->SizeHints() - before, 2);  // the tab made current, at most
+
+  // One more item while the first tab is current (a row inserted on the breakdown list): every
+  // tab is measured a few times, not once per tab that stands before the current one.
+  window_->Doc().ItemList.insert(window_->Doc().ItemList.begin() + 1, NewItem());
+  window_->Doc().CurrentItem = 0;
+  const int64_t grown = window_->Tabs()->SizeHints();
+  window_->RebuildItemTabs();
+  QApplication::processEvents();
+  EXPECT_EQ(window_->Tabs()->count(), 302);
+  EXPECT_EQ(window_->Tabs()->tabText(2), "工事1");
+  EXPECT_LE(window_->Tabs()->SizeHints() - grown, 10 * 302);
 }
