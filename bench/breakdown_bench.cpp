@@ -1,7 +1,7 @@
 // The breakdown list: insert at row 1 of a 2 000-item list whose items all have sheets, so
 // that all 2 000 detail files move. The whole command in the window (question, undo copy, the
 // moves with their kept copies, recomputation, working copy, tabs and redraw), and the change
-// with its frame alone. Run from the build folder (it copies ./program to a temporary folder).
+// with its frame alone. Runs from any working folder (it copies the program folder beside the benchmark).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/generated.h"
 #include "breakdown/gui/breakdownlist.h"
 #include "breakdown/listchanges.h"
 #include "general/editframe.h"
@@ -73,8 +74,7 @@ void BM_InsertRow1Window(benchmark::State& state) {
   Launcher launcher;
   WindowSetup s;
   s.ProgramFolder = TempFolder();
-  fs::copy(std::getenv("ZANTRO_PROGRAM_DIR") ? std::getenv("ZANTRO_PROGRAM_DIR") : "program", s.ProgramFolder,
-           fs::copy_options::recursive);
+  fs::copy(bench::ProgramFolder(), s.ProgramFolder, fs::copy_options::recursive);
   s.ExecutableName = "zantro";
   s.WorkArea = QRect(0, 0, 1280, 1024);
   s.ScreenSize = QSize(1280, 1024);

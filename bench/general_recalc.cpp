@@ -1,92 +1,74 @@
-// Batch recalculation of a large document: 200 items of 500 lines (100 000 lines), beside a
-// plain copy of the same file for scale.
+// The batch recalculation of estimates of 100 000 lines cut into 200, 2 000 and 5 000 items,
+// as a whole process beside cp of the same file in the same run, with the peak memory of the
+// run and the program's own start-up floor; the reader and the batch in process as well.
+// Runs from any working folder: the program folder is found beside the benchmark.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <sstream>
 #include <string>
 
+#include "bench/generated.h"
 #include "general/container.h"
 #include "general/recalc.h"
-#include "platform/cp932.h"
 #include "platform/files.h"
 
 namespace {
 
 using namespace zantro;
 
-constexpr int kItems = 200;
-constexpr int kLinesPerItem = 500;
+std::string Zantro() { return bench::ProgramFolder() + "/zantro"; }
 
-// A container text with priced, decimal-quantity and range lines, a total line per sheet,
-// then a subtotal and a tax item.
-std::string LargeDocument() {
-  std::string t = "<TITLE>\r\n[id]=B-\r\n[KETA]=1\r\n[CUTLEVEL]=0.5\r\n[Opt1Str]=A,B,C,D,E,F\r\n</TITLE>\r\n<ITEM>\r\n";
-  for (int n = 1; n <= kItems; ++n) t += "10;" + Sj("配管工事") + std::to_string(n) + ";0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n";
-  t += "95;" + Sj("小計") + ";0;0;1;" + std::to_string(kItems) + ";0;0;0;0;0;;0;0;\r\n";
-  t += "93;" + Sj("消費税") + ";0;0;0;0;10;0;0;0;0;;0;0;\r\n</ITEM>\r\n<DATA>\r\n";
-  const std::string name = Sj("配管用炭素鋼鋼管;白 20A");
-  for (int n = 1; n <= kItems; ++n) {
-    std::string item = std::to_string(n) + ";";
-    for (int r = 1; r < kLinesPerItem; ++r) {
-      int price = 100 + (r * 37) % 9000;
-      if (r % 50 == 0)  // a range line over the 49 lines above
-        t += item + Sj("雑材費;") + ";0;0;" + Sj("式") + ";50;" + std::to_string(r - 49) + ";" +
-             std::to_string(r - 1) + ";3;5;0;0;0;0;0;0;0;0;;;\r\n";
-      else
-        t += item + name + ";0.085;" + std::to_string(10001 + r) + ";m;" + (r % 2 ? "10" : "20") + ";" +
-             std::to_string(r % 40 + 1) + ".25;" + std::to_string(r % 40 + 1) + ".25;" + std::to_string(price) +
-             ";" + std::to_string(price * 13 / 10) + ";0;120;150;0;0;0;0;0;;" + Sj("備考") + ";\r\n";
-    }
-    t += item + Sj("【合　　計】") + ";;0;99999;;99;0;0;0;0;0;0;0;0;0;0;0;0;;;\r\n";
-  }
-  t += "</DATA>\r\n<PICKUP>\r\n</PICKUP>\r\n<CONFIG>\r\n</CONFIG>\r\n</EOF>\r\n";
-  return t;
+void Shapes(benchmark::internal::Benchmark* b) {
+  b->Args({200, 500})->Args({2000, 50})->Args({5000, 20})->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-struct Files {
-  std::string folder, in, out;
-  Files() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zantro-bench-XXXXXX").string();
-    folder = mkdtemp(tmpl.data()) ? tmpl : "/tmp";
-    in = folder + "/large.znt2";
-    out = folder + "/out.znt2";
-    WriteFileAtomic(in, LargeDocument());
-  }
-  ~Files() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
-};
-
-const Files& Large() {
-  static Files files;
-  return files;
+std::string Estimate(const benchmark::State& state) {
+  return bench::Files().Estimate(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
 }
 
-void BM_RecalcLargeDocument(benchmark::State& state) {
-  const Files& f = Large();
+void SetFileCounters(benchmark::State& state, const std::string& in) {
+  state.counters["file_MB"] = static_cast<double>(ReadFileBytes(in)->size()) / 1e6;
+}
+
+// "zantro --recalc IN OUT" as the user runs it: process start, read, compute, synced write.
+void BM_RecalcProcess(benchmark::State& state) {
+  std::string in = Estimate(state);
+  std::string out = bench::Files().File("recalc-out.znt2");
+  long peak = 0;
+  for (auto _ : state) peak = bench::RunProcess({Zantro(), "--recalc", in, out});
+  long floor = bench::RunProcess({Zantro(), "--version"});
+  SetFileCounters(state, in);
+  state.counters["peak_MB"] = static_cast<double>(peak) / 1e6;
+  state.counters["floor_MB"] = static_cast<double>(floor) / 1e6;
+  state.counters["over_floor_per_file"] =
+      static_cast<double>(peak - floor) / static_cast<double>(ReadFileBytes(in)->size());
+}
+BENCHMARK(BM_RecalcProcess)->Apply(Shapes);
+
+// cp of the same file, the yardstick of the figure above.
+void BM_CpProcess(benchmark::State& state) {
+  std::string in = Estimate(state);
+  std::string out = bench::Files().File("cp-out.znt2");
+  for (auto _ : state) bench::RunProcess({"/bin/cp", in, out});
+  SetFileCounters(state, in);
+}
+BENCHMARK(BM_CpProcess)->Apply(Shapes);
+
+// The batch inside this process: no start-up.
+void BM_RecalcInProcess(benchmark::State& state) {
+  std::string in = Estimate(state);
+  std::string out = bench::Files().File("inprocess-out.znt2");
   for (auto _ : state) {
     std::ostringstream err;
-    if (RecalcDocument(f.in, f.out, err) != 0) state.SkipWithError(err.str().c_str());
+    if (RecalcDocument(in, out, err) != 0) state.SkipWithError(err.str().c_str());
   }
-  state.counters["bytes"] = static_cast<double>(ReadFileBytes(f.in)->size());
 }
-BENCHMARK(BM_RecalcLargeDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalcInProcess)->Apply(Shapes);
 
-void BM_ParseLargeDocument(benchmark::State& state) {
-  const Files& f = Large();
-  for (auto _ : state) benchmark::DoNotOptimize(ParseContainer(f.in));
+void BM_ParseContainer(benchmark::State& state) {
+  std::string in = Estimate(state);
+  for (auto _ : state) benchmark::DoNotOptimize(ParseContainer(in));
 }
-BENCHMARK(BM_ParseLargeDocument)->Unit(benchmark::kMillisecond);
-
-// The floor: read the file and write it atomically, as cp would copy it (plus the sync the
-// container writer does).
-void BM_CopyLargeDocument(benchmark::State& state) {
-  const Files& f = Large();
-  for (auto _ : state) WriteFileAtomic(f.out, *ReadFileBytes(f.in), nullptr, true);
-}
-BENCHMARK(BM_CopyLargeDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseContainer)->Apply(Shapes);
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The window: start-up to the first painted window with the sample document, and a refresh
-// of a 10 000-line sheet. Run from the build folder (it copies ./program to a temporary folder).
+// of a 10 000-line sheet. Runs from any working folder (it copies the program folder beside the benchmark).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/generated.h"
 #include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
@@ -33,10 +34,8 @@ QApplication& App() {
 
 std::string ProgramCopy() {
   static std::string copy = [] {
-    char t[] = "/tmp/zantro-bench-XXXXXX";
-    std::string dir = ::mkdtemp(t);
-    const char* source = std::getenv("ZANTRO_PROGRAM_DIR");
-    fs::copy(source ? source : "program", dir, fs::copy_options::recursive);
+    std::string dir = bench::Files().File("program");
+    fs::copy(bench::ProgramFolder(), dir, fs::copy_options::recursive);
     return dir;
   }();
   return copy;
@@ -138,5 +137,65 @@ void BM_WriteWorkFiles10000(benchmark::State& state) {
   window.CloseWithoutQuestion();
 }
 BENCHMARK(BM_WriteWorkFiles10000)->Unit(benchmark::kMillisecond);
+
+// One shown window with an estimate of items x lines open.
+struct EstimateWindow {
+  ScriptedDialogs dialogs{[](const QString&) {}};
+  Launcher launcher;
+  TFZANTRO window;
+  std::string path;
+  EstimateWindow(const benchmark::State& state)
+      : window((App(), Setup(&dialogs, &launcher, ""))),
+        path(bench::Files().Estimate(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)))) {
+    window.show();
+    QApplication::processEvents();
+  }
+  ~EstimateWindow() { window.CloseWithoutQuestion(); }
+  bool Open() {
+    bool ok = window.OpenDocument(QString::fromStdString(path));
+    QApplication::processEvents();
+    return ok;
+  }
+};
+
+void EstimateShapes(benchmark::internal::Benchmark* b) {
+  b->Args({200, 500})->Args({2000, 50})->Args({5000, 20})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+// Opening an estimate: read, work files written, tabs, the breakdown list shown.
+void BM_OpenEstimate(benchmark::State& state) {
+  EstimateWindow w(state);
+  for (auto _ : state)
+    if (!w.Open()) state.SkipWithError("the estimate did not open");
+}
+BENCHMARK(BM_OpenEstimate)->Apply(EstimateShapes);
+
+// A click on a sheet tab of an open estimate, alternating between two sheets.
+void BM_TabClick(benchmark::State& state) {
+  EstimateWindow w(state);
+  w.Open();
+  int tab = 1;
+  for (auto _ : state) {
+    tab = tab == 1 ? 2 : 1;
+    w.window.TabClicked(tab);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_TabClick)->Apply(EstimateShapes);
+
+// The breakdown list shown from a sheet: a click on tab 0 (the sheet tab before it untimed).
+void BM_BreakdownView(benchmark::State& state) {
+  EstimateWindow w(state);
+  w.Open();
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.window.TabClicked(1);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    w.window.TabClicked(0);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_BreakdownView)->Apply(EstimateShapes);
 
 }  // namespace

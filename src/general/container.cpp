@@ -512,38 +512,15 @@ void ReadEnd(LineReader& in) {
 // ---------------------------------------------------------------------------------------
 // Writing.
 
-// The files of a folder by their names without regard to case, listed once: a document of
-// many items would otherwise scan the folder for every work file it lacks.
-class FolderIndex {
- public:
-  explicit FolderIndex(const std::string& folder) : folder_(folder) {
-    for (const auto& name : ListFiles(folder)) names_.emplace(Lower(name), name);
-  }
-  // The existing spelling of name (the exact one first), or nullopt.
-  std::optional<std::string> Find(const std::string& name) const {
-    auto [first, last] = names_.equal_range(Lower(name));
-    if (first == last) return std::nullopt;
-    for (auto it = first; it != last; ++it)
-      if (it->second == name) return JoinPath(folder_, name);
-    return JoinPath(folder_, first->second);
-  }
-  // The path to write name to: the existing spelling when there is one.
-  std::string Resolve(const std::string& name) const {
-    auto found = Find(name);
-    return found ? *found : JoinPath(folder_, name);
-  }
-
- private:
-  static std::string Lower(std::string s) {
-    for (char& c : s)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-  }
-  std::string folder_;
-  std::multimap<std::string, std::string> names_;
+// A work file of folder found without regard to case (the file layer keeps the folder's names,
+// so a document of many items does not list the folder for every file it lacks).
+struct WorkFolder {
+  const std::string& Path;
+  std::optional<std::string> Find(const std::string& name) const { return FindNoCase(Path, name); }
+  std::string Resolve(const std::string& name) const { return ResolveNoCase(Path, name); }
 };
 
-HeadImage ReadHeadFile(const FolderIndex& folder) {
+HeadImage ReadHeadFile(const WorkFolder& folder) {
   std::string path = folder.Resolve(HeadFile("WRK"));
   auto bytes = ReadFileBytes(path);
   auto head = bytes ? DecodeHead(*bytes) : std::nullopt;
@@ -552,7 +529,7 @@ HeadImage ReadHeadFile(const FolderIndex& folder) {
 }
 
 template <typename Record>
-std::vector<Record> ReadWorkRecords(const FolderIndex& folder, const std::string& name) {
+std::vector<Record> ReadWorkRecords(const WorkFolder& folder, const std::string& name) {
   auto path = folder.Find(name);
   if (!path) return {};
   auto bytes = ReadFileBytes(*path);
@@ -560,7 +537,7 @@ std::vector<Record> ReadWorkRecords(const FolderIndex& folder, const std::string
   return DecodeRecords<Record>(*bytes);
 }
 
-std::vector<std::string> ReadSortFile(const FolderIndex& folder, int32_t n) {
+std::vector<std::string> ReadSortFile(const WorkFolder& folder, int32_t n) {
   auto path = folder.Find(SortFile(n));
   if (!path) return {};
   auto lines = ReadTextLines(*path);
@@ -734,7 +711,7 @@ ParsedDocument ParseContainer(const std::string& path, DataLineSink* data, Conta
 }
 
 void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
-  const FolderIndex files(folder);
+  const WorkFolder files{folder};
   // Sheets first and HEAD.WRK last: a document whose files are incomplete has no head.
   // Item 1 always has its files, possibly empty.
   if (!doc.Lines.count(1)) WriteOrThrow(files.Resolve(SheetFile(1, "WRK")), {});
@@ -813,7 +790,7 @@ std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t it
 
 std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber) {
   // Item by item from the files, so that only one sheet is held at a time.
-  const FolderIndex folder(folderPath);
+  const WorkFolder folder{folderPath};
   HeadImage head = ReadHeadFile(folder);
   const int32_t count = static_cast<int32_t>(head.Items.size());
   std::string out = ContainerHead(head.Title, head.Items, singleItem, itemNumber);

@@ -85,28 +85,17 @@ std::vector<std::string> ListFiles(std::string_view folder) {
   while (dirent* e = ::readdir(d)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    struct stat st;
-    if (::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) out.push_back(name);
+    // The entry's type comes with the listing; only links and file systems that do not give
+    // it need a stat (which follows a link, as it always did).
+    bool regular = e->d_type == DT_REG;
+    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      struct stat st;
+      regular = ::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    }
+    if (regular) out.push_back(name);
   }
   ::closedir(d);
   return out;
-}
-
-std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name) {
-  std::string exact = JoinPath(folder, name);
-  struct stat st;
-  if (::lstat(exact.c_str(), &st) == 0) return exact;
-  DIR* d = ::opendir(std::string(folder).c_str());
-  if (!d) return std::nullopt;
-  std::optional<std::string> found;
-  while (dirent* e = ::readdir(d)) {
-    if (EqualsNoCase(e->d_name, name)) {
-      found = JoinPath(folder, e->d_name);
-      break;
-    }
-  }
-  ::closedir(d);
-  return found;
 }
 
 std::string ResolveNoCase(std::string_view folder, std::string_view name) {

@@ -17,7 +17,17 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 // The existing entry of folder whose name equals name without regard to ASCII case:
 // the exact name when it exists, else the first match in directory order, else nullopt.
+// The exact name costs one lstat; for the others the folder's names are listed once and kept
+// current by the system's change notices (foldernames.cpp), so looking up thousands of names
+// that do not exist costs no folder listing each.
 std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name);
+
+// Drops what the lookups keep of folder's names; the next lookup lists it again. For callers
+// that have reason to distrust the change notices.
+void ForgetFolderNames(std::string_view folder);
+
+// How many folder listings the lookups have made in this process (a test seam).
+uint64_t FolderScans();
 
 // The path to use for name in folder: the existing spelling when one exists (so a rewrite
 // replaces the file that was found), else folder/name.

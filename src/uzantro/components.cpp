@@ -110,7 +110,7 @@ void TFZANTRO::BuildComponents() {
                                 QString& text, TAlignment&, TTextLayout&, bool&) {
     if (text == QLatin1String("\\")) text = QString(QChar(0x00A5));
   };
-  tabs_ = new QTabBar(central);
+  tabs_ = new ItemTabBar(central);
   tabs_->setObjectName("TabControl1");
   tabs_->setShape(QTabBar::RoundedSouth);
   tabs_->setExpanding(false);

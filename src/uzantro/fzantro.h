@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "uzantro/itemtabs.h"
 #include "general/document.h"
 #include "general/engine.h"
 #include "platform/gui/dialogs.h"
@@ -71,7 +72,7 @@ class TFZANTRO : public QMainWindow {
   Dialogs& Dlg() { return *dialogs_; }
   Launcher& Launch() { return *launcher_; }
   TStrColGrid* Grid() { return grid_; }
-  QTabBar* Tabs() { return tabs_; }
+  ItemTabBar* Tabs() { return tabs_; }
   const ViewSettings& View() const { return view_; }
   bool SheetMode() const { return view_.Mode == ViewMode::Sheet; }
   int AmountSide() const { return view_.AmountSide; }
@@ -193,6 +194,7 @@ class TFZANTRO : public QMainWindow {
 
   // ---- tabs (tabs.cpp) ----
   void RebuildItemTabs();
+  void SetListBoxEntries(const QStringList& numbers);  // ListBox1 := numbers, untouched when equal
   void TabControl1Change(int index);
   // The user clicks tab index (a click on the current tab changes nothing).
   void TabClicked(int index);
@@ -304,7 +306,7 @@ class TFZANTRO : public QMainWindow {
   bool closeAfterWait_ = false;
 
   TStrColGrid* grid_ = nullptr;
-  QTabBar* tabs_ = nullptr;
+  ItemTabBar* tabs_ = nullptr;
   QListWidget* listBox1_ = nullptr;
   QComboBox* levelBox_ = nullptr;
   QLineEdit* docName_ = nullptr;

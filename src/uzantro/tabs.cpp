@@ -13,31 +13,33 @@
 namespace zantro {
 
 void TFZANTRO::RebuildItemTabs() {
+  // One pass over the items; the strip and ListBox1 change only where they differ, so a tab
+  // click, which rebuilds with the same items, lays nothing out again.
   QSignalBlocker block(tabs_);
-  tabs_->setUpdatesEnabled(false);
-  // A shown tab bar lays all its tabs out again at every added tab; hidden, it does so once
-  // when it is shown again, so a list of thousands of items rebuilds in linear time.
-  const bool shown = tabs_->isVisible();
-  if (shown) tabs_->hide();
-  // From the end, with the first tab current: no removal moves the current tab.
-  if (tabs_->count() > 0) tabs_->setCurrentIndex(0);
-  while (tabs_->count() > 0) tabs_->removeTab(tabs_->count() - 1);
-  listBox1_->clear();
-  tabs_->addTab("内訳表");
+  QStringList captions{"内訳表"};
+  QStringList numbers;
   int index = 0;
   for (int32_t i = 1; i <= doc_.LastItem(); ++i) {
     const ItemRecord& item = doc_.ItemList[i];
     if (ItemHasTab(item.ItemKind)) {
-      listBox1_->addItem(QString::number(i));
-      tabs_->addTab(Q(item.ItemName.view()));
+      numbers << QString::number(i);
+      captions << Q(item.ItemName.view());
     }
     // A current item without a tab selects the tab of the last sheet item above it.
-    if (i == doc_.CurrentItem) index = listBox1_->count();
+    if (i == doc_.CurrentItem) index = static_cast<int>(numbers.size());
   }
+  SetListBoxEntries(numbers);
+  tabs_->SetCaptions(captions);
   tabs_->setCurrentIndex(index);
   view_.Mode = index == 0 ? ViewMode::Breakdown : ViewMode::Sheet;
-  if (shown) tabs_->show();
-  tabs_->setUpdatesEnabled(true);
+}
+
+void TFZANTRO::SetListBoxEntries(const QStringList& numbers) {
+  bool same = listBox1_->count() == numbers.size();
+  for (int i = 0; same && i < numbers.size(); ++i) same = listBox1_->item(i)->text() == numbers[i];
+  if (same) return;
+  listBox1_->clear();
+  listBox1_->addItems(numbers);
 }
 
 void TFZANTRO::SelectTab(int index) {

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,5 +145,40 @@ TEST(Files, DeleteAndRename) {
   EXPECT_TRUE(DeleteFile(dir.file("b")));  // already gone is fine
 }
 
+// Names looked up without regard to case come from a kept index, not a listing per lookup, and
+// the index follows what other programs do to the folder (they write without this file layer).
+TEST(Files, CaseFreeLookupsListTheFolderOnceAndFollowOtherPrograms) {
+  TempDir dir;
+  for (int n = 1; n <= 200; ++n) ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM" + std::to_string(n) + ".WRK"), ""));
+  auto other = [&](const std::string& name) { ::close(::open(dir.file(name).c_str(), O_CREAT | O_WRONLY, 0644)); };
+
+  uint64_t before = FolderScans();
+  for (int n = 1; n <= 1000; ++n) {
+    auto found = FindNoCase(dir.path(), "witem" + std::to_string(n) + ".wrk");
+    if (n <= 200)
+      EXPECT_EQ(found, dir.file("WITEM" + std::to_string(n) + ".WRK"));
+    else
+      EXPECT_FALSE(found) << n;
+  }
+  other("Extra.Txt");
+  EXPECT_EQ(FindNoCase(dir.path(), "EXTRA.TXT"), dir.file("Extra.Txt"));
+  ASSERT_EQ(::rename(dir.file("Extra.Txt").c_str(), dir.file("moved.TXT").c_str()), 0);
+  EXPECT_FALSE(FindNoCase(dir.path(), "EXTRA.TXT"));
+  EXPECT_EQ(FindNoCase(dir.path(), "MOVED.txt"), dir.file("moved.TXT"));
+  ::unlink(dir.file("moved.TXT").c_str());
+  EXPECT_FALSE(FindNoCase(dir.path(), "MOVED.txt"));
+  EXPECT_EQ(FolderScans() - before, 1u);
+
+  // A folder replaced by another of the same path is listed again; so is a forgotten one.
+  std::filesystem::remove_all(dir.path());
+  std::filesystem::create_directory(dir.path());
+  other("Again.DAT");
+  EXPECT_EQ(FindNoCase(dir.path(), "again.dat"), dir.file("Again.DAT"));
+  ForgetFolderNames(dir.path());
+  EXPECT_EQ(FindNoCase(dir.path(), "AGAIN.dat"), dir.file("Again.DAT"));
+  EXPECT_EQ(FolderScans() - before, 3u);
+}
+
 }  // namespace
 }  // namespace zantro
+

@@ -19,6 +19,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
@@ -226,4 +227,31 @@ TEST_F(WindowTest, SheetAndBreakdownListOpenAtTheirFirstColumn) {
     window_->TabClicked(tab);
     EXPECT_EQ(g->LeftCol(), 1) << "tab " << tab;
   }
+}
+
+// Opening a document of many items measures each tab a few times, not once per tab added, and
+// lists the program folder at most once; a tab click measures no other tab again.
+TEST_F(WindowTest, ManyItemsCostNoLayoutOrFolderListingPerItem) {
+  std::string text = "<TITLE>\n[ItemMax]=300\n</TITLE>\n<ITEM>\n";
+  for (int n = 1; n <= 300; ++n) text += "10;工事" + std::to_string(n) + ";0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n";
+  text += "</ITEM>\n<DATA>\n1;管;;0;0;m;10;1;1;100;100;0;0;0;0;0;0;0;0;;;\n</DATA>\n"
+          "<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n";
+  std::string path = folder_ + "/many.znt2";
+  ASSERT_TRUE(WriteFileAtomic(path, ToCp932(text)));
+
+  const int64_t hints = window_->Tabs()->SizeHints();
+  const uint64_t scans = FolderScans();
+  ASSERT_TRUE(window_->OpenDocument(QString::fromStdString(path))) << lines_.join("\n").toStdString();
+  QApplication::processEvents();
+  EXPECT_EQ(window_->Tabs()->count(), 301);
+  EXPECT_EQ(window_->Tabs()->tabText(300), "工事300");
+  EXPECT_LE(window_->Tabs()->SizeHints() - hints, 10 * 301);
+  EXPECT_LE(FolderScans() - scans, 1u);
+
+  const int64_t before = window_->Tabs()->SizeHints();
+  window_->TabClicked(7);
+  QApplication::processEvents();
+  EXPECT_EQ(window_->Tabs()->currentIndex(), 7);
+  EXPECT_EQ(window_->Doc().CurrentItem, 7);
+  EXPECT_LE(window_->Tabs()->SizeHints() - before, 2);  // the tab made current, at most
 }
