@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "general/errors.h"
-#include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
@@ -136,14 +135,5 @@ std::optional<std::string> TextOfField(Dialogs& dlg, QLineEdit* field, const QSt
 QString Readable(std::string_view cp932) { return QString::fromStdString(ToUtf8(cp932)); }
 
 std::string Sjis(const QString& text) { return ToCp932(text.toStdString()); }
-
-std::optional<std::string> ConfiguredFolder(const std::string& programFolder, std::string_view key) {
-  auto value = ReadConfValue(programFolder, "Zantro.conf", key);
-  if (!value) return std::nullopt;
-  std::string folder = ToUtf8(*value);
-  while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\r')) folder.pop_back();
-  if (folder.empty() || !IsDirectory(folder)) return std::nullopt;
-  return folder;
-}
 
 }  // namespace zantro

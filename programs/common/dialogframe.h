@@ -74,10 +74,6 @@ std::optional<std::string> CheckedText(Dialogs& dlg, const QString& text, const 
 QString Readable(std::string_view cp932);
 std::string Sjis(const QString& text);
 
-// A folder the configuration names ([Data_Dir] of Zantro.conf in the program folder), as a
-// path of this machine, when it names an existing folder.
-std::optional<std::string> ConfiguredFolder(const std::string& programFolder, std::string_view key);
-
 // The launch argument string decoded by decode, or nullopt after an error box: a dialog the
 // window did not start (no argument) or one whose argument does not decode would send the
 // window values it never had.

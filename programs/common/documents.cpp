@@ -49,10 +49,15 @@ TitleRecord Version1Title(const std::string& path) {
 
 }  // namespace
 
+// The window reads [Data_Dir] in its start-up pass, where the key's last line counts.
 std::optional<std::string> ConfiguredDataFolder(const std::string& programFolder) {
-  auto value = ReadConfValue(programFolder, "Zantro.conf", "[Data_Dir]");
-  if (!value || value->empty()) return std::nullopt;
-  return ToUtf8(*value);
+  auto lines = ReadConfLines(programFolder, "Zantro.conf");
+  if (!lines) return std::nullopt;
+  std::string value;
+  for (const std::string& line : *lines)
+    if (auto [key, v] = SplitConfLine(line); key == "[Data_Dir]") value = v;
+  if (value.empty()) return std::nullopt;
+  return ToUtf8(value);
 }
 
 TitleRecord ReadDocumentTitle(const std::string& path) {

@@ -141,6 +141,7 @@ const std::vector<std::vector<KeySpec>>& Pages() {
 SetupDialog::SetupDialog(ProgramShell& shell, std::string confBytes) : shell_(shell) {
   setObjectName("Tfsetup_Dlg");
   setWindowTitle(DialogCaption("環境設定"));
+  resize(720, 480);
   ConfLines conf(confBytes);
   auto* tabs = Named(new QTabWidget(this), "SetupPages");
   const char* titles[] = {"計算", "表示", "名称", "フォルダー", "ボタン名"};
