@@ -1,7 +1,5 @@
 #include "uzantro/headless.h"
 
-#include <QTabBar>
-
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -18,7 +16,7 @@ void PrintGrid(ScriptRunner& r, TFZANTRO& w) {
 }
 
 void PrintTabs(ScriptRunner& r, TFZANTRO& w) {
-  QTabBar* t = w.Tabs();
+  ItemTabBar* t = w.Tabs();
   QString line = "tabs\t" + QString::number(t->currentIndex());
   for (int i = 0; i < t->count(); ++i) line += "\t" + EscapeOutput(t->tabText(i), r.ProgramFolder());
   r.Write(line);
