@@ -15,6 +15,7 @@
 #include "messages/commands.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/qtcore/qtenv.h"
 #include "platform/transport.h"
 #include "uzantro/companionlink.h"
 #include "uzantro/fzantro.h"
@@ -29,6 +30,7 @@ QApplication& App() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    PrepareQtProcess();
     return new QApplication(argc, argv);
   }();
   return *app;

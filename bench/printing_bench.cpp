@@ -9,6 +9,7 @@
 
 #include "general/container.h"
 #include "platform/cp932.h"
+#include "platform/qtcore/qtenv.h"
 #include "printing/layout.h"
 #include "printing/model.h"
 #include "printing/pdf.h"
@@ -24,6 +25,7 @@ void EnsureApp() {
   static char name[] = "bench_printing";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepareQtProcess();
   static QGuiApplication app(argc, argv);
 }
 

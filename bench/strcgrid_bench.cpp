@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "platform/qtcore/qtenv.h"
 #include "strcgrid/strcolgrid.h"
 
 namespace {
@@ -14,8 +15,12 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "bench_strcgrid";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = [] {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // measured without a display
+    PrepareQtProcess();
+    return new QApplication(argc, argv);
+  }();
+  return *app;
 }
 
 constexpr int kRows = 100000, kCols = 10;

@@ -13,6 +13,7 @@
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/qtcore/qtenv.h"
 #include "uzantro/fzantro.h"
 
 using namespace zantro;
@@ -26,6 +27,7 @@ QApplication& App() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    PrepareQtProcess();
     ::setenv("ZANTRO_TODAY", "2026-12-07", 1);
     return new QApplication(argc, argv);
   }();

@@ -69,6 +69,8 @@ void RowEditDialog::Build() {
   unit_ = AddEdit("UnitEdit");
   group_ = Named(new QComboBox(this), "GroupBox");
   for (int g = 0; g < 6; ++g) group_->addItem(QString(QChar('A' + g)) + "  " + U(groups_[g]), g);
+  groupHint_ = Named(new QLabel("上の行に従います", this), "GroupHint");
+  groupHint_->setToolTip("2行目からのグループは上の行から決まります。グループを選べるのは1行目だけです。");
   labour_ = AddEdit("LabourEdit");
   amountText_ = AddEdit("AmountTextEdit");
   costQty_ = AddEdit("CostQtyEdit");
@@ -108,7 +110,11 @@ void RowEditDialog::Build() {
   caption("name", "名称", 2, 0), grid->addWidget(name_, 2, 1);
   caption("spec", "規格", 2, 2), grid->addWidget(spec_, 2, 3);
   caption("unit", "単位", 3, 0), grid->addWidget(unit_, 3, 1);
-  caption("group", "グループ", 3, 2), grid->addWidget(group_, 3, 3);
+  caption("group", "グループ", 3, 2);
+  auto* groupCell = new QHBoxLayout;
+  groupCell->addWidget(group_, 1);
+  groupCell->addWidget(groupHint_);
+  grid->addLayout(groupCell, 3, 3);
   caption("labour", "歩掛", 4, 0), grid->addWidget(labour_, 4, 1);
   caption("amountText", "金額欄の文字", 4, 2), grid->addWidget(amountText_, 4, 3);
   grid->addWidget(new QLabel("原　価", this), 5, 1, Qt::AlignCenter);
@@ -165,7 +171,7 @@ void RowEditDialog::Fill() {
   shown_ = exists_ ? doc_.LineList[row_] : LineRecord{};
   const LineRecord* above = row_ - 1 >= 1 && row_ - 1 <= doc_.LastLine() ? &doc_.LineList[row_ - 1] : nullptr;
   int32_t flag = exists_ ? shown_.FLAG : above && IsPlainPriced(above->FLAG) ? above->FLAG : LineKinds::Priced;
-  int group = GroupOf(exists_ ? shown_.sort : above && IsPlainPriced(above->FLAG) ? above->sort : SortKeyFor(0, row_));
+  int group = GroupOf(row_ > 1 ? KeyBelow() : exists_ ? shown_.sort : SortKeyFor(0, row_));
 
   QString item = doc_.IsItem(launch_.Item) ? U(doc_.ItemList[launch_.Item].ItemName.view()) : QString();
   where_->setText(QString("工種 %1  %2　　行 %3%4").arg(launch_.Item).arg(item).arg(row_).arg(exists_ ? "" : "（新しい行）"));
@@ -196,6 +202,13 @@ void RowEditDialog::Fill() {
 
 int32_t RowEditDialog::Flag() const { return kind_->currentData().toInt(); }
 
+// The window gives every line below row 1 the key of the line above plus its row, whatever the
+// dialog sends, so the group of such a line is the one that key falls in.
+Money RowEditDialog::KeyBelow() const {
+  const Money above = row_ - 1 <= doc_.LastLine() ? doc_.LineList[row_ - 1].sort : Money{};
+  return above + Money::Units(row_);
+}
+
 // Shows the fields the kind uses, captioned with what they mean for it.
 void RowEditDialog::ApplyShape() {
   const LineShape s = ShapeOf(Flag());
@@ -216,6 +229,8 @@ void RowEditDialog::ApplyShape() {
   show("round", range || s == LineShape::OverheadRounded, {round_});
   show("second", s == LineShape::OverheadRounded, {secondRound_});
   show("group", s != LineShape::TotalLine, {group_});
+  group_->setEnabled(row_ == 1);
+  groupHint_->setVisible(s != LineShape::TotalLine && row_ > 1);
   captions_["qty"]->setText(range ? "範囲（開始行・終了行）" : overhead ? "掛率(%)" : "数量");
   captions_["price"]->setText(s == LineShape::RangeRate ? "掛率(%)" : "単価");
 }
@@ -286,7 +301,7 @@ bool RowEditDialog::BuildLine(FormCheck* check, LineRecord& out) {
   m.Remarks = text(remarks_, "備考", 40);
   m.AmountText = text(amountText_, "金額欄の文字", 12);
   const int group = group_->currentData().toInt();
-  m.sort = exists_ && GroupOf(shown_.sort) == group ? shown_.sort : SortKeyFor(group, row_);
+  m.sort = row_ > 1 ? KeyBelow() : exists_ && GroupOf(shown_.sort) == group ? shown_.sort : SortKeyFor(group, row_);
   if (check && !check->ok()) return false;
   if (!ok) return false;
   m.FillLine(out, false);

@@ -40,6 +40,7 @@ class RowEditDialog : public QWidget {
   void Write();
   void Move(int delta);
   int32_t Flag() const;
+  Money KeyBelow() const;
 
   ProgramShell& shell_;
   RowEditLaunch launch_;
@@ -55,7 +56,7 @@ class RowEditDialog : public QWidget {
   QComboBox *kind_, *group_, *round_, *secondRound_;
   QLineEdit *name_, *spec_, *unit_, *labour_, *costQty_, *subQty_, *costPrice_, *subPrice_, *costExtra_,
       *subExtra_, *remarks_, *amountText_;
-  QLabel *costAmount_, *subAmount_;
+  QLabel *costAmount_, *subAmount_, *groupHint_;
   std::map<const char*, QLabel*> captions_;
   QPushButton *write_, *prev_, *next_;
 };

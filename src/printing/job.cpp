@@ -11,6 +11,7 @@
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/qtcore/qtenv.h"
 #include "printing/pdf.h"
 #include "printing/render.h"
 
@@ -35,6 +36,7 @@ std::unique_ptr<QGuiApplication> EnsureApplication() {
   static char name[] = "zantro";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepareQtProcess();
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 

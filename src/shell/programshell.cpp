@@ -15,7 +15,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/transport.h"
-#include "shell/qtenv.h"
+#include "platform/qtcore/qtenv.h"
 
 namespace zantro {
 namespace {

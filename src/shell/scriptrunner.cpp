@@ -282,6 +282,7 @@ void ScriptRunner::Choose(const QString& arg) {
   int index = ToInt(parts[1], "INDEX");
   if (auto* box = qobject_cast<QComboBox*>(o)) {
     if (index < 0 || index >= box->count()) Fail("cannot choose " + Quote(arg));
+    if (!box->isEnabled()) return Say("disabled: " + parts[0]);
     box->setCurrentIndex(index);
     emit box->activated(index);
     return;

@@ -1,7 +1,5 @@
 #include "uzantro/headless.h"
 
-#include <QTabBar>
-
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -17,8 +15,24 @@ void PrintGrid(ScriptRunner& r, TFZANTRO& w) {
   }
 }
 
+// "look ROW": how each cell of the row is drawn, as the parameter governing it gives it:
+// alignment L, R or C, then the background colour when the parameter sets one.
+void PrintLook(ScriptRunner& r, TFZANTRO& w, const QString& arg) {
+  TStrColGrid* g = w.Grid();
+  int row = ScriptRunner::ToInt(arg, "ROW");
+  if (row < 0 || row >= g->RowCount()) ScriptRunner::Fail("row outside 0.." + QString::number(g->RowCount() - 1));
+  QString line = "look " + QString::number(row);
+  for (int c = 0; c < g->ColCount(); ++c) {
+    const TSCGCellParam* p = g->FindCellParam(c, row);
+    TAlignment a = p ? p->Alignment() : g->IsFixed(c, row) ? g->FixedAlignment() : g->Alignment();
+    line += a == TAlignment::taRightJustify ? "\tR" : a == TAlignment::taCenter ? "\tC" : "\tL";
+    if (p && p->CellColorEnabled()) line += p->CellColor().name();
+  }
+  r.Write(line);
+}
+
 void PrintTabs(ScriptRunner& r, TFZANTRO& w) {
-  QTabBar* t = w.Tabs();
+  ItemTabBar* t = w.Tabs();
   QString line = "tabs\t" + QString::number(t->currentIndex());
   for (int i = 0; i < t->count(); ++i) line += "\t" + EscapeOutput(t->tabText(i), r.ProgramFolder());
   r.Write(line);
@@ -65,6 +79,7 @@ void AddWindowVerbs(ScriptRunner& r, TFZANTRO& w) {
     w.ReceiveFrame(static_cast<uint32_t>(id), text);
   });
   r.AddVerb("grid", [&r, &w](const QString&, bool) { PrintGrid(r, w); });
+  r.AddVerb("look", [&r, &w](const QString& arg, bool) { PrintLook(r, w, arg); });
   r.AddVerb("tabs", [&r, &w](const QString&, bool) { PrintTabs(r, w); });
 }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/gui/dialogs.h"
-#include "shell/qtenv.h"
+#include "platform/qtcore/qtenv.h"
 
 using namespace zantro;
 

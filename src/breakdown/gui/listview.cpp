@@ -17,17 +17,27 @@ const QColor kHeaderColor = ColorFromNumber(0xC08080);
 const QColor kParentColor = ColorFromNumber(0xF4ECE4);
 const QColor kSummaryColor = ColorFromNumber(0xE0F4F8);
 
-void ColumnFormat(TStrColGrid* g, int col, TAlignment a, const QColor& font) {
-  TSCGCellParam* p = g->AddRangeParam(col, 1, col, std::max(1, g->RowCount() - 1));
-  p->SetAlignment(a);
+using enum TAlignment;
+// Names and remarks read from the left, amounts and ranges from the right.
+constexpr TAlignment kAlign[] = {taCenter, taCenter, taLeftJustify, taRightJustify, taRightJustify,
+                                 taRightJustify, taRightJustify, taLeftJustify};
+
+TSCGCellParam* ColumnFormat(TStrColGrid* g, int col, int row, int rowMax, const QColor& font) {
+  TSCGCellParam* p = g->AddRangeParam(col, row, col, rowMax);
+  p->SetAlignment(kAlign[col]);
   p->SetFontColor(font);
   p->SetFontColorEnabled(true);
+  return p;
 }
 
+// The parameter added last governs a cell whole, so a coloured row repeats each column's
+// alignment.
 void RowColour(TStrColGrid* g, int row, const QColor& c) {
-  TSCGCellParam* p = g->AddRangeParam(1, row, 7, row);
-  p->SetCellColor(c);
-  p->SetCellColorEnabled(true);
+  for (int col = 1; col < 8; ++col) {
+    TSCGCellParam* p = ColumnFormat(g, col, row, row, colors::clBlack);
+    p->SetCellColor(c);
+    p->SetCellColorEnabled(true);
+  }
 }
 
 }  // namespace
@@ -50,11 +60,9 @@ void BreakdownList::Draw() {
   }
   // One empty row below the list is always there to be selected: commands reach past the end.
   if (g->RowCount() < doc.LastItem() + 2) g->SetRowCount(doc.LastItem() + 2);
-  using enum TAlignment;
-  ColumnFormat(g, 0, taCenter, colors::clWhite);
-  const TAlignment align[] = {taCenter, taCenter, taLeftJustify, taRightJustify, taRightJustify,
-                              taRightJustify, taRightJustify, taLeftJustify};
-  for (int c = 1; c < 8; ++c) ColumnFormat(g, c, align[c], colors::clBlack);
+  const int last = std::max(1, g->RowCount() - 1);
+  ColumnFormat(g, 0, 1, last, colors::clWhite);
+  for (int c = 1; c < 8; ++c) ColumnFormat(g, c, 1, last, colors::clBlack);
   for (int r = 1; r < g->RowCount(); ++r) {
     g->SetCells(0, r, QString::number(r));
     for (int c = 1; c < 8; ++c) g->SetCells(c, r, QString());

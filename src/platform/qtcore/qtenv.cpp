@@ -1,4 +1,4 @@
-#include "shell/qtenv.h"
+#include "platform/qtcore/qtenv.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -6,6 +6,8 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/runtime.h"
 
 namespace zantro {
 namespace {
@@ -44,6 +46,12 @@ void PrepareQtRuntimeFolder(const std::string& runtimeFolder) {
 void InstallQtMessageFilter() {
   QtMessageHandler previous = qInstallMessageHandler(Filter);
   if (previous != Filter) g_previous = previous;
+}
+
+void PrepareQtProcess() {
+  std::string error;
+  if (auto folder = RuntimeFolder(&error)) PrepareQtRuntimeFolder(*folder);
+  InstallQtMessageFilter();
 }
 
 }  // namespace zantro

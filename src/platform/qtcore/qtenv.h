@@ -15,4 +15,9 @@ void PrepareQtRuntimeFolder(const std::string& runtimeFolder);
 // before.
 void InstallQtMessageFilter();
 
+// Both of the above for a process that makes its Qt application object without the program
+// shell (the batch commands, the benchmarks): Qt is given the process's runtime folder when
+// $XDG_RUNTIME_DIR does not suit it. Without a usable runtime folder Qt keeps its own choice.
+void PrepareQtProcess();
+
 }  // namespace zantro
