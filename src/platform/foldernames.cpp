@@ -101,6 +101,14 @@ class FolderNames {
     indexes_.erase(it);
   }
 
+  size_t NameCount() {
+    std::lock_guard lock(mutex_);
+    Drain();
+    size_t count = 0;
+    for (const auto& [folder, index] : indexes_) count += index.Names.size();
+    return count;
+  }
+
   void ForgetLocked(const std::string& folder) {
     std::lock_guard lock(mutex_);
     Forget(folder);
@@ -158,9 +166,13 @@ class FolderNames {
     return it->second.front();
   }
 
+  // A name gone drops its key too: every atomic write passes through a temporary name of its
+  // own, and a key kept for each would grow the index for as long as the program runs.
   static void Remove(Index& index, const std::string& name) {
     auto it = index.Names.find(Lower(name));
-    if (it != index.Names.end()) std::erase(it->second, name);
+    if (it == index.Names.end()) return;
+    std::erase(it->second, name);
+    if (it->second.empty()) index.Names.erase(it);
   }
 
   // Applies the events that arrived since the last lookup.
@@ -230,5 +242,7 @@ std::vector<std::string> ResolveAllNoCase(std::string_view folder, std::span<con
 void ForgetFolderNames(std::string_view folder) { FolderNames::Instance().ForgetLocked(std::string(folder)); }
 
 uint64_t FolderScans() { return scans.load(); }
+
+size_t FolderNameCount() { return FolderNames::Instance().NameCount(); }
 
 }  // namespace zantro
