@@ -299,9 +299,13 @@ std::string MoneyText(Money v) {
 }
 
 std::string MoneyToPlainText(Money v) {
-  // Every file field is written through here: one buffer, no 128-bit arithmetic.
-  char buffer[32];
+  char buffer[kPlainTextMax];
   char* end = buffer + sizeof buffer;
+  return std::string(PlainTextBefore(v, end), end);
+}
+
+char* PlainTextBefore(Money v, char* end) {
+  // Every file field is written through here: no 128-bit arithmetic.
   char* p = end;
   uint64_t a = v.raw < 0 ? 0 - static_cast<uint64_t>(v.raw) : static_cast<uint64_t>(v.raw);
   uint64_t whole = a / Money::kScale;
@@ -317,7 +321,7 @@ std::string MoneyToPlainText(Money v) {
     whole /= 10;
   } while (whole > 0);
   if (v.raw < 0) *--p = '-';
-  return std::string(p, end);
+  return p;
 }
 
 std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText) {
