@@ -51,7 +51,7 @@ class PrintViewer : public QMainWindow {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildWindow();
