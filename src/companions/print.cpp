@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QTabBar>
 
 #include "general/errors.h"
 #include "general/printdata.h"

@@ -29,6 +29,9 @@ void ForgetFolderNames(std::string_view folder);
 // How many folder listings the lookups have made in this process (a test seam).
 uint64_t FolderScans();
 
+// How many lower-case names the indexes of the lookups hold now (a test seam).
+size_t FolderNameCount();
+
 // The path to use for name in folder: the existing spelling when one exists (so a rewrite
 // replaces the file that was found), else folder/name.
 std::string ResolveNoCase(std::string_view folder, std::string_view name);

@@ -79,6 +79,14 @@ class FolderNames {
     indexes_.erase(it);
   }
 
+  size_t NameCount() {
+    std::lock_guard lock(mutex_);
+    Drain();
+    size_t count = 0;
+    for (const auto& [folder, index] : indexes_) count += index.Names.size();
+    return count;
+  }
+
   void ForgetLocked(const std::string& folder) {
     std::lock_guard lock(mutex_);
     Forget(folder);
@@ -127,9 +135,13 @@ class FolderNames {
     if (std::find(spellings.begin(), spellings.end(), name) == spellings.end()) spellings.push_back(name);
   }
 
+  // A name gone drops its key too: every atomic write passes through a temporary name of its
+  // own, and a key kept for each would grow the index for as long as the program runs.
   static void Remove(Index& index, const std::string& name) {
     auto it = index.Names.find(Lower(name));
-    if (it != index.Names.end()) std::erase(it->second, name);
+    if (it == index.Names.end()) return;
+    std::erase(it->second, name);
+    if (it->second.empty()) index.Names.erase(it);
   }
 
   // Applies the events that arrived since the last lookup.
@@ -195,5 +207,7 @@ std::optional<std::string> FindNoCase(std::string_view folder, std::string_view 
 void ForgetFolderNames(std::string_view folder) { FolderNames::Instance().ForgetLocked(std::string(folder)); }
 
 uint64_t FolderScans() { return scans.load(); }
+
+size_t FolderNameCount() { return FolderNames::Instance().NameCount(); }
 
 }  // namespace zantro

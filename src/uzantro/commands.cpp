@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTabBar>
 
 #include "messages/launches.h"
 #include "platform/conffile.h"

@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "uzantro/fzantro.h"
@@ -112,10 +111,6 @@ void TFZANTRO::BuildComponents() {
   };
   tabs_ = new ItemTabBar(central);
   tabs_->setObjectName("TabControl1");
-  tabs_->setShape(QTabBar::RoundedSouth);
-  tabs_->setExpanding(false);
-  tabs_->setUsesScrollButtons(true);
-  tabs_->setDrawBase(false);
   components_["TabControl1"] = tabs_;
   listBox1_ = new QListWidget(central);
   listBox1_->setObjectName("ListBox1");

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTabBar>
 
 #include "general/money.h"
 #include "platform/cp932.h"
@@ -88,7 +87,7 @@ void TFZANTRO::ConnectHandlers() {
     }
   }
   // Only the user's click runs the change handler; the program's own index changes do not.
-  connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) { TabClicked(index); });
+  connect(tabs_, &ItemTabBar::tabBarClicked, this, [this](int index) { TabClicked(index); });
   connect(grid_, &TStringGrid::dblClick, this, [this] {
     if (!waiting_) Guard([this] { StrColGrid1DblClick(); });
   });

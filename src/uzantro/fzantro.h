@@ -30,7 +30,6 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
-class QTabBar;
 class QWidget;
 
 namespace zantro {

@@ -1,7 +1,5 @@
 #include "uzantro/headless.h"
 
-#include <QTabBar>
-
 #include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 
@@ -34,7 +32,7 @@ void PrintLook(ScriptRunner& r, TFZANTRO& w, const QString& arg) {
 }
 
 void PrintTabs(ScriptRunner& r, TFZANTRO& w) {
-  QTabBar* t = w.Tabs();
+  ItemTabBar* t = w.Tabs();
   QString line = "tabs\t" + QString::number(t->currentIndex());
   for (int i = 0; i < t->count(); ++i) line += "\t" + EscapeOutput(t->tabText(i), r.ProgramFolder());
   r.Write(line);

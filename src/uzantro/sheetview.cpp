@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QTabBar>
 #include <cstring>
 #include <exception>
 

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTimer>
 #include <QToolTip>
 

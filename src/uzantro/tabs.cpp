@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabBar>
 
 #include "general/kinds.h"
 #include "uzantro/fzantro.h"

@@ -10,7 +10,11 @@ trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
 cp -r "$program" prog
 sample=$tmp/prog/Sample/sample.znt2
-unset XDG_RUNTIME_DIR ZANTRO_RUNTIME_DIR DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+unset XDG_RUNTIME_DIR DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+# A runtime folder of its own: a window or viewer the user has open elsewhere must not make
+# this run a second instance.
+mkdir -m 700 run
+export ZANTRO_RUNTIME_DIR=$tmp/run
 failed=0
 
 # quiet NAME WANT_STATUS COMMAND...: the status is WANT_STATUS and standard error is empty.

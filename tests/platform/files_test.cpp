@@ -169,6 +169,12 @@ TEST(Files, CaseFreeLookupsListTheFolderOnceAndFollowOtherPrograms) {
   EXPECT_FALSE(FindNoCase(dir.path(), "MOVED.txt"));
   EXPECT_EQ(FolderScans() - before, 1u);
 
+  // Rewrites pass through temporary names; the index keeps only the names that stay.
+  const size_t held = FolderNameCount();
+  for (int n = 0; n < 500; ++n) ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM1.WRK"), std::to_string(n)));
+  EXPECT_FALSE(FindNoCase(dir.path(), "none.wrk"));
+  EXPECT_EQ(FolderNameCount(), held);
+
   // A folder replaced by another of the same path is listed again; so is a forgotten one.
   std::filesystem::remove_all(dir.path());
   std::filesystem::create_directory(dir.path());

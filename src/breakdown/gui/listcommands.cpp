@@ -2,7 +2,6 @@
 // transfer), its undo, the double click on a row and the names of items. Each command checks
 // first (a refusal is a notice and changes nothing), then runs its change
 // (breakdown/listchanges.h) in a ListEdit and commits.
-#include <QTabBar>
 
 #include "breakdown/gui/breakdownlist.h"
 #include "breakdown/gui/listedit.h"

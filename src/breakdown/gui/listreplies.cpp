@@ -3,7 +3,6 @@
 // so a field that is not a number is shown as an error and the list stays as it was. The replies that work on the selected row are ignored while a
 // sheet is shown (their row numbers would name sheet lines).
 #include <QLabel>
-#include <QTabBar>
 
 #include "breakdown/gui/breakdownlist.h"
 #include "breakdown/gui/listedit.h"
