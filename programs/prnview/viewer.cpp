@@ -157,6 +157,9 @@ void PrintViewer::keyPressEvent(QKeyEvent* e) {
   }
 }
 
+// The viewport outlives the boxes its filter reads while the window's children are deleted.
+PrintViewer::~PrintViewer() { scroll_->viewport()->removeEventFilter(this); }
+
 // The width to fit is the scroll area's viewport, which is laid out after the window's own
 // resize and only once the window is shown: the page follows the viewport's resizes.
 bool PrintViewer::eventFilter(QObject* watched, QEvent* e) {

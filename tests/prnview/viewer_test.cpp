@@ -28,8 +28,10 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "test_prnview";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: a window that was shown leaves devices that cannot outlive the
+  // application's end at exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct Viewer {
