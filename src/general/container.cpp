@@ -711,23 +711,33 @@ ParsedDocument ParseContainer(const std::string& path, DataLineSink* data, Conta
 }
 
 void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
-  const WorkFolder files{folder};
   // Sheets first and HEAD.WRK last: a document whose files are incomplete has no head.
-  // Item 1 always has its files, possibly empty.
-  if (!doc.Lines.count(1)) WriteOrThrow(files.Resolve(SheetFile(1, "WRK")), {});
-  for (const auto& [n, records] : doc.Lines)
-    WriteOrThrow(files.Resolve(SheetFile(n, "WRK")), EncodeRecords<LineRecord>(records));
+  // Item 1 always has its files, possibly empty. Every name is spelled as the folder has it,
+  // all in one look at the folder's names.
+  std::vector<std::string> names;
+  if (!doc.Lines.count(1)) names.push_back(SheetFile(1, "WRK"));
+  for (const auto& [n, records] : doc.Lines) names.push_back(SheetFile(n, "WRK"));
   if (doc.WithTakeoffFiles) {
-    if (!doc.Takeoffs.count(1)) WriteOrThrow(files.Resolve(TakeoffFile(1)), {});
-    for (const auto& [n, records] : doc.Takeoffs)
-      WriteOrThrow(files.Resolve(TakeoffFile(n)), EncodeRecords<TakeoffRecord>(records));
-    if (!doc.SortLines.count(1)) WriteOrThrow(files.Resolve(SortFile(1)), {});
+    if (!doc.Takeoffs.count(1)) names.push_back(TakeoffFile(1));
+    for (const auto& [n, records] : doc.Takeoffs) names.push_back(TakeoffFile(n));
+    if (!doc.SortLines.count(1)) names.push_back(SortFile(1));
+    for (const auto& [n, text] : doc.SortLines) names.push_back(SortFile(n));
+  }
+  names.push_back(HeadFile("WRK"));
+  const std::vector<std::string> paths = ResolveAllNoCase(folder, names);
+  auto path = paths.begin();
+  if (!doc.Lines.count(1)) WriteOrThrow(*path++, {});
+  for (const auto& [n, records] : doc.Lines) WriteOrThrow(*path++, EncodeRecords<LineRecord>(records));
+  if (doc.WithTakeoffFiles) {
+    if (!doc.Takeoffs.count(1)) WriteOrThrow(*path++, {});
+    for (const auto& [n, records] : doc.Takeoffs) WriteOrThrow(*path++, EncodeRecords<TakeoffRecord>(records));
+    if (!doc.SortLines.count(1)) WriteOrThrow(*path++, {});
     for (const auto& [n, text] : doc.SortLines) {
       std::string error;
-      if (!WriteTextLines(files.Resolve(SortFile(n)), text, &error)) throw FileError(error);
+      if (!WriteTextLines(*path++, text, &error)) throw FileError(error);
     }
   }
-  WriteOrThrow(files.Resolve(HeadFile("WRK")), EncodeHead(doc.Title, doc.Items));
+  WriteOrThrow(*path, EncodeHead(doc.Title, doc.Items));
 }
 
 int32_t ReadContainer(const std::string& path, const std::string& folder) {

@@ -36,6 +36,10 @@ size_t FolderNameCount();
 // replaces the file that was found), else folder/name.
 std::string ResolveNoCase(std::string_view folder, std::string_view name);
 
+// ResolveNoCase for many names of one folder with one look at its kept names, not a lookup
+// of its own per name: for a caller about to write the files of a whole document.
+std::vector<std::string> ResolveAllNoCase(std::string_view folder, std::span<const std::string> names);
+
 bool FileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cerrno>
 #include <mutex>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -65,6 +66,27 @@ class FolderNames {
       Forget(folder);  // cannot happen with the watch in place; list again rather than guess
     }
     return ScanFor(folder, name);
+  }
+
+  std::vector<std::string> ResolveAll(std::string_view folderView, std::span<const std::string> names) {
+    std::lock_guard lock(mutex_);
+    std::string folder(folderView);
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    struct stat st;
+    const Index* index = nullptr;
+    Index listed;  // without a kept index: the folder listed once for all the names
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      Drain();
+      index = Current(folder, st);
+      std::vector<std::string> all;
+      if (!index && ListNames(folder, all)) {
+        for (auto& n : all) Add(listed, n);
+        index = &listed;
+      }
+    }
+    for (const auto& name : names) paths.push_back(JoinPath(folder, index ? Spelling(*index, name) : name));
+    return paths;
   }
 
   void Forget(const std::string& folder) {
@@ -135,6 +157,15 @@ class FolderNames {
     if (std::find(spellings.begin(), spellings.end(), name) == spellings.end()) spellings.push_back(name);
   }
 
+  // The exact name when the folder holds it, else its first spelling there, else name itself.
+  static std::string_view Spelling(const Index& index, std::string_view name) {
+    auto it = index.Names.find(Lower(name));
+    if (it == index.Names.end() || it->second.empty()) return name;
+    for (const auto& n : it->second)
+      if (n == name) return name;
+    return it->second.front();
+  }
+
   // A name gone drops its key too: every atomic write passes through a temporary name of its
   // own, and a key kept for each would grow the index for as long as the program runs.
   static void Remove(Index& index, const std::string& name) {
@@ -168,12 +199,12 @@ class FolderNames {
     }
     auto keys = watches_.find(e.wd);
     if (keys == watches_.end()) return;
-    std::vector<std::string> folders = keys->second;
-    for (const auto& folder : folders) {
-      if (e.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
-        Forget(folder);
-        continue;
-      }
+    if (e.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
+      std::vector<std::string> folders = keys->second;  // Forget changes the list
+      for (const auto& folder : folders) Forget(folder);
+      return;
+    }
+    for (const auto& folder : keys->second) {
       Index& index = indexes_[folder];
       if (e.mask & (IN_CREATE | IN_MOVED_TO)) Add(index, name);
       if (e.mask & (IN_DELETE | IN_MOVED_FROM)) Remove(index, name);
@@ -202,6 +233,10 @@ std::optional<std::string> FindNoCase(std::string_view folder, std::string_view 
   struct stat st;
   if (::lstat(exact.c_str(), &st) == 0) return exact;
   return FolderNames::Instance().Find(folder, name);
+}
+
+std::vector<std::string> ResolveAllNoCase(std::string_view folder, std::span<const std::string> names) {
+  return FolderNames::Instance().ResolveAll(folder, names);
 }
 
 void ForgetFolderNames(std::string_view folder) { FolderNames::Instance().ForgetLocked(std::string(folder)); }

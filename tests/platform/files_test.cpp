@@ -167,6 +167,17 @@ TEST(Files, CaseFreeLookupsListTheFolderOnceAndFollowOtherPrograms) {
   EXPECT_EQ(FindNoCase(dir.path(), "MOVED.txt"), dir.file("moved.TXT"));
   ::unlink(dir.file("moved.TXT").c_str());
   EXPECT_FALSE(FindNoCase(dir.path(), "MOVED.txt"));
+  // Many names at once resolve as each would alone: the spelling found, the exact one first.
+  other("DUP.DAT");
+  other("dup.dat");
+  std::vector<std::string> names{"witem7.wrk", "WITEM900.WRK", "DUP.DAT", "dup.dat", "Dup.Dat"};
+  for (int n = 1; n <= 1000; ++n) names.push_back("WITEM" + std::to_string(n) + ".PUP");
+  auto paths = ResolveAllNoCase(dir.path(), names);
+  ASSERT_EQ(paths.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(paths[i], ResolveNoCase(dir.path(), names[i])) << names[i];
+  EXPECT_EQ(paths[0], dir.file("WITEM7.WRK"));
+  EXPECT_EQ(paths[1], dir.file("WITEM900.WRK"));
+  EXPECT_EQ(paths[3], dir.file("dup.dat"));
   EXPECT_EQ(FolderScans() - before, 1u);
 
   // Rewrites pass through temporary names; the index keeps only the names that stay.
