@@ -32,6 +32,9 @@ bool InsideItemView(QWidget* w) {
 void FocusNext(QWidget* from) {
   for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
     if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible() && w->window() == from->window()) {
+      // As after Tab: the style then marks the focused widget, a button included, so the user
+      // sees what the next Enter presses.
+      w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
       w->setFocus(Qt::TabFocusReason);
       return;
     }

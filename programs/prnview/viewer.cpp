@@ -94,6 +94,10 @@ void PrintViewer::BuildWindow() {
   scroll_ = new QScrollArea(central);
   scroll_->setAlignment(Qt::AlignHCenter);
   scroll_->setBackgroundRole(QPalette::Dark);
+  // A page fitted to the width is taller than the window: a scroll bar that came and went would
+  // change the width to fit.
+  scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  scroll_->viewport()->installEventFilter(this);
   view_ = new PageView(scroll_);
   view_->setObjectName("PageView");
   scroll_->setWidget(view_);
@@ -153,9 +157,15 @@ void PrintViewer::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-void PrintViewer::resizeEvent(QResizeEvent* e) {
-  QMainWindow::resizeEvent(e);
-  if (zoomBox_ && zoomBox_->currentIndex() == kFitWidth) Refresh();
+// The viewport outlives the boxes its filter reads while the window's children are deleted.
+PrintViewer::~PrintViewer() { scroll_->viewport()->removeEventFilter(this); }
+
+// The width to fit is the scroll area's viewport, which is laid out after the window's own
+// resize and only once the window is shown: the page follows the viewport's resizes.
+bool PrintViewer::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == scroll_->viewport() && e->type() == QEvent::Resize && zoomBox_->currentIndex() == kFitWidth)
+    Refresh();
+  return QMainWindow::eventFilter(watched, e);
 }
 
 void PrintViewer::SavePdf() {

@@ -38,6 +38,7 @@ class PrintViewer : public QMainWindow {
  public:
   // headless: no desktop print dialog can be answered, so the print button only says so.
   PrintViewer(printing::PrintJob job, printing::FontSet fonts, Dialogs& dialogs, bool headless = false);
+  ~PrintViewer() override;
 
   int PageIndex() const { return index_; }
   int ShownPages() const { return static_cast<int>(shown_.size()); }
@@ -51,7 +52,7 @@ class PrintViewer : public QMainWindow {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildWindow();

@@ -38,6 +38,8 @@ void SelectData(QComboBox* box, int value) {
 
 int ModeOf(Money m) { return static_cast<int>(m.raw / Money::kScale); }
 
+bool HasFraction(Money m) { return m.raw % Money::kScale != 0; }
+
 bool IsPlainPriced(int32_t f) { return f == 10 || f == 11 || f == 12 || f == 20 || f == 21 || f == 22; }
 
 }  // namespace
@@ -146,8 +148,12 @@ void RowEditDialog::Build() {
   // quantity until the user types one of its own.
   connect(costQty_, &QLineEdit::textEdited, this, [this](const QString& t) {
     if (subQtyFollows_) subQty_->setText(t);
+    FollowQuantityDecimals();
   });
-  connect(subQty_, &QLineEdit::textEdited, this, [this] { subQtyFollows_ = false; });
+  connect(subQty_, &QLineEdit::textEdited, this, [this] {
+    subQtyFollows_ = false;
+    FollowQuantityDecimals();
+  });
   connect(write_, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Write(); }); });
   connect(prev_, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Move(-1); }); });
   connect(next_, &QPushButton::clicked, this, [this] { shell_.Guard([this] { Move(1); }); });
@@ -209,6 +215,18 @@ Money RowEditDialog::KeyBelow() const {
   return above + Money::Units(row_);
 }
 
+// The kinds 10, 11, 12 and 15 count whole units and cut a quantity's decimals off the amount;
+// a quantity typed with decimals takes the kind's decimal twin (20, 21, 22, 25), as the CSV
+// import does, so that 35.5 m is priced as 35.5 m.
+void RowEditDialog::FollowQuantityDecimals() {
+  const int32_t f = Flag();
+  if (f != 10 && f != 11 && f != 12 && f != 15) return;
+  for (const QLineEdit* e : {costQty_, subQty_}) {
+    auto v = TryAmount(e);
+    if (v && HasFraction(*v)) return SelectData(kind_, f + 10);
+  }
+}
+
 // Shows the fields the kind uses, captioned with what they mean for it.
 void RowEditDialog::ApplyShape() {
   const LineShape s = ShapeOf(Flag());
@@ -232,6 +250,9 @@ void RowEditDialog::ApplyShape() {
   group_->setEnabled(row_ == 1);
   groupHint_->setVisible(s != LineShape::TotalLine && row_ > 1);
   captions_["qty"]->setText(range ? "範囲（開始行・終了行）" : overhead ? "掛率(%)" : "数量");
+  // A range is two rows of the sheet, not a cost and a submitted value.
+  costQty_->setPlaceholderText(range ? "開始行" : QString());
+  subQty_->setPlaceholderText(range ? "終了行" : QString());
   captions_["price"]->setText(s == LineShape::RangeRate ? "掛率(%)" : "単価");
 }
 

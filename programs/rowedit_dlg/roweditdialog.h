@@ -41,6 +41,7 @@ class RowEditDialog : public QWidget {
   void Move(int delta);
   int32_t Flag() const;
   Money KeyBelow() const;
+  void FollowQuantityDecimals();
 
   ProgramShell& shell_;
   RowEditLaunch launch_;

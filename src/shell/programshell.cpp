@@ -1,6 +1,9 @@
 #include "shell/programshell.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -26,6 +29,17 @@ void WriteLine(const QString& line) {
 }
 
 }  // namespace
+
+void InstallQtTranslation(QCoreApplication& app) {
+  // Qt's own dialogs (file choosers, input boxes) speak the language of the program's own texts,
+  // whatever the locale of the session. Without the translations they stay as Qt ships them.
+  auto* qt = new QTranslator(&app);
+  if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(qt);
+  else
+    delete qt;
+}
 
 std::string ExecutableFolder(const std::string& argv0) {
   if (argv0.find('/') != std::string::npos) return DirName(AbsolutePath(argv0));
@@ -128,6 +142,7 @@ std::optional<int> ProgramShell::Start() {
   }
   app_ = std::make_unique<QApplication>(argc_, argv_);
   std::setlocale(LC_NUMERIC, "C");  // no conversion may depend on the locale
+  InstallQtTranslation(*app_);
   QString folder = QString::fromStdString(programFolder_);
   if (headless_) {
     scripted_ = std::make_unique<ScriptedDialogs>([folder](const QString& line) { WriteLine(EscapeOutput(line, folder)); });

@@ -123,4 +123,7 @@ class ProgramShell {
 // running image when the shell found the program in PATH.
 std::string ExecutableFolder(const std::string& argv0);
 
+// Qt's translations of its own dialogs and buttons into Japanese, when installed.
+void InstallQtTranslation(QCoreApplication& app);
+
 }  // namespace zantro

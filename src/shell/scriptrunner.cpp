@@ -245,6 +245,7 @@ void ScriptRunner::AddBuiltInVerbs() {
   AddVerb("close", [this](const QString&, bool) { widget_->close(); });
   AddVerb("get", [this](const QString& arg, bool) { Get(arg); });
   AddVerb("state", [this](const QString& arg, bool) { State(arg); });
+  AddVerb("focus", [this](const QString&, bool) { Focus(); });
   AddVerb("prop", [this](const QString& arg, bool) { Prop(arg); });
   AddVerb("screenshot", [this](const QString& arg, bool) {
     if (!widget_->grab().save(arg, "PNG")) Fail("cannot write " + Quote(arg));
@@ -345,6 +346,13 @@ void ScriptRunner::Get(const QString& name) {
   Say("get " + name + "=" + text);
 }
 
+// "focus": the named widget that has the keyboard (the box around an unnamed inner edit).
+void ScriptRunner::Focus() {
+  QWidget* w = QApplication::focusWidget();
+  while (w && w->objectName().isEmpty()) w = w->parentWidget();
+  Say("focus " + (w ? w->objectName() : QString("(none)")));
+}
+
 void ScriptRunner::State(const QString& name) {
   QObject* o = Need(name);
   bool visible = false, enabled = false, checked = false;
@@ -377,6 +385,7 @@ void ScriptRunner::Prop(const QString& arg) {
     else if (auto* m = qobject_cast<QMenu*>(o)) value = m->title();
     else if (o == widget_) value = widget_->windowTitle();
   } else if (property == "checked") value = QString::number(a && a->isChecked() ? 1 : 0);
+  else if (QVariant v = o->property(property.toUtf8().constData()); v.isValid()) value = v.toString();  // any Qt property
   else Fail("unknown property: " + Quote(property));
   Say("prop " + name + " " + property + "=" + value);
 }

@@ -83,6 +83,7 @@ class ScriptRunner {
   void Rows(const QString& name);
   void Get(const QString& name);
   void State(const QString& name);
+  void Focus();
   void Prop(const QString& arg);
   void Sleep(const QString& arg);
   void WaitFile(const QString& path);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <cstdio>
 
 #include "general/container.h"
@@ -27,8 +28,10 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "test_prnview";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: a window that was shown leaves devices that cannot outlive the
+  // application's end at exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct Viewer {
@@ -56,10 +59,20 @@ TEST(PrintViewer, FormsPagesAndTheDrawnPage) {
   v.window.SelectForm(0);
   EXPECT_EQ(v.Label(), "1 / 1");
 
+  // The page first fills the width of the window as it is shown, and follows its resizes.
+  QWidget* page = v.window.findChild<QWidget*>("PageView");
+  QWidget* room = v.window.findChild<QScrollArea*>()->viewport();
+  v.window.show();
+  QApplication::processEvents();
+  EXPECT_NEAR(page->width(), room->width() - 22, 2);
+  v.window.resize(1400, 900);
+  QApplication::processEvents();
+  EXPECT_NEAR(page->width(), room->width() - 22, 2);
+  EXPECT_GT(room->width(), 1300);
+
   // 100 %: the A4 landscape page at the screen's resolution, ink on it.
   v.window.findChild<QComboBox*>("ZoomBox")->setCurrentIndex(2);
   v.window.SelectForm(1);
-  QWidget* page = v.window.findChild<QWidget*>("PageView");
   double dpi = PageView::ScreenDpi(page);
   EXPECT_NEAR(page->width(), 297 / 25.4 * dpi, 3);
   QImage image = page->grab().toImage();

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 
+#include <QCoreApplication>
+
 #include "platform/files.h"
 #include "platform/transport.h"
+#include "shell/programshell.h"
 #include "testutil/process.h"
 #include "testutil/tempdir.h"
 
@@ -105,4 +108,16 @@ TEST_F(ShellTest, TheCompanionWindowAnswersRestoreAndCloses) {
   EXPECT_TRUE(FindWindows(rt_.path(), "TfSAMPLE_Dlg").empty());
   EXPECT_EQ(WaitExit(sample, 5000), 2);
   EXPECT_EQ(ReadFileBytes(dir_.file("out")).value_or("?"), "");
+}
+
+// Qt's own dialogs (the file chooser behind a folder button, the input box of a prompt) speak
+// the language of the program's texts.
+TEST(QtTranslation, QtsOwnDialogsSpeakJapanese) {
+  int argc = 1;
+  char name[] = "test_shell";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  InstallQtTranslation(app);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").toStdString(), "ファイル名(&N):");
 }
