@@ -9,7 +9,12 @@ set -u
 dir=$1 program=$2 name=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-cp -r "$program" "$tmp/program"
+# The program folder as the build lays it out: its programs, and the data files from the source
+# tree. What a session of the program (./run.sh) left in the build's folder, work files,
+# backups and settings it rewrote, stays out.
+mkdir "$tmp/program"
+find "$program" -maxdepth 1 \( -type l -o -type f -perm -u+x \) -exec cp -P {} "$tmp/program/" \;
+cp -r "$dir/../../data/." "$tmp/program/"
 # The dialogs of the family are absent unless the setup puts one in place (installed, dialog,
 # companion), so each test says which companions it runs with.
 rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt
