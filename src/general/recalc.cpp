@@ -16,7 +16,6 @@
 #include "general/errors.h"
 #include "general/engine.h"
 #include "general/workfiles.h"
-#include "platform/files.h"
 #include "platform/signalcleanup.h"
 
 namespace zantro {
@@ -81,10 +80,6 @@ class BatchDocument : public DataLineSink {
       StoreHeadState(doc_);
     });
   }
-
-  // The data lines come out about as long as they went in: one buffer of the file's size
-  // spares the copies (and the fresh pages) of a string that doubles its way up.
-  void ReserveOutput(size_t bytes) { data_.reserve(bytes); }
 
   void RethrowFailure() const {
     if (failure_) std::rethrow_exception(failure_);
@@ -221,8 +216,6 @@ int RecalcDocument(const std::string& in, const std::string& out, std::ostream& 
   RemoveTemporaryOnSignal();  // a run ended by a signal leaves no half-written OUT beside it
   try {
     BatchDocument batch;
-    std::error_code ec;
-    if (auto size = std::filesystem::file_size(in, ec); !ec && size <= kMaxDocumentBytes) batch.ReserveOutput(size);
     ParsedDocument parsed = ReadAndCompute(in, batch, err);
     batch.Write(parsed, out);
   } catch (const std::exception& e) {
