@@ -2,6 +2,7 @@
 #include "general/container.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -106,6 +107,21 @@ void RequireItem(int32_t n, const ParsedDocument& doc, ContainerForm form, const
                         std::to_string(doc.ItemCount()) + ")");
 }
 
+// The fields of a line that must hold every field of its format, found in one scan: the line
+// is refused as RequireFields refuses it, and the fields are those TakeFields gives.
+template <size_t Count>
+void SplitFields(std::string_view line, std::array<std::string_view, Count>& fields, const FieldSource& at) {
+  size_t found = 0;
+  const char* start = line.data();
+  for (const char* p = start; p != line.data() + line.size(); ++p) {
+    if (*p != ';') continue;
+    fields[found++] = std::string_view(start, static_cast<size_t>(p - start));
+    start = p + 1;
+    if (found == Count) return;
+  }
+  RequireFields(line, Count, at);  // raises: the line has fewer fields
+}
+
 // Fields as TakeField hands them out: up to the next ";", and once no ";" remains every
 // further field is the last piece again.
 std::vector<std::string_view> TakeFields(std::string_view rest, size_t count) {
@@ -170,10 +186,15 @@ Money MoneyOrEmpty(std::string_view text, const FieldSource& at, int field) {
 // "name;spec" from the two fields that carry it.
 template <size_t N>
 void SetNameSpec(ShortText<N>& target, std::string_view name, std::string_view spec) {
-  std::string joined;
-  joined.reserve(name.size() + 1 + spec.size());
-  joined.append(name).append(";").append(spec);
-  target.set(joined);
+  // ShortText::set of the joined text, without building it.
+  size_t n = std::min(name.size(), N);
+  if (n > 0) std::memcpy(target.bytes, name.data(), n);
+  if (n < N) target.bytes[n++] = ';';
+  size_t s = std::min(spec.size(), N - n);
+  if (s > 0) std::memcpy(target.bytes + n, spec.data(), s);
+  n += s;
+  std::memset(target.bytes + n, 0, N - n);
+  target.len = static_cast<uint8_t>(n);
 }
 
 // Appends the name and the specification of a NameSpec as two fields, each cut so that
@@ -216,15 +237,120 @@ bool HasQuantityText(int32_t flag) {
   }
 }
 
-void AppendQuantity(std::string& out, Money q, Money scale) {
-  // Rounding to the format may carry a value at the very edge of the money range past it, and
-  // such a text would not read back: there the exact value is written instead.
-  constexpr int64_t kEdge = INT64_MAX - Money::kScale;
-  if (q.raw > kEdge || q.raw < -kEdge) return AppendMoney(out, q);
-  // The container knows three formats: two and three decimals for 100 and 1000, one otherwise.
-  Money format = scale == Money::Units(100) || scale == Money::Units(1000) ? scale : Money::Units(10);
-  out += QuantityTextTrimmed(q, format);
-  out += ';';
+// A text field of the data lines needs no change in nearly every line: no ";", CR, LF or NUL,
+// and within its capacity.
+bool IsPlainField(std::string_view text, size_t capacity) {
+  if (text.size() > capacity) return false;
+  for (char c : text)
+    if (c == ';' || c == '\r' || c == '\n' || c == '\0') return false;
+  return true;
+}
+
+// One detail line put together in a buffer on the stack and appended to the output once (a
+// document of 100 000 lines has two million fields). Every field is bounded: numbers by their
+// type, texts by their record capacity.
+class LineText {
+ public:
+  static constexpr size_t kIntMax = 12;                   // "-2147483648;"
+  static constexpr size_t kMoneyMax = kPlainTextMax + 1;  // a value or a quantity, ";"
+  // The item number, three integers, twelve numbers, four texts, CR LF.
+  static constexpr size_t kMax = kIntMax + 3 * kIntMax + 12 * kMoneyMax + (decltype(LineRecord::NameSpec)::kCapacity + 2) +
+                                 (decltype(LineRecord::Unit)::kCapacity + 1) +
+                                 (decltype(LineRecord::AmountText)::kCapacity + 1) +
+                                 (decltype(LineRecord::Remarks)::kCapacity + 1) + 2;
+
+  void Int(int32_t v) {
+    p_ = std::to_chars(p_, p_ + kIntMax, v).ptr;
+    *p_++ = ';';
+  }
+  void Value(Money v) {
+    char buffer[kPlainTextMax];
+    char* end = buffer + sizeof buffer;
+    Put(PlainTextBefore(v, end), end);
+  }
+  void Quantity(Money q, Money scale) {
+    // Rounding to the format may carry a value at the very edge of the money range past it, and
+    // such a text would not read back: there the exact value is written instead.
+    constexpr int64_t kEdge = INT64_MAX - Money::kScale;
+    if (q.raw > kEdge || q.raw < -kEdge) return Value(q);
+    // The container knows three formats: two and three decimals for 100 and 1000, one otherwise.
+    Money format = scale == Money::Units(100) || scale == Money::Units(1000) ? scale : Money::Units(10);
+    char buffer[kPlainTextMax];
+    char* end = buffer + sizeof buffer;
+    Put(QuantityTextBefore(q, format, end), end);
+  }
+  void Field(std::string_view text, size_t capacity) {
+    if (IsPlainField(text, capacity)) {
+      Put(text.data(), text.data() + text.size());
+    } else {
+      std::string field = FieldText(text, capacity);
+      Put(field.data(), field.data() + field.size());
+    }
+  }
+  // The name and the specification of a NameSpec as two fields, each cut so that "name;spec"
+  // still fits the record when it is read back.
+  void NameSpec(std::string_view nameSpec, size_t capacity) {
+    size_t at = nameSpec.find(';');
+    char* nameStart = p_;
+    Field(nameSpec.substr(0, at), capacity);
+    size_t name = static_cast<size_t>(p_ - nameStart) - 1;
+    std::string_view spec = at == std::string_view::npos ? std::string_view() : nameSpec.substr(at + 1);
+    Field(spec, name + 1 < capacity ? capacity - name - 1 : 0);
+  }
+  void EndLine() {
+    *p_++ = '\r';
+    *p_++ = '\n';
+  }
+  std::string_view view() const { return {buffer_, static_cast<size_t>(p_ - buffer_)}; }
+
+ private:
+  // Appends [start, end) and the ";" that ends the field.
+  void Put(const char* start, const char* end) {
+    if (start != end) std::memcpy(p_, start, static_cast<size_t>(end - start));
+    p_ += end - start;
+    *p_++ = ';';
+  }
+  char buffer_[kMax];
+  char* p_ = buffer_;
+};
+
+// Fields 2..21 of a detail line.
+void PutLineFields(LineText& out, const LineRecord& r, std::optional<Money> quantityScale) {
+  out.NameSpec(r.NameSpec.view(), r.NameSpec.kCapacity);
+  out.Value(r.LabourFactor);
+  out.Value(r.sort);
+  out.Field(r.Unit.view(), r.Unit.kCapacity);
+  out.Int(r.FLAG);
+  if (quantityScale && HasQuantityText(r.FLAG)) {
+    out.Quantity(r.CostQty, *quantityScale);
+    out.Quantity(r.SubQty, *quantityScale);
+  } else {
+    out.Value(r.CostQty);
+    out.Value(r.SubQty);
+  }
+  for (Money v : {r.CostPrice, r.SubPrice, r.SpareMoney, r.CostExtraPrice, r.SubExtraPrice, r.CostAmount,
+                  r.SubAmount})
+    out.Value(v);
+  out.Int(r.RefA);
+  out.Int(r.RefB);
+  out.Value(r.SecondRoundMode);
+  out.Field(r.AmountText.view(), r.AmountText.kCapacity);
+  out.Field(r.Remarks.view(), r.Remarks.kCapacity);
+}
+
+// The data line of item n, as the container holds it.
+void PutDataLine(LineText& out, int32_t n, const ItemRecord& item, const LineRecord& line) {
+  out.Int(n);
+  if (line.FLAG == LineKinds::TotalLine) {
+    // A total line carries the item's totals, which printing puts there.
+    LineRecord total = line;
+    total.CostAmount = item.ALLNTOTAL;
+    total.SubAmount = item.ALLGTOTAL;
+    PutLineFields(out, total, item.QuantityScale);
+  } else {
+    PutLineFields(out, line, item.QuantityScale);
+  }
+  out.EndLine();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -475,8 +601,8 @@ void ReadData(LineReader& in, const ParsedDocument& doc, const std::string& name
   std::string_view line;
   while (in.NextInSection(line, "</DATA>")) {
     FieldSource at{name, in.number(), "data"};
-    RequireFields(line, 21, at);
-    auto f = TakeFields(line, 21);
+    std::array<std::string_view, 21> f;
+    SplitFields(line, f, at);
     int32_t n = StrictInt(f[0], at, 1, "item number");
     RequireItem(n, doc, form, at);
     LineRecord rec = LineFromFields(f, at);
@@ -637,7 +763,7 @@ void ThrowFieldError(const FieldSource& at, int field, std::string_view name, st
   throw FileError(where + ": " + std::string(reason));
 }
 
-LineRecord LineFromFields(const std::vector<std::string_view>& f, const FieldSource& at) {
+LineRecord LineFromFields(std::span<const std::string_view> f, const FieldSource& at) {
   LineRecord r{};
   SetNameSpec(r.NameSpec, f[1], f[2]);
   r.LabourFactor = StrictMoney(f[3], at, 4, "LabourFactor");
@@ -662,26 +788,9 @@ LineRecord LineFromFields(const std::vector<std::string_view>& f, const FieldSou
 }
 
 void AppendLineFields(std::string& out, const LineRecord& r, std::optional<Money> quantityScale) {
-  AppendNameSpec(out, r.NameSpec.view(), r.NameSpec.kCapacity);
-  AppendMoney(out, r.LabourFactor);
-  AppendMoney(out, r.sort);
-  AppendField(out, r.Unit.view(), r.Unit.kCapacity);
-  AppendInt(out, r.FLAG);
-  if (quantityScale && HasQuantityText(r.FLAG)) {
-    AppendQuantity(out, r.CostQty, *quantityScale);
-    AppendQuantity(out, r.SubQty, *quantityScale);
-  } else {
-    AppendMoney(out, r.CostQty);
-    AppendMoney(out, r.SubQty);
-  }
-  for (Money v : {r.CostPrice, r.SubPrice, r.SpareMoney, r.CostExtraPrice, r.SubExtraPrice, r.CostAmount,
-                  r.SubAmount})
-    AppendMoney(out, v);
-  AppendInt(out, r.RefA);
-  AppendInt(out, r.RefB);
-  AppendMoney(out, r.SecondRoundMode);
-  AppendField(out, r.AmountText.view(), r.AmountText.kCapacity);
-  AppendField(out, r.Remarks.view(), r.Remarks.kCapacity);
+  LineText text;
+  PutLineFields(text, r, quantityScale);
+  out += text.view();
 }
 
 ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data,
@@ -770,17 +879,17 @@ std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> 
 
 void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines) {
   for (const LineRecord& line : lines) {
-    AppendInt(out, n);
-    if (line.FLAG == LineKinds::TotalLine) {
-      // A total line carries the item's totals, which printing puts there.
-      LineRecord total = line;
-      total.CostAmount = item.ALLNTOTAL;
-      total.SubAmount = item.ALLGTOTAL;
-      AppendLineFields(out, total, item.QuantityScale);
-    } else {
-      AppendLineFields(out, line, item.QuantityScale);
-    }
-    out += "\r\n";
+    LineText text;
+    PutDataLine(text, n, item, line);
+    out += text.view();
+  }
+}
+
+void AppendDataLines(TextBlocks& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines) {
+  for (const LineRecord& line : lines) {
+    LineText text;
+    PutDataLine(text, n, item, line);
+    out.Append(text.view());
   }
 }
 

@@ -5,6 +5,7 @@
 // field), WriteWorkFiles then lays it into a folder. The version-1 import and the lines files
 // use the same two steps and the field helpers declared at the end.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -96,6 +97,26 @@ std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t it
 std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> items, bool singleItem,
                           int32_t itemNumber);
 void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);
+
+// Text kept in blocks of a fixed size: a long text grows without ever being copied, and takes
+// no more memory than itself and one block. Pieces() hands it to WriteContainerText.
+class TextBlocks {
+ public:
+  static constexpr size_t kBlockBytes = size_t{1} << 20;
+  void Append(std::string_view text) {
+    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < text.size()) {
+      blocks_.emplace_back();
+      blocks_.back().reserve(std::max(kBlockBytes, text.size()));
+    }
+    blocks_.back() += text;
+  }
+  std::vector<std::string_view> Pieces() const { return {blocks_.begin(), blocks_.end()}; }
+
+ private:
+  std::vector<std::string> blocks_;
+};
+// The same data lines appended to blocks.
+void AppendDataLines(TextBlocks& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);
 std::string ContainerTail(const ParsedDocument& doc, int32_t itemCount);
 
 // The pieces of a container text written to path atomically and synced; path may be the file
@@ -132,7 +153,7 @@ struct FieldSource {
 
 // The 21 fields of a detail line (data lines and lines files share them). Field 1, the item
 // number, is left to the caller; fields 2..21 are read strictly (a bad number raises FileError).
-LineRecord LineFromFields(const std::vector<std::string_view>& fields, const FieldSource& at);
+LineRecord LineFromFields(std::span<const std::string_view> fields, const FieldSource& at);
 // Appends fields 2..21 of line. quantityScale: when given (the container), the quantities of
 // the kinds with a quantity text are written in its format, any scale but 100 and 1000 with
 // one decimal; without it (the lines files) every quantity is written as money.

@@ -124,8 +124,32 @@ std::string Quoted(std::string_view text) { return "'" + QuoteText(text) + "'"; 
   throw ConversionError(Quoted(text) + " is not a valid integer value");
 }
 
+// The text nearly every field holds: an optional "-", at most 14 whole digits and at most four
+// decimals, nothing else. Such a value always fits; false leaves any other text to the full
+// parse below.
+bool ParsePlainCurrency(std::string_view t, Money& out) {
+  const char* p = t.data();
+  const char* end = p + t.size();
+  bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  const char* wholeStart = p;
+  int64_t raw = 0;
+  for (; p != end && IsDigit(*p); ++p) raw = raw * 10 + (*p - '0');
+  ptrdiff_t wholeDigits = p - wholeStart;
+  if (wholeDigits > 14) return false;
+  int fracDigits = 0;
+  if (p != end && *p == '.') {
+    for (++p; p != end && IsDigit(*p) && fracDigits < 4; ++p, ++fracDigits) raw = raw * 10 + (*p - '0');
+  }
+  if (p != end || wholeDigits + fracDigits == 0) return false;
+  for (int i = fracDigits; i < 4; ++i) raw *= 10;
+  out = Money::FromRaw(negative ? -raw : raw);
+  return true;
+}
+
 // Parses the currency text; false when it is not one (or does not fit).
 bool ParseCurrency(std::string_view text, Money& out) {
+  if (ParsePlainCurrency(text, out)) return true;
   std::string_view t = TrimBlanks(text);
   bool negative = TakeSign(t);
   // A whole part above this cannot fit whatever follows; it is refused at once, which also
@@ -321,6 +345,27 @@ char* PlainTextBefore(Money v, char* end) {
     whole /= 10;
   } while (whole > 0);
   if (v.raw < 0) *--p = '-';
+  return p;
+}
+
+char* QuantityTextBefore(Money q, Money quantityScale, char* end) {
+  // FixedText without 128-bit arithmetic: the magnitude of any int64 plus half a unit fits 64
+  // bits unsigned.
+  int decimals = FormatFor(quantityScale).decimals;
+  if (decimals == 0) return end;
+  uint64_t unit = 1;
+  for (int i = decimals; i < 4; ++i) unit *= 10;
+  uint64_t a = q.raw < 0 ? 0 - static_cast<uint64_t>(q.raw) : static_cast<uint64_t>(q.raw);
+  uint64_t n = (a + unit / 2) / unit;
+  char* p = end;
+  uint64_t rest = n;
+  for (int i = 0; i < decimals; ++i, rest /= 10) *--p = static_cast<char>('0' + rest % 10);
+  *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest > 0);
+  if (q.raw < 0 && n != 0) *--p = '-';
   return p;
 }
 

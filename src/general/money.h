@@ -107,6 +107,9 @@ std::string QuantityText(Money q, Money quantityScale, std::string_view callerTe
 
 // The same formats without padding (container files).
 std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText = {});
+// The text of QuantityTextTrimmed written backwards into a buffer that ends at end, with room
+// for kPlainTextMax bytes before it (nothing for a scale without a format); returns its start.
+char* QuantityTextBefore(Money q, Money quantityScale, char* end);
 
 // The standard text-to-currency conversion: blanks around, optional sign, digits with at
 // most one ".", at least one digit; more than four decimals round to four (ties to even).

@@ -97,7 +97,9 @@ class BatchDocument : public DataLineSink {
     SanitizeRecord(head.Title);
     std::string first = ContainerHead(head.Title, head.Items, false, 0);
     std::string last = ContainerTail(parsed, doc_.LastItem());
-    std::string_view pieces[] = {first, data_, last};
+    std::vector<std::string_view> pieces = data_.Pieces();
+    pieces.insert(pieces.begin(), first);
+    pieces.push_back(last);
     WriteContainerText(out, pieces);
   }
 
@@ -160,7 +162,7 @@ class BatchDocument : public DataLineSink {
   std::map<int32_t, int64_t> remaining_;                // lines of item n still to be read
   std::map<int32_t, std::vector<LineRecord>> pending_;  // lines of items not yet computed
   int32_t next_ = 1;                                    // the next item to compute
-  std::string data_;                                    // the data lines written so far
+  TextBlocks data_;                                     // the data lines written so far
   std::exception_ptr failure_;
   ParsedDocument* keep_;
 };
