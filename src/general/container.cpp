@@ -65,10 +65,11 @@ class LineReader {
 
  private:
   static bool IsMarker(std::string_view line) {
-    for (std::string_view m : {"<TITLE>", "</TITLE>", "<ITEM>", "</ITEM>", "<DATA>", "</DATA>", "<PICKUP>",
-                               "</PICKUP>", "<CONFIG>", "</CONFIG>", "</EOF>"})
-      if (line == m) return true;
-    return false;
+    static constexpr std::string_view kMarkers[] = {"<TITLE>",  "</TITLE>",  "<ITEM>",   "</ITEM>",
+                                                    "<DATA>",   "</DATA>",   "<PICKUP>", "</PICKUP>",
+                                                    "<CONFIG>", "</CONFIG>", "</EOF>"};
+    if (line.empty() || line.front() != '<') return false;  // every line of data
+    return std::find(std::begin(kMarkers), std::end(kMarkers), line) != std::end(kMarkers);
   }
   std::string_view text_;
   const std::string& name_;
@@ -264,9 +265,9 @@ class LineText {
     *p_++ = ';';
   }
   void Value(Money v) {
-    char buffer[kPlainTextMax];
-    char* end = buffer + sizeof buffer;
-    Put(PlainTextBefore(v, end), end);
+    char buffer[2 * kPlainTextMax] = {};
+    char* end = buffer + kPlainTextMax;
+    PutNumber(PlainTextBefore(v, end), end);
   }
   void Quantity(Money q, Money scale) {
     // Rounding to the format may carry a value at the very edge of the money range past it, and
@@ -275,9 +276,9 @@ class LineText {
     if (q.raw > kEdge || q.raw < -kEdge) return Value(q);
     // The container knows three formats: two and three decimals for 100 and 1000, one otherwise.
     Money format = scale == Money::Units(100) || scale == Money::Units(1000) ? scale : Money::Units(10);
-    char buffer[kPlainTextMax];
-    char* end = buffer + sizeof buffer;
-    Put(QuantityTextBefore(q, format, end), end);
+    char buffer[2 * kPlainTextMax] = {};
+    char* end = buffer + kPlainTextMax;
+    PutNumber(QuantityTextBefore(q, format, end), end);
   }
   void Field(std::string_view text, size_t capacity) {
     if (IsPlainField(text, capacity)) {
@@ -304,13 +305,21 @@ class LineText {
   std::string_view view() const { return {buffer_, static_cast<size_t>(p_ - buffer_)}; }
 
  private:
+  // A number written before end in a buffer of 2 x kPlainTextMax bytes: always kPlainTextMax
+  // bytes are copied, which the compiler does in a move or two instead of a call for a few
+  // bytes; those past the number are written over by the next field.
+  void PutNumber(const char* start, const char* end) {
+    std::memcpy(p_, start, kPlainTextMax);
+    p_ += end - start;
+    *p_++ = ';';
+  }
   // Appends [start, end) and the ";" that ends the field.
   void Put(const char* start, const char* end) {
     if (start != end) std::memcpy(p_, start, static_cast<size_t>(end - start));
     p_ += end - start;
     *p_++ = ';';
   }
-  char buffer_[kMax];
+  char buffer_[kMax + kPlainTextMax];  // room for the last number's whole copy
   char* p_ = buffer_;
 };
 

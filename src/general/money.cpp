@@ -134,9 +134,11 @@ bool ParsePlainCurrency(std::string_view t, Money& out) {
   if (negative) ++p;
   const char* wholeStart = p;
   int64_t raw = 0;
-  for (; p != end && IsDigit(*p); ++p) raw = raw * 10 + (*p - '0');
+  for (; p != end && IsDigit(*p); ++p) {
+    if (p - wholeStart == 14) return false;
+    raw = raw * 10 + (*p - '0');
+  }
   ptrdiff_t wholeDigits = p - wholeStart;
-  if (wholeDigits > 14) return false;
   int fracDigits = 0;
   if (p != end && *p == '.') {
     for (++p; p != end && IsDigit(*p) && fracDigits < 4; ++p, ++fracDigits) raw = raw * 10 + (*p - '0');

@@ -152,11 +152,26 @@ TEST(MoneyText, QuantityFormatsAndWidths) {
   EXPECT_EQ(QuantityTextTrimmed(M("1.5"), M("100")), "1.50");
 }
 
+TEST(MoneyText, QuantityTextBeforeWritesTheTrimmedText) {
+  for (int64_t raw : {int64_t{0}, int64_t{1}, int64_t{-1}, int64_t{49}, int64_t{-50}, int64_t{500}, int64_t{-4999},
+                      int64_t{5000}, int64_t{123456789}, int64_t{-123455}, INT64_MAX, INT64_MIN, INT64_MIN + 1}) {
+    for (const char* scale : {"10", "100", "1000"}) {
+      char buffer[kPlainTextMax];
+      char* end = buffer + sizeof buffer;
+      char* start = QuantityTextBefore(Money::FromRaw(raw), M(scale), end);
+      EXPECT_EQ(std::string(start, end), QuantityTextTrimmed(Money::FromRaw(raw), M(scale))) << raw << " " << scale;
+    }
+  }
+}
+
 TEST(MoneyConversion, StrToCurrAccepts) {
   EXPECT_EQ(StrToCurr("  12.5 "), Money::FromRaw(125000));
   EXPECT_EQ(StrToCurr("-3"), Money::FromRaw(-30000));
   EXPECT_EQ(StrToCurr("+.5"), kHalf);
   EXPECT_EQ(StrToCurr("7."), M("7"));
+  EXPECT_EQ(StrToCurr("-0"), kZero);
+  EXPECT_EQ(StrToCurr("99999999999999.9999"), Money::FromRaw(999999999999999999));
+  EXPECT_EQ(StrToCurr("-123456789012345.6789"), Money::FromRaw(-1234567890123456789));
   EXPECT_EQ(StrToCurr("922337203685477.5807"), Money::FromRaw(INT64_MAX));
   EXPECT_EQ(StrToCurr("-922337203685477.5808"), Money::FromRaw(INT64_MIN));
 }
