@@ -350,25 +350,52 @@ char* PlainTextBefore(Money v, char* end) {
   return p;
 }
 
-char* QuantityTextBefore(Money q, Money quantityScale, char* end) {
+namespace {
+
+// The digits of u written forward at out, zero-padded to width; returns their end. Written in
+// place, not copied from a scratch buffer: the writers of many fields call this for every one.
+char* DigitsAt(uint64_t u, int width, char* out) {
+  int n = 1;
+  for (uint64_t bound = 10; n < 20 && u >= bound; bound *= 10) ++n;
+  if (n < width) n = width;
+  char* end = out + n;
+  for (char* p = end; p != out; u /= 10) *--p = static_cast<char>('0' + u % 10);
+  return end;
+}
+
+uint64_t Magnitude(Money v) { return v.raw < 0 ? 0 - static_cast<uint64_t>(v.raw) : static_cast<uint64_t>(v.raw); }
+
+}  // namespace
+
+char* PlainTextAt(Money v, char* out) {
+  if (v.raw == 0) {  // most fields of a line
+    *out = '0';
+    return out + 1;
+  }
+  uint64_t a = Magnitude(v);
+  uint64_t frac = a % Money::kScale;
+  if (v.raw < 0) *out++ = '-';
+  out = DigitsAt(a / Money::kScale, 1, out);
+  if (frac == 0) return out;
+  int decimals = 4;
+  for (; frac % 10 == 0; frac /= 10) --decimals;
+  *out++ = '.';
+  return DigitsAt(frac, decimals, out);
+}
+
+char* QuantityTextAt(Money q, Money quantityScale, char* out) {
   // FixedText without 128-bit arithmetic: the magnitude of any int64 plus half a unit fits 64
   // bits unsigned.
   int decimals = FormatFor(quantityScale).decimals;
-  if (decimals == 0) return end;
+  if (decimals == 0) return out;
   uint64_t unit = 1;
   for (int i = decimals; i < 4; ++i) unit *= 10;
-  uint64_t a = q.raw < 0 ? 0 - static_cast<uint64_t>(q.raw) : static_cast<uint64_t>(q.raw);
-  uint64_t n = (a + unit / 2) / unit;
-  char* p = end;
-  uint64_t rest = n;
-  for (int i = 0; i < decimals; ++i, rest /= 10) *--p = static_cast<char>('0' + rest % 10);
-  *--p = '.';
-  do {
-    *--p = static_cast<char>('0' + rest % 10);
-    rest /= 10;
-  } while (rest > 0);
-  if (q.raw < 0 && n != 0) *--p = '-';
-  return p;
+  uint64_t n = (Magnitude(q) + unit / 2) / unit;
+  uint64_t p = Money::kScale / unit;
+  if (q.raw < 0 && n != 0) *out++ = '-';
+  out = DigitsAt(n / p, 1, out);
+  *out++ = '.';
+  return DigitsAt(n % p, decimals, out);
 }
 
 std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText) {

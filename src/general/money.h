@@ -100,6 +100,8 @@ std::string MoneyToPlainText(Money v);
 // kPlainTextMax bytes before it; returns where the text starts (for writers of many fields).
 inline constexpr int kPlainTextMax = 24;
 char* PlainTextBefore(Money v, char* end);
+// The same text written forward at out; returns its end.
+char* PlainTextAt(Money v, char* out);
 
 // "%7.1F" / "%6.2F" / "%5.3F" for QuantityScale 10 / 100 / 1000, rounded half away from zero
 // on the exact value; any other scale: callerText unchanged.
@@ -107,9 +109,9 @@ std::string QuantityText(Money q, Money quantityScale, std::string_view callerTe
 
 // The same formats without padding (container files).
 std::string QuantityTextTrimmed(Money q, Money quantityScale, std::string_view callerText = {});
-// The text of QuantityTextTrimmed written backwards into a buffer that ends at end, with room
-// for kPlainTextMax bytes before it (nothing for a scale without a format); returns its start.
-char* QuantityTextBefore(Money q, Money quantityScale, char* end);
+// The text of QuantityTextTrimmed written at out, at most kPlainTextMax bytes (nothing for a
+// scale without a format); returns its end.
+char* QuantityTextAt(Money q, Money quantityScale, char* out);
 
 // The standard text-to-currency conversion: blanks around, optional sign, digits with at
 // most one ".", at least one digit; more than four decimals round to four (ties to even).

@@ -152,15 +152,16 @@ TEST(MoneyText, QuantityFormatsAndWidths) {
   EXPECT_EQ(QuantityTextTrimmed(M("1.5"), M("100")), "1.50");
 }
 
-TEST(MoneyText, QuantityTextBeforeWritesTheTrimmedText) {
+TEST(MoneyText, TextsWrittenInPlaceAreTheStringTexts) {
   for (int64_t raw : {int64_t{0}, int64_t{1}, int64_t{-1}, int64_t{49}, int64_t{-50}, int64_t{500}, int64_t{-4999},
-                      int64_t{5000}, int64_t{123456789}, int64_t{-123455}, INT64_MAX, INT64_MIN, INT64_MIN + 1}) {
-    for (const char* scale : {"10", "100", "1000"}) {
-      char buffer[kPlainTextMax];
-      char* end = buffer + sizeof buffer;
-      char* start = QuantityTextBefore(Money::FromRaw(raw), M(scale), end);
-      EXPECT_EQ(std::string(start, end), QuantityTextTrimmed(Money::FromRaw(raw), M(scale))) << raw << " " << scale;
-    }
+                      int64_t{5000}, int64_t{10000}, int64_t{-1000}, int64_t{123456789}, int64_t{-123455},
+                      INT64_MAX, INT64_MIN, INT64_MIN + 1}) {
+    Money v = Money::FromRaw(raw);
+    char buffer[kPlainTextMax];
+    EXPECT_EQ(std::string(buffer, PlainTextAt(v, buffer)), MoneyToPlainText(v)) << raw;
+    for (const char* scale : {"10", "100", "1000"})
+      EXPECT_EQ(std::string(buffer, QuantityTextAt(v, M(scale), buffer)), QuantityTextTrimmed(v, M(scale)))
+          << raw << " " << scale;
   }
 }
 
