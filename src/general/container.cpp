@@ -175,6 +175,7 @@ std::vector<std::string_view> TerminatedFields(std::string_view text, size_t cou
 // Conversions that name the field of a bad value.
 
 Money StrictMoney(std::string_view text, const FieldSource& at, int field, std::string_view name) {
+  if (Money plain; ParsePlainCurrency(text, plain)) return plain;
   try {
     return StrToCurr(text);
   } catch (const ConversionError& e) {
@@ -262,11 +263,13 @@ bool IsPlainField(std::string_view text, size_t capacity) {
   return true;
 }
 
-// One detail line put together in a buffer on the stack and appended to the output once (a
-// document of 100 000 lines has two million fields). Every field is bounded: numbers by their
-// type, texts by their record capacity.
+// One detail line written field by field straight into memory with room for the longest line
+// (a document of 100 000 lines has two million fields), not appended piece by piece. Every
+// field is bounded: numbers by their type, texts by their record capacity.
 class LineText {
  public:
+  // Writes at out, which has room for kMax bytes.
+  explicit LineText(char* out) : p_(out) {}
   static constexpr size_t kIntMax = 12;                   // "-2147483648;"
   static constexpr size_t kMoneyMax = kPlainTextMax + 1;  // a value or a quantity, ";"
   // The item number, three integers, twelve numbers, four texts, CR LF.
@@ -315,7 +318,7 @@ class LineText {
     *p_++ = '\r';
     *p_++ = '\n';
   }
-  std::string_view view() const { return {buffer_, static_cast<size_t>(p_ - buffer_)}; }
+  char* end() const { return p_; }
 
  private:
   // Appends [start, end) and the ";" that ends the field.
@@ -324,8 +327,7 @@ class LineText {
     p_ += end - start;
     *p_++ = ';';
   }
-  char buffer_[kMax];
-  char* p_ = buffer_;
+  char* p_;
 };
 
 // Fields 2..21 of a detail line.
@@ -802,9 +804,10 @@ LineRecord LineFromFields(std::span<const std::string_view> f, const FieldSource
 }
 
 void AppendLineFields(std::string& out, const LineRecord& r, std::optional<Money> quantityScale) {
-  LineText text;
+  char buffer[LineText::kMax];
+  LineText text(buffer);
   PutLineFields(text, r, quantityScale);
-  out += text.view();
+  out.append(buffer, text.end());
 }
 
 ParsedDocument ParseContainerText(std::string_view text, const std::string& name, DataLineSink* data,
@@ -893,17 +896,18 @@ std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> 
 
 void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines) {
   for (const LineRecord& line : lines) {
-    LineText text;
+    char buffer[LineText::kMax];
+    LineText text(buffer);
     PutDataLine(text, n, item, line);
-    out += text.view();
+    out.append(buffer, text.end());
   }
 }
 
 void AppendDataLines(TextBlocks& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines) {
   for (const LineRecord& line : lines) {
-    LineText text;
+    LineText text(out.Room(LineText::kMax));
     PutDataLine(text, n, item, line);
-    out.Append(text.view());
+    out.Commit(text.end());
   }
 }
 

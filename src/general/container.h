@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -99,21 +100,34 @@ std::string ContainerHead(const TitleRecord& title, std::span<const ItemRecord> 
 void AppendDataLines(std::string& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);
 
 // Text kept in blocks of a fixed size: a long text grows without ever being copied, and takes
-// no more memory than itself and one block. Pieces() hands it to WriteContainerText.
+// no more memory than itself and one block. Writers put their text straight into Room(n) and
+// keep it with Commit; Pieces() hands the whole to WriteContainerText.
 class TextBlocks {
  public:
   static constexpr size_t kBlockBytes = size_t{1} << 20;
-  void Append(std::string_view text) {
-    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < text.size()) {
-      blocks_.emplace_back();
-      blocks_.back().reserve(std::max(kBlockBytes, text.size()));
+  // Where at least bytes more can be written at the end of the text.
+  char* Room(size_t bytes) {
+    if (blocks_.empty() || blocks_.back().Capacity - blocks_.back().Used < bytes) {
+      size_t capacity = std::max(kBlockBytes, bytes);
+      blocks_.push_back({std::unique_ptr<char[]>(new char[capacity]), capacity, 0});
     }
-    blocks_.back() += text;
+    return blocks_.back().Bytes.get() + blocks_.back().Used;
   }
-  std::vector<std::string_view> Pieces() const { return {blocks_.begin(), blocks_.end()}; }
+  // Keeps what was written into Room up to end.
+  void Commit(const char* end) { blocks_.back().Used = static_cast<size_t>(end - blocks_.back().Bytes.get()); }
+  std::vector<std::string_view> Pieces() const {
+    std::vector<std::string_view> pieces;
+    for (const auto& b : blocks_) pieces.emplace_back(b.Bytes.get(), b.Used);
+    return pieces;
+  }
 
  private:
-  std::vector<std::string> blocks_;
+  struct Block {
+    std::unique_ptr<char[]> Bytes;
+    size_t Capacity = 0;
+    size_t Used = 0;
+  };
+  std::vector<Block> blocks_;
 };
 // The same data lines appended to blocks.
 void AppendDataLines(TextBlocks& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);

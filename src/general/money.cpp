@@ -124,31 +124,6 @@ std::string Quoted(std::string_view text) { return "'" + QuoteText(text) + "'"; 
   throw ConversionError(Quoted(text) + " is not a valid integer value");
 }
 
-// The text nearly every field holds: an optional "-", at most 14 whole digits and at most four
-// decimals, nothing else. Such a value always fits; false leaves any other text to the full
-// parse below.
-bool ParsePlainCurrency(std::string_view t, Money& out) {
-  const char* p = t.data();
-  const char* end = p + t.size();
-  bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  const char* wholeStart = p;
-  int64_t raw = 0;
-  for (; p != end && IsDigit(*p); ++p) {
-    if (p - wholeStart == 14) return false;
-    raw = raw * 10 + (*p - '0');
-  }
-  ptrdiff_t wholeDigits = p - wholeStart;
-  int fracDigits = 0;
-  if (p != end && *p == '.') {
-    for (++p; p != end && IsDigit(*p) && fracDigits < 4; ++p, ++fracDigits) raw = raw * 10 + (*p - '0');
-  }
-  if (p != end || wholeDigits + fracDigits == 0) return false;
-  for (int i = fracDigits; i < 4; ++i) raw *= 10;
-  out = Money::FromRaw(negative ? -raw : raw);
-  return true;
-}
-
 // Parses the currency text; false when it is not one (or does not fit).
 bool ParseCurrency(std::string_view text, Money& out) {
   if (ParsePlainCurrency(text, out)) return true;

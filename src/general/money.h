@@ -118,6 +118,31 @@ char* QuantityTextAt(Money q, Money quantityScale, char* out);
 // Anything else raises ConversionError quoting the text.
 Money StrToCurr(std::string_view text);
 
+// StrToCurr of the text nearly every field holds: an optional "-", at most 14 whole digits and
+// at most four decimals, nothing else (such a value always fits). False leaves any other text
+// to StrToCurr. Inline: readers of many fields try it first.
+inline bool ParsePlainCurrency(std::string_view t, Money& out) {
+  const char* p = t.data();
+  const char* end = p + t.size();
+  bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  const char* wholeStart = p;
+  int64_t raw = 0;
+  for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+    if (p - wholeStart == 14) return false;
+    raw = raw * 10 + (*p - '0');
+  }
+  auto wholeDigits = p - wholeStart;
+  int fracDigits = 0;
+  if (p != end && *p == '.') {
+    for (++p; p != end && *p >= '0' && *p <= '9' && fracDigits < 4; ++p, ++fracDigits) raw = raw * 10 + (*p - '0');
+  }
+  if (p != end || wholeDigits + fracDigits == 0) return false;
+  for (int i = fracDigits; i < 4; ++i) raw *= 10;
+  out = Money::FromRaw(negative ? -raw : raw);
+  return true;
+}
+
 // Empty text or "\"\"" is 0; otherwise StrToCurr.
 Money TextToMoney(std::string_view text);
 
