@@ -30,11 +30,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) {
     // A write past the file-size limit then fails with EFBIG, which the writer reports.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (argc != 4) {
-      std::cerr << "usage: zantro --recalc IN OUT\n";
-      return 2;
-    }
-    return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
+    return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";
   ::execv(window.c_str(), argv);

@@ -73,13 +73,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   // The batch recalculation runs before anything of the window: no configuration, no lock.
-  if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) {
-    if (argc != 4) {
-      std::cerr << "usage: zantro --recalc IN OUT\n";
-      return 2;
-    }
-    return zantro::RecalcDocument(argv[2], argv[3], std::cerr);
-  }
+  if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
 #ifdef ZANTRO_HAVE_PRINTING
   if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0) return PdfCommand(argc, argv);
 #endif

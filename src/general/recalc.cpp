@@ -227,4 +227,12 @@ int RecalcDocument(const std::string& in, const std::string& out, std::ostream& 
   return 0;
 }
 
+int RecalcCommand(int count, char** args, std::ostream& err) {
+  if (count != 2) {
+    err << "usage: zantro --recalc IN OUT\n";
+    return 2;
+  }
+  return RecalcDocument(args[0], args[1], err);
+}
+
 }  // namespace zantro

@@ -38,4 +38,8 @@ void OpenAndRecompute(const std::string& in, const std::string& folder, std::ost
 // (file, line and field for a bad document); OUT is then neither created nor changed.
 int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err);
 
+// The command "--recalc IN OUT" of both executables: args are the words after "--recalc".
+// Returns 2 with the usage on err unless there are exactly two, else RecalcDocument's status.
+int RecalcCommand(int count, char** args, std::ostream& err);
+
 }  // namespace zantro
