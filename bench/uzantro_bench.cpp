@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -171,6 +172,24 @@ void BM_OpenEstimate(benchmark::State& state) {
     if (!w.Open()) state.SkipWithError("the estimate did not open");
 }
 BENCHMARK(BM_OpenEstimate)->Apply(EstimateShapes);
+
+// What an open of that shape costs the file system alone, without any of the program's code:
+// each item's previous sheet renamed over its backup, then its new sheet created and written
+// (lines x 288 bytes). The cost per file is the kernel's, so this part of an open grows with
+// the number of items, whatever the number of lines.
+void BM_OpenFileFloor(benchmark::State& state) {
+  const int items = static_cast<int>(state.range(0));
+  const std::string sheet(static_cast<size_t>(state.range(1)) * sizeof(LineRecord), 'x');
+  const std::string folder = bench::Files().File("floor" + std::to_string(items));
+  fs::create_directory(folder);
+  auto name = [&](int n, const char* ext) { return folder + "/WITEM" + std::to_string(n) + ext; };
+  for (auto _ : state) {
+    for (int n = 1; n <= items; ++n) ::rename(name(n, ".WRK").c_str(), name(n, ".brk").c_str());
+    for (int n = 1; n <= items; ++n) WriteNewFile(name(n, ".WRK"), sheet);
+  }
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_OpenFileFloor)->Apply(EstimateShapes);
 
 // A click on a sheet tab of an open estimate, alternating between two sheets.
 void BM_TabClick(benchmark::State& state) {

@@ -594,7 +594,14 @@ void ReadItems(LineReader& in, ParsedDocument& doc, const std::string& name) {
 std::map<int32_t, int64_t> CountDataLines(LineReader ahead) {
   std::map<int32_t, int64_t> counts;
   std::string_view line;
-  while (ahead.Next(line) && line != "</DATA>") ++counts[StrToIntDef(line.substr(0, line.find(';')), 0)];
+  // An item's lines usually come together: the count of the last item is kept at hand.
+  int32_t last = 0;
+  int64_t* count = nullptr;
+  while (ahead.Next(line) && line != "</DATA>") {
+    int32_t n = StrToIntDef(line.substr(0, line.find(';')), 0);
+    if (!count || n != last) count = &counts[last = n];
+    ++*count;
+  }
   return counts;
 }
 
@@ -603,11 +610,21 @@ std::map<int32_t, int64_t> CountDataLines(LineReader ahead) {
 class CollectLines : public DataLineSink {
  public:
   explicit CollectLines(ParsedDocument& doc) : doc_(doc) {}
-  void Begin(const ParsedDocument&, const std::map<int32_t, int64_t>&) override {}
-  void Line(int32_t item, LineRecord line) override { doc_.Lines[item].push_back(line); }
+  void Begin(const ParsedDocument&, const std::map<int32_t, int64_t>& counts) override { counts_ = counts; }
+  void Line(int32_t item, LineRecord line) override {
+    if (!lines_ || item != item_) {
+      lines_ = &doc_.Lines[item_ = item];
+      auto count = counts_.find(item);
+      if (lines_->empty() && count != counts_.end()) lines_->reserve(static_cast<size_t>(count->second));
+    }
+    lines_->push_back(line);
+  }
 
  private:
   ParsedDocument& doc_;
+  std::map<int32_t, int64_t> counts_;
+  int32_t item_ = 0;
+  std::vector<LineRecord>* lines_ = nullptr;
 };
 
 void ReadData(LineReader& in, const ParsedDocument& doc, const std::string& name, ContainerForm form,
@@ -859,13 +876,24 @@ void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
   }
   names.push_back(HeadFile("WRK"));
   const std::vector<std::string> paths = ResolveAllNoCase(folder, names);
+  // Without a head the folder holds no document yet, and no reader takes its sheets for one
+  // until the head is written: a new sheet can be written in place, which spares a rename per
+  // item. A sheet of that name already there is still replaced atomically.
+  const bool building = !FileExists(paths.back());
+  auto put = [building](const std::string& path, std::string_view bytes) {
+    std::string error;
+    bool existed = false;
+    if (building && WriteNewFile(path, bytes, &error, &existed)) return;
+    if (building && !existed) throw FileError(error);
+    WriteOrThrow(path, bytes);
+  };
   auto path = paths.begin();
-  if (!doc.Lines.count(1)) WriteOrThrow(*path++, {});
-  for (const auto& [n, records] : doc.Lines) WriteOrThrow(*path++, EncodeRecords<LineRecord>(records));
+  if (!doc.Lines.count(1)) put(*path++, {});
+  for (const auto& [n, records] : doc.Lines) put(*path++, EncodeRecords<LineRecord>(records));
   if (doc.WithTakeoffFiles) {
-    if (!doc.Takeoffs.count(1)) WriteOrThrow(*path++, {});
-    for (const auto& [n, records] : doc.Takeoffs) WriteOrThrow(*path++, EncodeRecords<TakeoffRecord>(records));
-    if (!doc.SortLines.count(1)) WriteOrThrow(*path++, {});
+    if (!doc.Takeoffs.count(1)) put(*path++, {});
+    for (const auto& [n, records] : doc.Takeoffs) put(*path++, EncodeRecords<TakeoffRecord>(records));
+    if (!doc.SortLines.count(1)) put(*path++, {});
     for (const auto& [n, text] : doc.SortLines) {
       std::string error;
       if (!WriteTextLines(*path++, text, &error)) throw FileError(error);

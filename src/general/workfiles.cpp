@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "general/editframe.h"
 #include "general/workcodec.h"
@@ -38,12 +42,6 @@ void DeleteMatching(const std::string& folder, bool (*match)(std::string_view)) 
     if (match(name)) DeleteFile(JoinPath(folder, name));
 }
 
-// Renames every file with extension `from` to the same name with extension `to`.
-void RenameExtension(const std::string& folder, std::string_view from, std::string_view to) {
-  for (const auto& name : ListFiles(folder))
-    if (EndsWithNoCase(name, from)) RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, to)));
-}
-
 // A complete work-file set has its HEAD.WRK, written last and whole: the title, the count and
 // whole item records.
 bool HasWholeHead(const std::string& folder) {
@@ -58,17 +56,30 @@ bool HasWholeHead(const std::string& folder) {
 // sheets without a whole head are what an open killed half-way left, no document anybody
 // edited, so they go and the backups of the last complete document stay. HEAD.bak is removed
 // first and HEAD.WRK renamed last, so a kill in between leaves a whole HEAD.WRK and the next
-// start finishes the job; the old backups are only deleted while HEAD.bak still marks them.
+// start finishes the job. The new backups are renamed over the old ones of the same name; the
+// other old backups are deleted, and only while HEAD.bak still marked them as the old set (a
+// rotation resumed after a kill must keep the backups it already made). One listing serves all.
 void MakeBackups(const std::string& folder) {
   if (!HasWholeHead(folder)) return ClearWorkFiles(folder);
   auto oldHead = FindNoCase(folder, "HEAD.bak");
-  if (oldHead && DeleteFile(*oldHead))
-    DeleteMatching(folder, [](std::string_view n) { return EndsWithNoCase(n, ".bup") || EndsWithNoCase(n, ".brk"); });
+  const bool oldSetMarked = oldHead && DeleteFile(*oldHead);
   auto head = FindNoCase(folder, "HEAD.WRK");
-  RenameExtension(folder, ".PUP", ".bup");
-  for (const auto& name : ListFiles(folder))
-    if (EndsWithNoCase(name, ".WRK") && !EqualsNoCase(name, "HEAD.WRK"))
-      RenameFile(JoinPath(folder, name), JoinPath(folder, WithExtension(name, ".brk")));
+  std::vector<std::pair<std::string, std::string>> renames;
+  std::unordered_set<std::string> targets;
+  std::vector<std::string> oldBackups;
+  for (const auto& name : ListFiles(folder)) {
+    std::string_view ext = EndsWithNoCase(name, ".PUP") ? ".bup" : EndsWithNoCase(name, ".WRK") ? ".brk" : "";
+    if (!ext.empty() && !EqualsNoCase(name, "HEAD.WRK")) {
+      renames.emplace_back(name, WithExtension(name, ext));
+      targets.insert(renames.back().second);
+    } else if (EndsWithNoCase(name, ".bup") || EndsWithNoCase(name, ".brk")) {
+      oldBackups.push_back(name);
+    }
+  }
+  if (oldSetMarked)
+    for (const auto& name : oldBackups)
+      if (!targets.count(name)) DeleteFile(JoinPath(folder, name));
+  for (const auto& [from, to] : renames) RenameFile(JoinPath(folder, from), JoinPath(folder, to));
   RenameFile(*head, JoinPath(folder, "HEAD.bak"));
 }
 

@@ -195,6 +195,27 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
   return ok;
 }
 
+bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error, bool* existed) {
+  if (existed) *existed = false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (existed) *existed = errno == EEXIST;
+    if (error) *error = Errno("cannot create", path);
+    return false;
+  }
+  bool ok = WriteAll(fd, bytes);
+  std::string why = ok ? "" : Errno("cannot write", path);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    why = Errno("cannot write", path);
+  }
+  if (!ok) {
+    ::unlink(path.c_str());
+    if (error) *error = why;
+  }
+  return ok;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   size_t start = 0;

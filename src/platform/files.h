@@ -68,6 +68,12 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* error = nullptr,
                      bool sync = false);
 
+// Writes a file that does not exist yet in place, without a temporary file: for the sheets of
+// a work-file set being built, which its head, written last and atomically, makes a document.
+// Refuses to touch an existing file (*existed is then true); a failed write removes the file.
+bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                  bool* existed = nullptr);
+
 // Reads whole fixed-size records; a trailing partial record is dropped. Missing file: nullopt.
 template <typename Record>
 std::optional<std::vector<Record>> ReadRecords(const std::string& path);

@@ -179,6 +179,17 @@ TEST_F(WorkFiles, BackupsRenameMixedCaseNamesAndReplaceOldBackups) {
   EXPECT_EQ(*ReadFileBytes(dir.file("HEAD.bak")), head);
 }
 
+TEST_F(WorkFiles, ARotationResumedAfterAKillKeepsTheBackupsItMade) {
+  // Killed half-way: HEAD.bak already gone, item 1 already a backup, item 2 not yet.
+  ASSERT_TRUE(SaveHead(doc, dir.path(), "WRK"));
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM1.brk"), "made"));
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "two"));
+  InitDocument(doc, dir.path(), true);
+  EXPECT_EQ(Sorted(ListFiles(dir.path())), Sorted({"HEAD.bak", "WITEM1.brk", "WITEM2.brk"}));
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM1.brk")), "made");
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.brk")), "two");
+}
+
 TEST_F(WorkFiles, AnIncompleteSetIsRemovedAndTheBackupsStay) {
   // Sheets without their head, or with a torn one: what a killed open leaves.
   for (const char* torn : {"", "HEAD"}) {

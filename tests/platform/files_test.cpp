@@ -70,6 +70,26 @@ TEST(Files, FailedWriteReportsAndKeepsTheOldFile) {
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"doc"});
 }
 
+TEST(Files, NewFileWriteNeverTouchesAnExistingFileAndRemovesAFailedOne) {
+  TempDir dir;
+  std::string path = dir.file("WITEM1.WRK");
+  ASSERT_TRUE(WriteNewFile(path, "first"));
+  bool existed = false;
+  EXPECT_FALSE(WriteNewFile(path, "second", nullptr, &existed));
+  EXPECT_TRUE(existed);
+  EXPECT_EQ(*ReadFileBytes(path), "first");
+  std::string error;
+  bool ok;
+  {
+    testing::FileSizeLimit limit(1024);
+    ok = WriteNewFile(dir.file("WITEM2.WRK"), std::string(4096, 'n'), &error, &existed);
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(existed);
+  EXPECT_NE(error.find("WITEM2.WRK"), std::string::npos);
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"WITEM1.WRK"});
+}
+
 TEST(Files, ReadersTakeOnlyRegularFilesUpToTheirBound) {
   TempDir dir;
   std::string error;
