@@ -20,7 +20,7 @@
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
-#include "platform/qtcore/qtenv.h"
+#include "tests/testutil/headlesswindow.h"
 #include "uzantro/fzantro.h"
 
 using namespace zantro;
@@ -31,18 +31,6 @@ namespace {
 constexpr int kItems = 2000;
 constexpr int kLinesPerSheet = 20;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_breakdown";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    PrepareQtProcess();
-    ::setenv("ZANTRO_TODAY", "2026-12-07", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 std::string TempFolder() {
   char t[] = "/tmp/zantro-bench-XXXXXX";
@@ -79,15 +67,9 @@ struct ListWindow {
   std::unique_ptr<TFZANTRO> window;
 
   ListWindow() {
-    App();
-    setup.ProgramFolder = TempFolder();
+    testing::EnsureApplication("bench_breakdown", true);
+    setup = testing::HeadlessSetup(TempFolder(), &dialogs, &launcher);
     fs::copy(bench::ProgramFolder(), setup.ProgramFolder, fs::copy_options::recursive);
-    setup.ExecutableName = "zantro";
-    setup.WorkArea = QRect(0, 0, 1280, 1024);
-    setup.ScreenSize = QSize(1280, 1024);
-    setup.dialogs = &dialogs;
-    setup.launcher = &launcher;
-    setup.Headless = true;
     window = std::make_unique<TFZANTRO>(setup);
     InstallBreakdownList(*window);
     window->show();

@@ -15,26 +15,14 @@
 #include "messages/commands.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
-#include "platform/qtcore/qtenv.h"
 #include "platform/transport.h"
 #include "uzantro/companionlink.h"
 #include "uzantro/fzantro.h"
+#include "tests/testutil/headlesswindow.h"
 
 using namespace zantro;
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_companions";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    PrepareQtProcess();
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 std::string TempFolder() {
   char t[] = "/tmp/zantro-bench-XXXXXX";
@@ -42,7 +30,7 @@ std::string TempFolder() {
 }
 
 void BM_LinesThroughTheSocket(benchmark::State& state) {
-  App();
+  testing::EnsureApplication("bench_companions", true);
   const Command kind = state.range(0) ? Command::DataWrite : Command::DataWriteDisp;
   const int lines = 1000;
   std::vector<std::string> texts;
@@ -61,15 +49,7 @@ void BM_LinesThroughTheSocket(benchmark::State& state) {
     std::string folder = TempFolder(), runtime = TempFolder();
     ScriptedDialogs dialogs([](const QString&) {});
     Launcher launcher;
-    WindowSetup s;
-    s.ProgramFolder = folder;
-    s.ExecutableName = "zantro";
-    s.WorkArea = QRect(0, 0, 1280, 1024);
-    s.ScreenSize = QSize(1280, 1024);
-    s.dialogs = &dialogs;
-    s.launcher = &launcher;
-    s.Headless = true;
-    auto window = std::make_unique<TFZANTRO>(s);
+    auto window = std::make_unique<TFZANTRO>(testing::HeadlessSetup(folder, &dialogs, &launcher));
     InstallCompanions(*window);
     window->show();
     QApplication::processEvents();

@@ -14,7 +14,7 @@
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
-#include "platform/qtcore/qtenv.h"
+#include "tests/testutil/headlesswindow.h"
 #include "uzantro/fzantro.h"
 
 using namespace zantro;
@@ -22,18 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_uzantro";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    PrepareQtProcess();
-    ::setenv("ZANTRO_TODAY", "2026-12-07", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+void App() { testing::EnsureApplication("bench_uzantro", true); }
 
 std::string ProgramCopy() {
   static std::string copy = [] {
@@ -45,16 +34,7 @@ std::string ProgramCopy() {
 }
 
 WindowSetup Setup(Dialogs* d, Launcher* l, const std::string& document) {
-  WindowSetup s;
-  s.ProgramFolder = ProgramCopy();
-  s.ExecutableName = "zantro";
-  s.StartupDocument = document;
-  s.WorkArea = QRect(0, 0, 1280, 1024);
-  s.ScreenSize = QSize(1280, 1024);
-  s.dialogs = d;
-  s.launcher = l;
-  s.Headless = true;
-  return s;
+  return testing::HeadlessSetup(ProgramCopy(), d, l, document);
 }
 
 void BM_StartupToFirstPaint(benchmark::State& state) {

@@ -14,6 +14,7 @@
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/transport.h"
+#include "testutil/headlesswindow.h"
 #include "testutil/tempdir.h"
 #include "uzantro/companionlink.h"
 #include "uzantro/fzantro.h"
@@ -24,23 +25,10 @@ namespace {
 
 class CompanionLinkTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_uzantro";
-    static char* argv[] = {name, nullptr};
-    if (!qApp) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { zantro::testing::EnsureApplication("test_uzantro"); }
 
   void SetUp() override {
-    WindowSetup s;
-    s.ProgramFolder = folder_.path();
-    s.ExecutableName = "zantro";
-    s.WorkArea = QRect(0, 0, 1280, 1024);
-    s.ScreenSize = QSize(1280, 1024);
-    s.dialogs = &dialogs_;
-    s.launcher = &launcher_;
-    s.Headless = true;
-    window_ = std::make_unique<TFZANTRO>(s);
+    window_ = std::make_unique<TFZANTRO>(zantro::testing::HeadlessSetup(folder_.path(), &dialogs_, &launcher_));
     window_->show();
     QApplication::processEvents();
     std::string error;

@@ -11,6 +11,7 @@
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
+#include "testutil/headlesswindow.h"
 #include "uzantro/fzantro.h"
 
 using namespace zantro;
@@ -28,23 +29,12 @@ QStringList GridTexts(TStrColGrid* g) {
 }
 
 TEST(SheetRefresh, CommandsRedrawTheGridAsAFullRedrawWould) {
-  static int argc = 1;
-  static char name[] = "test_uzantro";
-  static char* argv[] = {name, nullptr};
-  if (!qApp) new QApplication(argc, argv);
+  zantro::testing::EnsureApplication("test_uzantro");
   char t[] = "/tmp/zantro-refresh-XXXXXX";
   std::string folder = ::mkdtemp(t);
   ScriptedDialogs dialogs([](const QString&) {});
   Launcher launcher;
-  WindowSetup s;
-  s.ProgramFolder = folder;
-  s.ExecutableName = "zantro";
-  s.WorkArea = QRect(0, 0, 1280, 1024);
-  s.ScreenSize = QSize(1280, 1024);
-  s.dialogs = &dialogs;
-  s.launcher = &launcher;
-  s.Headless = true;
-  auto window = std::make_unique<TFZANTRO>(s);
+  auto window = std::make_unique<TFZANTRO>(zantro::testing::HeadlessSetup(folder, &dialogs, &launcher));
   window->show();
   QApplication::processEvents();
 

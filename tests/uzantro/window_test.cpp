@@ -24,6 +24,7 @@
 #include "platform/launcher.h"
 #include "uzantro/fzantro.h"
 #include "shell/menustate.h"
+#include "testutil/headlesswindow.h"
 
 using namespace zantro;
 
@@ -31,25 +32,12 @@ namespace {
 
 class WindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_uzantro";
-    static char* argv[] = {name, nullptr};
-    if (!qApp) new QApplication(argc, argv);  // lives as long as the process
-  }
+  static void SetUpTestSuite() { zantro::testing::EnsureApplication("test_uzantro"); }
 
   void SetUp() override {
     char t[] = "/tmp/zantro-window-XXXXXX";
     folder_ = ::mkdtemp(t);
-    WindowSetup s;
-    s.ProgramFolder = folder_;
-    s.ExecutableName = "zantro";
-    s.WorkArea = QRect(0, 0, 1280, 1024);
-    s.ScreenSize = QSize(1280, 1024);
-    s.dialogs = &dialogs_;
-    s.launcher = &launcher_;
-    s.Headless = true;
-    window_ = std::make_unique<TFZANTRO>(s);
+    window_ = std::make_unique<TFZANTRO>(zantro::testing::HeadlessSetup(folder_, &dialogs_, &launcher_));
     window_->show();
     QApplication::processEvents();
     ASSERT_GE(window_->Tabs()->count(), 2);
