@@ -175,7 +175,6 @@ std::vector<std::string_view> TerminatedFields(std::string_view text, size_t cou
 // Conversions that name the field of a bad value.
 
 Money StrictMoney(std::string_view text, const FieldSource& at, int field, std::string_view name) {
-  if (Money plain; ParsePlainCurrency(text, plain)) return plain;
   try {
     return StrToCurr(text);
   } catch (const ConversionError& e) {
@@ -230,10 +229,9 @@ void AppendNameSpec(std::string& out, std::string_view nameSpec, size_t capacity
 // document of 100 000 lines has two million of them.
 void AppendMoney(std::string& out, Money v) {
   char buffer[kPlainTextMax + 1];
-  char* end = buffer + sizeof buffer;
-  end[-1] = ';';
-  char* start = PlainTextBefore(v, end - 1);
-  out.append(start, end);
+  char* end = PlainTextAt(v, buffer);
+  *end++ = ';';
+  out.append(buffer, end);
 }
 
 void AppendInt(std::string& out, int64_t v) {
@@ -772,8 +770,8 @@ std::string FieldText(std::string_view text, size_t capacity) {
 }
 
 void AppendField(std::string& out, std::string_view text, size_t capacity) {
-  if (text.size() <= capacity && text.find_first_of(std::string_view(";\r\n\0", 4)) == std::string_view::npos) {
-    out += text;  // the common case: nothing to replace, nothing to cut
+  if (IsPlainField(text, capacity)) {
+    out += text;
   } else {
     out += FieldText(text, capacity);
   }

@@ -299,32 +299,6 @@ std::string MoneyText(Money v) {
   return (v.raw < 0 && n != 0) ? "-" + s : s;
 }
 
-std::string MoneyToPlainText(Money v) {
-  char buffer[kPlainTextMax];
-  char* end = buffer + sizeof buffer;
-  return std::string(PlainTextBefore(v, end), end);
-}
-
-char* PlainTextBefore(Money v, char* end) {
-  // Every file field is written through here: no 128-bit arithmetic.
-  char* p = end;
-  uint64_t a = v.raw < 0 ? 0 - static_cast<uint64_t>(v.raw) : static_cast<uint64_t>(v.raw);
-  uint64_t whole = a / Money::kScale;
-  uint64_t frac = a % Money::kScale;
-  if (frac != 0) {
-    int decimals = 4;
-    for (; frac % 10 == 0; frac /= 10) --decimals;
-    for (int i = 0; i < decimals; ++i, frac /= 10) *--p = static_cast<char>('0' + frac % 10);
-    *--p = '.';
-  }
-  do {
-    *--p = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole > 0);
-  if (v.raw < 0) *--p = '-';
-  return p;
-}
-
 namespace {
 
 // The digits of u written forward at out, zero-padded to width; returns their end. Written in
@@ -343,6 +317,7 @@ uint64_t Magnitude(Money v) { return v.raw < 0 ? 0 - static_cast<uint64_t>(v.raw
 }  // namespace
 
 char* PlainTextAt(Money v, char* out) {
+  // Every file field is written through here: no 128-bit arithmetic.
   if (v.raw == 0) {  // most fields of a line
     *out = '0';
     return out + 1;
@@ -356,6 +331,11 @@ char* PlainTextAt(Money v, char* out) {
   for (; frac % 10 == 0; frac /= 10) --decimals;
   *out++ = '.';
   return DigitsAt(frac, decimals, out);
+}
+
+std::string MoneyToPlainText(Money v) {
+  char buffer[kPlainTextMax];
+  return std::string(buffer, PlainTextAt(v, buffer));
 }
 
 char* QuantityTextAt(Money q, Money quantityScale, char* out) {

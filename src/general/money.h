@@ -96,11 +96,9 @@ std::string MoneyText(Money v);
 
 // Shortest decimal text: "12.5", "3", "-0.25".
 std::string MoneyToPlainText(Money v);
-// The same text written backwards into a buffer that ends at end, with room for
-// kPlainTextMax bytes before it; returns where the text starts (for writers of many fields).
+// The same text written at out, which has room for kPlainTextMax bytes; returns its end (for
+// writers of many fields).
 inline constexpr int kPlainTextMax = 24;
-char* PlainTextBefore(Money v, char* end);
-// The same text written forward at out; returns its end.
 char* PlainTextAt(Money v, char* out);
 
 // "%7.1F" / "%6.2F" / "%5.3F" for QuantityScale 10 / 100 / 1000, rounded half away from zero
