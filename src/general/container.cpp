@@ -213,18 +213,6 @@ void SetNameSpec(ShortText<N>& target, std::string_view name, std::string_view s
   target.len = static_cast<uint8_t>(n);
 }
 
-// Appends the name and the specification of a NameSpec as two fields, each cut so that
-// "name;spec" still fits the record when it is read back.
-void AppendNameSpec(std::string& out, std::string_view nameSpec, size_t capacity) {
-  size_t at = nameSpec.find(';');
-  std::string name = FieldText(nameSpec.substr(0, at), capacity);
-  std::string_view spec = at == std::string_view::npos ? std::string_view() : nameSpec.substr(at + 1);
-  size_t room = name.size() + 1 < capacity ? capacity - name.size() - 1 : 0;
-  out += name;
-  out += ';';
-  AppendField(out, spec, room);
-}
-
 // The numbers of a field are written into a buffer on the stack and appended once: a
 // document of 100 000 lines has two million of them.
 void AppendMoney(std::string& out, Money v) {
@@ -327,6 +315,15 @@ class LineText {
   }
   char* p_;
 };
+
+// LineText::NameSpec appended to a string.
+void AppendNameSpec(std::string& out, std::string_view nameSpec, size_t capacity) {
+  size_t start = out.size();
+  out.resize(start + 2 * capacity + 2);  // two fields of at most capacity bytes, each with its ";"
+  LineText text(out.data() + start);
+  text.NameSpec(nameSpec, capacity);
+  out.resize(static_cast<size_t>(text.end() - out.data()));
+}
 
 // Fields 2..21 of a detail line.
 void PutLineFields(LineText& out, const LineRecord& r, std::optional<Money> quantityScale) {
