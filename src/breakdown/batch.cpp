@@ -26,6 +26,7 @@ class ScratchFolder {
   ScratchFolder() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/zantro-xlsx-XXXXXX";
+    CleanupSignalsHeld held;  // a signal between the two would leave the folder behind
     if (!::mkdtemp(pattern.data())) throw FileError(pattern + ": the scratch folder cannot be made");
     path_ = pattern;
     guard_.emplace(path_);

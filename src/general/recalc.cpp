@@ -193,6 +193,7 @@ ScratchFolder::ScratchFolder(const char* prefix) {
   std::error_code ec;
   auto base = std::filesystem::temp_directory_path(ec);
   std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
+  CleanupSignalsHeld held;  // a signal between the two would leave the folder behind
   if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
   path_ = tmpl;
   guard_.emplace(path_);
