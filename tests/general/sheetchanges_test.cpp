@@ -68,6 +68,7 @@ TEST(SheetChanges, DeleteRenumbersRangesAsOneLineAtATime) {
                         Case{2, 3, 4, 1, 2, 3}, Case{1, 2, 2, 1, 1, 1}}) {
     Document d = SheetOf(10);
     MakeRange(d, 10, c.from, c.to);
+    d.LineList[10].FLAG = c.at % 2 ? 50 : 79;  // the first and the last range kind
     ASSERT_EQ(DeleteLines(d, {c.at, c.at + c.count - 1}), Change::Done);
     EXPECT_EQ(RangeOf(d.LineList[10 - c.count]), std::make_pair(int64_t{c.wantFrom}, int64_t{c.wantTo}))
         << c.from << "-" << c.to << " less " << c.count << " at " << c.at;
