@@ -151,6 +151,10 @@ TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
   EXPECT_EQ(doc.CurrentLine, 13);
   doc.LineList[5].FLAG = 140;
   EXPECT_EQ(PutTotalLine(doc, 5), Change::Refused);
+  // Kind 100 opens the takeoff kinds: erase refuses it, a total line may replace it.
+  doc.LineList[6].FLAG = 100;
+  EXPECT_EQ(EraseLines(doc, {6, 6}), Change::Refused);
+  EXPECT_EQ(PutTotalLine(doc, 6), Change::Done);
 
   PutTaxLine(doc, 14, Money::Units(10), false);
   EXPECT_EQ(doc.LastLine(), 14);
