@@ -105,6 +105,12 @@ TEST(SheetChanges, SelectionsPastTheEndTouchOnlyExistingLines) {
   EXPECT_EQ(Names(doc), std::vector<std::string>{"L1;"});
   EXPECT_EQ(MoveLineDown(doc, 1), Change::None);  // the last line
   EXPECT_EQ(MoveLineUp(doc, 5), Change::None);
+  // A delete before line 1, past the end or of no lines leaves every line, the buffer too.
+  std::vector<LineRecord> four(5);
+  for (auto [at, count] : {std::pair{0, 1}, {6, 1}, {7, 2}, {2, 0}}) {
+    DeleteLineRange(four, at, count);
+    EXPECT_EQ(four.size(), 5u) << at << " " << count;
+  }
   QuantitySum sum = SumQuantities(SheetOf(2), {1, 100000});
   EXPECT_EQ(sum.Cost, Money{});
 
@@ -151,6 +157,9 @@ TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
   EXPECT_EQ(doc.CurrentLine, 13);
   doc.LineList[5].FLAG = 140;
   EXPECT_EQ(PutTotalLine(doc, 5), Change::Refused);
+  EXPECT_EQ(PutTotalLine(doc, 0), Change::None);
+  ASSERT_EQ(PutTotalLine(doc, 1), Change::Done);
+  EXPECT_EQ(doc.LineList[1].FLAG, 99);
   // Kind 100 opens the takeoff kinds: erase refuses it, a total line may replace it.
   doc.LineList[6].FLAG = 100;
   EXPECT_EQ(EraseLines(doc, {6, 6}), Change::Refused);
