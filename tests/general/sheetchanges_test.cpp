@@ -171,6 +171,12 @@ TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
   EXPECT_EQ(doc.LineList[14].SubQty, Money::Units(10));
   EXPECT_EQ(doc.LineList[14].CostQty, Money{});
   EXPECT_EQ(ToUtf8(doc.LineList[14].Unit.view()), "％");
+
+  doc.CurrentItem = 0;  // the breakdown list is shown: there is no current item to rename
+  EXPECT_FALSE(RenameCurrentItem(doc, "x"));
+  doc.CurrentItem = 1;
+  EXPECT_TRUE(RenameCurrentItem(doc, "x"));
+  EXPECT_EQ(doc.ItemList[1].ItemName.str(), "x");
 }
 
 TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
@@ -345,6 +351,19 @@ TEST(EditFrame, ACommandWithoutAnUndoCopyKeepsTheLastUndoAndStillRollsBack) {
   EXPECT_EQ(state[kKeptFilesName], undoSet.at(kKeptFilesName));
   EXPECT_EQ(RestoreKeptFiles(dir.path()), 2);
   EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "two");
+}
+
+// A damaged KEPT.UND restores what precedes the damage and nothing after it.
+TEST(EditFrame, ADamagedKeptFileRestoresOnlyWhatPrecedesTheDamage) {
+  for (const std::string damage : {"\n1\nx", "../C\n1\nc", "B\n9\nb", "B\n1x\nb", "B\n\nb", "B\n-1\nb"}) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFileAtomic(dir.file("A"), "changed"));
+    ASSERT_TRUE(WriteFileAtomic(dir.file(kKeptFilesName), "A\n1\na" + damage + "B\n1\nb"));
+    EXPECT_EQ(RestoreKeptFiles(dir.path()), 1) << damage;
+    EXPECT_EQ(*ReadFileBytes(dir.file("A")), "a");
+    EXPECT_FALSE(FileExists(dir.file("B"))) << damage;
+    EXPECT_FALSE(FileExists(dir.file("C"))) << damage;
+  }
 }
 
 TEST(EditFrame, AnUndoCopyThatCannotBeWrittenStopsTheCommand) {
