@@ -171,6 +171,7 @@ TEST(SheetChanges, TotalAndTaxLinesPastTheEndAppendBlankLines) {
   EXPECT_EQ(doc.LineList[14].SubQty, Money::Units(10));
   EXPECT_EQ(doc.LineList[14].CostQty, Money{});
   EXPECT_EQ(ToUtf8(doc.LineList[14].Unit.view()), "％");
+  EXPECT_EQ(doc.CurrentLine, 15);  // the cursor goes on below the tax line
 
   doc.CurrentItem = 0;  // the breakdown list is shown: there is no current item to rename
   EXPECT_FALSE(RenameCurrentItem(doc, "x"));
