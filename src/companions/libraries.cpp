@@ -48,7 +48,8 @@ void PickTree(TFZANTRO& w, QObject* item) {
   if (folder.empty()) folder = ArgumentText(DefaultLibraryFolder(w));  // stays for the run
   int n = TagOf(item);
   std::string file = LibraryFile(ToUtf8(folder), kTree, n);
-  if (!FileExists(file)) {
+  // Found as every other file of the program is, without regard to case ("TreeData3.DAT").
+  if (!FindNoCase(ToUtf8(folder), kTree.FileStem + std::to_string(n) + ".dat")) {
     w.Dlg().ShowNotice("単価がまだ作成されていません\r\n" + QString::fromStdString(file));
     return;
   }
