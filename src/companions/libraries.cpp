@@ -3,6 +3,7 @@
 // selection. The library files belong to the companions; the window only names them.
 #include <QAction>
 #include <QPushButton>
+#include <cstdlib>
 
 #include "companions/core/linewrite.h"
 #include "companions/launch.h"
@@ -106,6 +107,10 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
   }
   if (!CompanionPresent(w.ProgramFolder(), "calcprice_dlg.exe") || w.RestoreCompanion("Tfcalcprice_Dlg")) return;
   if (tag == 4) w.SaveSheetChecked("UND");
+  // The program reads the lines from the working copy of the open sheet, which it names
+  // through the environment (the argument string has no field for it).
+  w.SaveSheetChecked("WRK");
+  setenv("ZANTRO_CURRENT_ITEM", std::to_string(w.Doc().CurrentItem).c_str(), 1);
   RowSelection sel = w.SelectedRows();
   w.StartCompanion("calcprice_dlg.exe", CalcPriceLaunch::ForTag(tag, sel.Top, sel.Bottom, GroupNamesOf(w)).Encode());
   // The computed line is inserted at the selection: a selection that starts on a written row
