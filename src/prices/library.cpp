@@ -278,6 +278,17 @@ std::string EncodeLibrary(const PriceLibrary& lib) {
   return out;
 }
 
+std::vector<std::string> EntryFields(const PriceEntry& entry, PriceFamily f) {
+  PriceEntry& e = const_cast<PriceEntry&>(entry);
+  std::vector<std::string> out;
+  for (const auto& d : ColumnsOf(f)) {
+    if (Money* m = MoneyField(e, d.Id)) out.push_back(MoneyToPlainText(*m));
+    else if (d.Id == Col::Group) out.push_back(std::string(1, GroupLetterOf(e.Group)));
+    else out.push_back(*TextField(e, d.Id));
+  }
+  return out;
+}
+
 void WriteLibrary(const std::string& path, const PriceLibrary& lib) {
   std::string error;
   if (!WriteFileAtomic(path, EncodeLibrary(lib), &error, true)) throw FileError(path + ": " + error);

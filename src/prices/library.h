@@ -72,6 +72,10 @@ std::string EncodeLibrary(const PriceLibrary& lib);
 // Writes lib atomically; raises FileError when it cannot, leaving the old file as it was.
 void WriteLibrary(const std::string& path, const PriceLibrary& lib);
 
+// The fields of an entry as its file line holds them, in the order of LibraryColumns
+// (Shift-JIS texts, numbers as plain decimals, the group as its letter).
+std::vector<std::string> EntryFields(const PriceEntry& e, PriceFamily f);
+
 // The letter of a group, "A".."F".
 char GroupLetterOf(int group);
 
