@@ -143,6 +143,7 @@ void InstallPriceLibraries(TFZANTRO& w) {
   QStringList calc = {"EDATA1", "EDATA2", "EDATA3", "EDATA4", "N31", "N84", "N57", "N86", "N81", "N88"};
   for (int i = 1; i <= 36; ++i) calc << QString("GroupA%1").arg(i);
   for (const QString& name : calc) OnClick(w, name, [&w](QObject* item) { CalculatePrices(w, item); });
+  InstallRepricing(w);
 }
 
 }  // namespace zantro
