@@ -31,12 +31,18 @@ constexpr ColumnDef kCommon[] = {
 constexpr ColumnDef kTreeFront[] = {{Col::Category1, "大分類"}, {Col::Category2, "中分類"}};
 constexpr ColumnDef kSequenceFront[] = {{Col::SetName, "セット名"}, {Col::Ratio, "比率"}};
 
-std::vector<ColumnDef> ColumnsOf(PriceFamily f) {
+std::vector<ColumnDef> MakeColumns(PriceFamily f) {
   std::vector<ColumnDef> cols;
   if (f == PriceFamily::Tree) cols.assign(std::begin(kTreeFront), std::end(kTreeFront));
   if (f == PriceFamily::Sequence) cols.assign(std::begin(kSequenceFront), std::end(kSequenceFront));
   cols.insert(cols.end(), std::begin(kCommon), std::end(kCommon));
   return cols;
+}
+
+const std::vector<ColumnDef>& ColumnsOf(PriceFamily f) {
+  static const std::vector<ColumnDef> code = MakeColumns(PriceFamily::Code), sequence = MakeColumns(PriceFamily::Sequence),
+                                      tree = MakeColumns(PriceFamily::Tree);
+  return f == PriceFamily::Code ? code : f == PriceFamily::Sequence ? sequence : tree;
 }
 
 Money* MoneyField(PriceEntry& e, Col c) {
@@ -171,7 +177,7 @@ LibraryError::LibraryError(std::string file, int line, int column, std::string c
 char GroupLetterOf(int group) { return static_cast<char>('A' + std::clamp(group, 0, 5)); }
 
 EntryFault CheckEntry(const PriceEntry& e, PriceFamily f) {
-  auto cols = ColumnsOf(f);
+  const auto& cols = ColumnsOf(f);
   for (size_t i = 0; i < cols.size(); ++i) {
     if (!TextField(const_cast<PriceEntry&>(e), cols[i].Id)) continue;
     std::string why = TextFault(e, cols[i].Id);
@@ -184,7 +190,8 @@ EntryFault CheckEntry(const PriceEntry& e, PriceFamily f) {
 PriceLibrary ParseLibrary(std::string_view bytes, PriceFamily f, const std::string& fileName) {
   PriceLibrary lib;
   lib.Family = f;
-  const auto cols = ColumnsOf(f);
+  const auto& cols = ColumnsOf(f);
+  lib.Entries.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
   CsvReader reader(bytes);
   CsvRecord rec;
   bool header = false;
@@ -249,7 +256,7 @@ PriceLibrary ReadLibrary(const std::string& path, PriceFamily f) {
 }
 
 std::string EncodeLibrary(const PriceLibrary& lib) {
-  const auto cols = ColumnsOf(lib.Family);
+  const auto& cols = ColumnsOf(lib.Family);
   std::string out;
   out.reserve(64 + lib.Entries.size() * 120);
   for (const auto& note : lib.Notes) {
