@@ -79,6 +79,13 @@ void LibraryEditor::Build(const LibraryEditorLaunch& launch) {
   table_->setHorizontalHeaderLabels(headers);
   table_->verticalHeader()->setDefaultSectionSize(22);
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  // Texts wide, numbers narrow, so that the prices of a line show without scrolling.
+  for (int c = 0; c < table_->columnCount(); ++c) {
+    const QString h = headers[c];
+    int width = h == "名称" ? 170 : h == "仕様" ? 150 : h == "備考" ? 140 : h == "単位" ? 45 : h == "グループ" ? 60
+              : h == "コード" ? 85 : h == "大分類" || h == "中分類" || h == "セット名" ? 110 : 72;
+    table_->setColumnWidth(c, width);
+  }
   auto* add = Button(this, "AddButton", "行追加");
   auto* remove = Button(this, "DeleteButton", "行削除");
   auto* up = Button(this, "UpButton", "上へ");

@@ -44,6 +44,7 @@ void PricePicker::Build(const PricePickLaunch& launch) {
   qty_->setPlaceholderText("空欄: 数量なし");
   qty_->setMaximumWidth(140);
   level_ = Named(new QComboBox(this), "LevelBox");
+  level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   for (const auto& name : launch.Levels) level_->addItem(Readable(name));
   level_->setCurrentIndex(std::clamp(launch.Level, 1, 5) - 1);
   model_ = new PriceListModel(lib_, this);

@@ -39,15 +39,18 @@ SeqPriceDialog::SeqPriceDialog(ProgramShell& shell, const PricePickLaunch& launc
     : shell_(shell), lib_(std::move(lib)), sets_(SetsOf(lib_)) {
   setObjectName("Tfseqprice_Dlg");
   setWindowTitle(DialogCaption(launch.Caption.empty() ? QString("連続単価") : Readable(launch.Caption)));
-  resize(900, 600);
+  resize(960, 600);
   sets_table_ = Table(this, "SetTable", {"セット名", "行数"});
-  sets_table_->setColumnWidth(0, 300);
+  sets_table_->horizontalHeader()->setStretchLastSection(false);
+  sets_table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  sets_table_->setColumnWidth(1, 40);
   members_ = Table(this, "MemberTable", {"比率", "コード", "名称", "仕様", "単位", "単価", "歩掛"});
-  const int widths[] = {60, 90, 190, 170, 50, 80, 60};
+  const int widths[] = {45, 70, 160, 140, 40, 70, 50};
   for (int c = 0; c < 7; ++c) members_->setColumnWidth(c, widths[c]);
   base_ = Named(new QLineEdit(this), "BaseQtyEdit");
   base_->setMaximumWidth(140);
   level_ = Named(new QComboBox(this), "LevelBox");
+  level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   for (const auto& name : launch.Levels) level_->addItem(Readable(name));
   level_->setCurrentIndex(std::clamp(launch.Level, 1, 5) - 1);
   auto* write = Named(new QPushButton("書込み", this), "WriteButton");
