@@ -135,10 +135,10 @@ void CalcPriceDialog::Recalculate() {
     table_->setItem(row, 6, Cell(P(l.LabourFactor), true));
   }
   const DetailLineMessage& m = r->Line;
-  result_->setText(QString("%1 行　→　%2 %3　数量 %4 %5　単価 %6（原価 %7）")
+  result_->setText(QString("%1 行　→　%2 %3　数量 %4 %5　単価 %6（原価 %7）　計 %8")
                        .arg(r->Rows.size())
                        .arg(Readable(m.Name), Readable(m.Spec), P(m.SubQty), Readable(m.Unit), M(m.SubPrice),
-                            M(m.CostPrice)));
+                            M(m.CostPrice), M(r->SubTotal)));
 }
 
 void CalcPriceDialog::Write() {
