@@ -156,7 +156,7 @@ void LibraryEditor::Build(const LibraryEditorLaunch& launch) {
   connect(paste, &QPushButton::clicked, this, guarded(&LibraryEditor::PasteRegistration));
   connect(import, &QPushButton::clicked, this, [this] {
     shell_.Guard([this] {
-      auto file = shell_.Dlg().OpenFile({"仕入先単価表", "CSVファイル(csv)|*.csv;", "csv", {}});
+      auto file = shell_.Dlg().OpenFile({"仕入先単価表", "CSV・Excelファイル(csv,xlsx)|*.csv;*.xlsx;", "csv", {}});
       if (!file) return;
       supplierFile_ = file->toStdString();
       std::string error;
@@ -320,7 +320,7 @@ void LibraryEditor::OpenSupplierList() {
   if (supplierBytes_.empty()) return;
   auto kept = ReadConfValue(shell_.ProgramFolder(), kImportConf, kMappingKey);
   SupplierMapping map = kept ? SupplierMapping::Decode(*kept) : SupplierMapping{};
-  SupplierTable table = ParseSupplierCsv(supplierBytes_, headerLines_->currentIndex());
+  SupplierTable table = ParseSupplierFile(supplierBytes_, headerLines_->currentIndex(), supplierFile_);
   size_t columns = table.Header.size();
   for (const auto& row : table.Rows) columns = std::max(columns, row.size());
   for (size_t i = 0; i < mapBoxes_.size(); ++i) {
@@ -348,7 +348,7 @@ void LibraryEditor::PlanImport() {
   auto lib = TableLibrary();
   if (!lib) return;
   try {
-    plan_ = PlanSupplierImport(*lib, ParseSupplierCsv(supplierBytes_, map.HeaderLines), map, supplierFile_);
+    plan_ = PlanSupplierImport(*lib, ParseSupplierFile(supplierBytes_, map.HeaderLines, supplierFile_), map, supplierFile_);
   } catch (const LibraryError& e) {
     importLabel_->setText(QString::fromUtf8(e.what()));
     return;

@@ -3,7 +3,9 @@
 #include <unordered_map>
 
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "prices/csvtext.h"
+#include "prices/xlsxread.h"
 
 namespace zantro {
 namespace {
@@ -97,6 +99,32 @@ SupplierTable ParseSupplierCsv(std::string_view bytes, int headerLines) {
     t.Lines.push_back(rec.Line);
   }
   return t;
+}
+
+SupplierTable ParseSupplierXlsx(std::string_view bytes, int headerLines, const std::string& fileName) {
+  SupplierTable t;
+  int seen = 0;
+  for (auto& row : ReadFirstSheet(bytes, fileName)) {
+    std::vector<std::string> cells;
+    bool blank = true;
+    for (const auto& c : row.Cells) {
+      cells.push_back(ToCp932(c));
+      blank = blank && Trim(c).empty();
+    }
+    if (seen++ < headerLines) {
+      t.Header = std::move(cells);
+      continue;
+    }
+    if (blank) continue;
+    t.Rows.push_back(std::move(cells));
+    t.Lines.push_back(row.Number);
+  }
+  return t;
+}
+
+SupplierTable ParseSupplierFile(std::string_view bytes, int headerLines, const std::string& fileName) {
+  return EndsWithNoCase(fileName, ".xlsx") ? ParseSupplierXlsx(bytes, headerLines, fileName)
+                                           : ParseSupplierCsv(bytes, headerLines);
 }
 
 std::vector<SupplierChange> PlanSupplierImport(const PriceLibrary& lib, const SupplierTable& table,

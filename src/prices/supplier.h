@@ -32,6 +32,10 @@ struct SupplierTable {
 };
 // The rows of a supplier's CSV (converted to Shift-JIS when it is UTF-8).
 SupplierTable ParseSupplierCsv(std::string_view bytes, int headerLines);
+// The rows of the first sheet of a supplier's workbook (.xlsx); raises FileError.
+SupplierTable ParseSupplierXlsx(std::string_view bytes, int headerLines, const std::string& fileName);
+// By the file's name: a workbook when it ends in ".xlsx", else a CSV.
+SupplierTable ParseSupplierFile(std::string_view bytes, int headerLines, const std::string& fileName);
 
 struct SupplierChange {
   int Row = 0;               // the row of the supplier's list (its file line)
