@@ -136,8 +136,11 @@ void PricePicker::BuildCategories() {
 }
 
 void PricePicker::Narrow() {
+  // A typed text searches the whole library (a code is typed without knowing its category);
+  // with the box empty the list shows the chosen category.
   std::string query = search_->text().toStdString();
-  model_->Show(index_.Search(query, categoryChosen_ ? &category_ : nullptr));
+  const bool typed = search_->text().trimmed().size() > 0;
+  model_->Show(index_.Search(query, categoryChosen_ && !typed ? &category_ : nullptr));
   if (model_->rowCount() > 0) table_->selectRow(0);
 }
 

@@ -3,7 +3,7 @@
 // and the write of the current entry as a line at the window's cursor ("WM_DATAWRITE"). The
 // picker stays open for the next line; from the keyboard: type a code, Enter, a quantity,
 // Enter writes and returns to the search box. The tree picker adds the categories beside the
-// list; the search then runs over the chosen category.
+// list: the empty search box shows the chosen category, a typed text searches the whole library.
 #pragma once
 #include <QWidget>
 #include <map>
