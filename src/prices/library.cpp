@@ -199,6 +199,12 @@ PriceLibrary ParseLibrary(std::string_view bytes, PriceFamily f, const std::stri
     return LibraryError(fileName, line, col, col > 0 ? cols[col - 1].Caption : "", std::move(why));
   };
   while (reader.Next(rec)) {
+    // A quote left open swallows the rest of the file into one field: that is the fault to
+    // name, not whatever the swallowed text breaks.
+    if (reader.UnclosedQuote())
+      throw LibraryError(fileName, rec.Line, static_cast<int>(rec.Fields.size()),
+                         rec.Fields.size() <= cols.size() ? cols[rec.Fields.size() - 1].Caption : "",
+                         "引用符「\"」が閉じられていません");
     if (!header) {
       if (BlankRecord(rec)) continue;
       if (!rec.Fields[0].empty() && rec.Fields[0][0] == '#') {
@@ -243,7 +249,6 @@ PriceLibrary ParseLibrary(std::string_view bytes, PriceFamily f, const std::stri
     if (fault.Column) throw fail(rec.Line, fault.Column, fault.Why);
     lib.Entries.push_back(std::move(e));
   }
-  if (reader.UnclosedQuote()) throw LibraryError(fileName, rec.Line, 0, "", "引用符「\"」が閉じられていません");
   if (!header) throw LibraryError(fileName, 1, 0, "", "見出し行がありません");
   return lib;
 }
