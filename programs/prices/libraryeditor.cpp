@@ -1,5 +1,6 @@
 #include "libraryeditor.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -381,6 +382,30 @@ void LibraryEditor::ApplyImport() {
   supplierBytes_.clear();
   importPanel_->hide();
   shell_.Dlg().ShowNotice("取り込みました。確認して保存してください。");
+}
+
+bool LibraryEditor::Changed() const {
+  if (table_->rowCount() != static_cast<int>(lib_.Entries.size())) return true;
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    auto fields = EntryFields(lib_.Entries[static_cast<size_t>(r)], lib_.Family);
+    for (int c = 0; c < table_->columnCount(); ++c) {
+      QString text = table_->item(r, c) ? table_->item(r, c)->text() : QString();
+      // The table may spell a value differently from the file ("1.50", "b"): only a different
+      // value counts, as the reader would take it.
+      if (text != Readable(fields[static_cast<size_t>(c)]) && text.trimmed().toUpper() != Readable(fields[static_cast<size_t>(c)]))
+        return true;
+    }
+  }
+  return false;
+}
+
+void LibraryEditor::closeEvent(QCloseEvent* e) {
+  bool leave = true;
+  shell_.Guard([&] {
+    if (Changed()) leave = shell_.Dlg().AskExecute("保存されていない変更があります。閉じますか？", "閉じる", "キャンセル");
+  });
+  if (leave) e->accept();
+  else e->ignore();
 }
 
 void AddCellVerb(ScriptRunner& runner, QWidget* root) {

@@ -29,7 +29,12 @@ class LibraryEditor : public QWidget {
   // is then selected).
   std::optional<PriceLibrary> TableLibrary();
 
+ protected:
+  // Closing with changes not saved asks first.
+  void closeEvent(QCloseEvent* e) override;
+
  private:
+  bool Changed() const;
   void Build(const LibraryEditorLaunch& launch);
   void Fill(const std::vector<PriceEntry>& entries);
   void AppendRows(const std::vector<PriceEntry>& entries);
