@@ -11,6 +11,7 @@
 #include <string>
 
 #include "general/recalc.h"
+#include "prices/reprice.h"
 
 namespace {
 
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
     // A write past the file-size limit then fails with EFBIG, which the writer reports.
     std::signal(SIGXFSZ, SIG_IGN);
     return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--reprice") == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return zantro::RepriceCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";
   ::execv(window.c_str(), argv);
