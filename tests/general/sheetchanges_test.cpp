@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 #include <random>
 
@@ -199,10 +200,16 @@ TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
   EXPECT_EQ(lines[2].FLAG, 25);
   EXPECT_EQ(lines[2].AmountText.view(), Sj("別途"));
 
+  // Only lines whose field the command changes are counted.
+  lines[1].NameSpec.set("P Q");
+  lines[2].NameSpec.set("PQ");
+  EXPECT_EQ(ApplyTextCommand(lines, {1, 2}, TextCommand::FirstBlankToSeparator, ""), 1);
+  EXPECT_EQ(lines[1].NameSpec.str(), "P;Q");
+
   // The unit holds four bytes: a character that would cross them is left out whole.
   EXPECT_EQ(ApplyTextCommand(lines, {2, 2}, TextCommand::SetUnit, "a" + Sj("ｍｍ")), 1);
   EXPECT_EQ(lines[2].Unit.view(), "a" + Sj("ｍ"));
-  EXPECT_EQ(ApplyTextCommand(lines, {1, 2}, TextCommand::SetUnit, Sj("ｍｍｍ")), 2);
+  EXPECT_EQ(ApplyTextCommand(lines, {0, 9}, TextCommand::SetUnit, Sj("ｍｍｍ")), 2);
   EXPECT_EQ(lines[1].Unit.view(), Sj("ｍｍ"));
   EXPECT_EQ(lines[2].Unit.view(), Sj("ｍｍ"));
 }
@@ -276,7 +283,7 @@ TEST(EditFrame, UndoPutsBackMovedSwappedDeletedAndRewrittenFiles) {
   Document doc = SheetOf(1);
   const std::vector<std::pair<std::string, std::string>> files = {
       {"A", "a"}, {"B", "b"}, {"C", "c"}, {"D", "same"}, {"E", "same"}, {"F", "f"}, {"H", "h"},
-      {"J", "j"}, {"K", "k"}};
+      {"J", "j"}, {"K", "k"}, {"L", "twin"}, {"M", "twin"}};
   for (const auto& [name, bytes] : files) ASSERT_TRUE(WriteFileAtomic(dir.file(name), bytes));
   auto f = [&](const char* name) { return dir.file(name); };
   auto inode = [&](const char* name) {
@@ -287,7 +294,7 @@ TEST(EditFrame, UndoPutsBackMovedSwappedDeletedAndRewrittenFiles) {
   const auto inodeA = inode("A"), inodeB = inode("B"), inodeC = inode("C");
   {
     EditFrame edit(doc, dir.path(), EditScope::Breakdown);
-    for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "J", "K"}) edit.KeepFile(name);
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "J", "K", "L", "M"}) edit.KeepFile(name);
     RenameFile(f("A"), f("T"));  // A and B swap
     RenameFile(f("B"), f("A"));
     RenameFile(f("T"), f("B"));
@@ -298,10 +305,11 @@ TEST(EditFrame, UndoPutsBackMovedSwappedDeletedAndRewrittenFiles) {
     WriteFileAtomic(f("H"), "rewritten");
     WriteFileAtomic(f("J"), "k");  // J takes K's bytes, K goes: both must come back
     DeleteFile(f("K"));
+    DeleteFile(f("M"));  // L, untouched, holds M's bytes: it must stay where it is
     edit.Commit(nullptr);
   }
   const auto undoSet = FolderState(dir.path());
-  EXPECT_EQ(RestoreKeptFiles(dir.path()), 10);
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 12);
   auto state = FolderState(dir.path());
   for (const auto& [name, bytes] : files) EXPECT_EQ(state[name], bytes) << name;
   EXPECT_EQ(state.count("G"), 0u);
@@ -313,7 +321,7 @@ TEST(EditFrame, UndoPutsBackMovedSwappedDeletedAndRewrittenFiles) {
   EXPECT_EQ(inode("B"), inodeB);
   EXPECT_EQ(inode("C"), inodeC);
   // Undoing twice finds everything in place.
-  EXPECT_EQ(RestoreKeptFiles(dir.path()), 10);
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 12);
   EXPECT_EQ(FolderState(dir.path()), state);
 }
 
@@ -364,6 +372,26 @@ TEST(EditFrame, ADamagedKeptFileRestoresOnlyWhatPrecedesTheDamage) {
     EXPECT_EQ(*ReadFileBytes(dir.file("A")), "a");
     EXPECT_FALSE(FileExists(dir.file("B"))) << damage;
     EXPECT_FALSE(FileExists(dir.file("C"))) << damage;
+  }
+}
+
+// A working copy that cannot be written (a folder stands in its place) rolls the command back
+// and names the file of the scope.
+TEST(EditFrame, AWorkingCopyThatCannotBeWrittenRollsBackAndNamesItsFile) {
+  for (auto [scope, name] : {std::pair{EditScope::Sheet, "WITEM1.WRK"}, {EditScope::Breakdown, "HEAD.WRK"}}) {
+    TempDir dir;
+    Document doc = SheetOf(2);
+    std::filesystem::create_directory(dir.file(name));
+    try {
+      EditFrame edit(doc, dir.path(), scope);
+      DeleteLines(doc, {1, 1});
+      edit.Commit(nullptr);
+      ADD_FAILURE() << name;
+    } catch (const FileError& e) {
+      EXPECT_EQ(std::string(e.what()), dir.file(name) + ": the work file cannot be written");
+    }
+    EXPECT_EQ(doc.LastLine(), 2);
+    EXPECT_FALSE(doc.DocumentModified);
   }
 }
 
