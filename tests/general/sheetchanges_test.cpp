@@ -200,6 +200,20 @@ TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
   EXPECT_EQ(lines[2].FLAG, 25);
   EXPECT_EQ(lines[2].AmountText.view(), Sj("別途"));
 
+  // Blank quantities: lines below kind 50 become comments showing the text; the unit goes
+  // only with the second command.
+  std::vector<LineRecord> kinds(4);
+  for (int i : {1, 2, 3}) kinds[i].Unit.set("m");
+  kinds[1].FLAG = 10, kinds[2].FLAG = 49, kinds[3].FLAG = 50;
+  EXPECT_EQ(ApplyTextCommand(kinds, {1, 3}, TextCommand::BlankQuantity, Sj("別途")), 2);
+  EXPECT_EQ((std::vector<int32_t>{kinds[1].FLAG, kinds[2].FLAG, kinds[3].FLAG}),
+            (std::vector<int32_t>{LineKinds::Comment, LineKinds::Comment, 50}));
+  EXPECT_EQ(kinds[2].AmountText.view(), Sj("別途"));
+  EXPECT_EQ(kinds[2].Unit.view(), "m");
+  kinds[1].FLAG = 10;
+  EXPECT_EQ(ApplyTextCommand(kinds, {1, 1}, TextCommand::BlankQuantityAndUnit, ""), 1);
+  EXPECT_EQ(kinds[1].Unit.view(), "");
+
   // Only lines whose field the command changes are counted.
   lines[1].NameSpec.set("P Q");
   lines[2].NameSpec.set("PQ");
