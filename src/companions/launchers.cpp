@@ -46,13 +46,13 @@ const char* DuctProgramOfItem(int tag) {
 void InstallPipeAndDuctMenus(TFZANTRO& w) {
   OnClick(w, "option_01", [&w](QObject*) {
     if (RefusedOnBreakdown(w) || !CompanionPresent(w.ProgramFolder(), "pipemat_dlg.exe")) return;
-    w.SaveSheetChecked("UND");
+    w.TakeUndoPoint();
     w.StartCompanion("pipemat_dlg.exe", PipeMaterialLaunch{LevelIndexOf(w), w.PipeNetworkFolder()}.Encode());
   });
   for (int i = 2; i <= 6; ++i) {
     OnClick(w, QString("option_0%1").arg(i), [&w](QObject* item) {
       if (RefusedOnBreakdown(w) || !CompanionPresent(w.ProgramFolder(), "pipefit_dlg.exe")) return;
-      w.SaveSheetChecked("UND");
+      w.TakeUndoPoint();
       // The fitting groups are numbered 1-5 from the menu as from the buttons.
       w.StartCompanion("pipefit_dlg.exe",
                        PipeFittingLaunch{TagOf(item) - 1, LevelIndexOf(w), w.PipeNetworkFolder()}.Encode());
@@ -64,7 +64,7 @@ void InstallPipeAndDuctMenus(TFZANTRO& w) {
       int tag = TagOf(item);
       const char* program = DuctProgramOfItem(tag);
       if (RefusedOnBreakdown(w) || !program || !CompanionPresent(w.ProgramFolder(), program)) return;
-      w.SaveSheetChecked("UND");
+      w.TakeUndoPoint();
       // Duct fittings 2 is the fittings dialog in its second mode; from the menu it gets no folder.
       DuctLaunch launch{LevelIndexOf(w), tag == 7 ? 2 : 1, tag == 7 ? std::string() : w.DuctNetworkFolder()};
       w.StartCompanion(program, launch.Encode());

@@ -58,7 +58,7 @@ void PickTree(TFZANTRO& w, QObject* item) {
 
 void PickSequence(TFZANTRO& w, QObject* item) {
   if (RefusedOnBreakdown(w)) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   PricePickLaunch launch{w.Config().MultiDir, TagOf(item), LevelIndexOf(w) + 1, CaptionOf(item), std::nullopt,
                          LevelNamesOf(w)};
   StartSingle(w, "Tfseqprice_Dlg", "seqprice_dlg.exe", launch.Encode());
@@ -84,7 +84,7 @@ void Register(TFZANTRO& w, const Family& f, int n, bool exportFirst) {
     return;
   }
   if (exportFirst && !ExportSelection(w)) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   // The folder is read afresh: the settings dialog may have changed it meanwhile.
   std::string folder = ToUtf8(ReadConfValue(w.ProgramFolder(), kZantroConf, f.Key).value_or(""));
   if (folder.empty() || !IsDirectory(folder)) folder = DefaultLibraryFolder(w);
@@ -104,7 +104,7 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
     return;
   }
   if (!CompanionPresent(w.ProgramFolder(), "calcprice_dlg.exe") || w.RestoreCompanion("Tfcalcprice_Dlg")) return;
-  if (tag == 4) w.SaveSheetChecked("UND");
+  if (tag == 4) w.TakeUndoPoint();
   RowSelection sel = w.SelectedRows();
   w.StartCompanion("calcprice_dlg.exe", CalcPriceLaunch::ForTag(tag, sel.Top, sel.Bottom, GroupNamesOf(w)).Encode());
   // The computed line is inserted at the selection: a selection that starts on a written row

@@ -17,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "uzantro/fzantro.h"
+#include "uzantro/sheetedit.h"
 
 namespace zantro {
 namespace {
@@ -38,7 +39,7 @@ void WriteOrThrow(const std::string& path, std::string_view bytes) {
 void ShowSheetFromWorkingCopy(TFZANTRO& w) {
   ReloadSheet(w.Doc(), w.ProgramFolder(), "WRK");
   w.ShowTotals(0);
-  w.RefreshSheet();
+  w.Changed(ChangeScope::Lines);
 }
 
 void RunTakeoff(TFZANTRO& w, int mode) {
@@ -49,15 +50,10 @@ void RunTakeoff(TFZANTRO& w, int mode) {
   if (RefusedOnBreakdown(w)) return;
   Document& doc = w.Doc();
   w.SaveSheetChecked("WRK");
+  w.TakeUndoPoint();  // one undo brings back the sheet as it was before the takeoff
   ResetSheetLists(doc);  // the takeoff program owns the sheet until it ends
-  TStrColGrid* grid = w.Grid();
-  if (grid->RowCount() >= 50) {
-    for (int r = 50; r < grid->RowCount(); ++r) {
-      grid->SetCells(0, r, QString::number(r));
-      for (int c = 1; c < grid->ColCount(); ++c) grid->SetCells(c, r, QString());
-    }
-    grid->SetRowCount(50);
-  }
+  if (w.Grid()->RowCount() >= 50) w.Grid()->SetRowCount(50);
+  w.Changed(ChangeScope::Lines);
   WriteOrThrow(ResolveNoCase(w.ProgramFolder(), kDigitFile), DigitFileText(doc.Settings));
   TakeoffLaunch launch{doc.CurrentItem, Sjis(w.Label("keito_name")->text()), mode};
   w.StartCompanionAndWait("takeoff.exe", launch.Encode());
@@ -72,7 +68,7 @@ void RunTakeoffSum(TFZANTRO& w) {
     return;
   }
   w.SaveUnsavedSheet();  // the sheet comes back from its working copy
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   w.StartCompanionAndWait("TAKESUM.exe", TakeoffSumLaunch{w.Doc().CurrentItem}.Encode());
   ShowSheetFromWorkingCopy(w);
 }
@@ -81,7 +77,7 @@ void RunTakeoffSum(TFZANTRO& w) {
 // and checked before any line is taken, and the lines reach the working copy at once.
 void ImportCsv(TFZANTRO& w) {
   if (RefusedOnBreakdown(w, "現在は内訳モードです。CSV機能は使用できません。")) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   if (!CompanionPresent(w.ProgramFolder(), "csvznt.exe")) {
     w.Dlg().ShowNotice(NotInstalledNotice("CSVエディタ－がインストールされていません"));
     return;
@@ -95,20 +91,10 @@ void ImportCsv(TFZANTRO& w) {
   if (!bytes) throw FileError(*path + ": cannot be read");
   std::vector<LineRecord> lines = ParseCsvImport(*path, *bytes);
   if (lines.empty()) return;
-  Document& doc = w.Doc();
-  Document before = doc;
-  try {
-    InsertImportedLines(doc, sel.Top, sel.Rows(), lines);
-    doc.CurrentLine = sel.Top + static_cast<int32_t>(lines.size());
-    w.ShowTotals(0);
-    w.SaveSheetChecked("WRK");
-  } catch (...) {
-    doc = before;
-    w.ShowTotals(0);
-    w.RefreshSheet();
-    throw;
-  }
-  w.RefreshSheet();
+  SheetEdit edit(w, UndoCopy::Skip);  // the undo point was taken before the editor started
+  InsertImportedLines(edit.Doc(), sel.Top, sel.Rows(), lines);
+  edit.Doc().CurrentLine = sel.Top + static_cast<int32_t>(lines.size());
+  edit.Commit();
 }
 
 // ---- network folders ----

@@ -14,6 +14,7 @@
 
 #include "uzantro/itemtabs.h"
 #include "general/document.h"
+#include "general/editframe.h"
 #include "general/engine.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
@@ -22,6 +23,7 @@
 #include "uzantro/config.h"
 #include "uzantro/gridalias.h"
 #include "uzantro/rowtext.h"
+#include "uzantro/windowport.h"
 
 class QAction;
 class QComboBox;
@@ -116,6 +118,10 @@ class TFZANTRO : public QMainWindow {
   bool OpenDocument(const QString& path);
   void OpenItem(int32_t n);
   void RestoreUndoSet();
+  // The undo point outside a command: a companion that writes lines or items is starting, or
+  // asks for it. The one writer of undo sets (WriteUndoSet) takes the document as it is now
+  // and drops the kept files of the previous command. Raises FileError when it cannot.
+  void TakeUndoPoint(EditScope scope = EditScope::Sheet);
   void SaveSheetTo(std::string_view set);
   void SaveHeadTo(std::string_view set);
   // SaveSheet for commands outside an edit frame; raises FileError when it fails.
@@ -123,6 +129,7 @@ class TFZANTRO : public QMainWindow {
   // Lines a companion wrote without saving (WM_DATAWRITE_DISP, WM_MULTIWRITE) reach the
   // working copy before the sheet is left or its work files are read.
   void MarkSheetUnsaved() { sheetUnsaved_ = true; }
+  void MarkSheetSaved() { sheetUnsaved_ = false; }
   void SaveUnsavedSheet();
   void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
@@ -160,6 +167,13 @@ class TFZANTRO : public QMainWindow {
   // Draws the breakdown list on tab 0 (the breakdown module); until then an empty grid.
   std::function<void()> ShowBreakdownList;
   void StartHelper(Helper h);
+
+  // ---- the one way a change reaches the screen (shown.cpp) ----
+  // Every handler that changed the document says so here, after its edit frame committed or
+  // rolled back. The window shows the view in force again from the document: the sheet's rows
+  // or the breakdown list, the totals boxes, the name of the item, and for Items and Document
+  // the tab captions. Nothing is recomputed: the frame did that.
+  void Changed(ChangeScope scope);
 
   // ---- the sheet view (sheetview.cpp) ----
   void SetColumnHeaders();
@@ -321,6 +335,10 @@ class TFZANTRO : public QMainWindow {
   } shown_;
   void RedrawAllRows();
   bool RedrawChangedRows();
+  // shown.cpp: the parts of Changed.
+  void ShowTabsOfDocument();
+  void ShowTotalsBoxes();
+  void DrawBreakdownList();
   std::map<QString, std::function<void()>> clicks_;
   std::map<std::string, MessageHandler> messages_;
 };

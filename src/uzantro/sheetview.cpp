@@ -195,7 +195,7 @@ void TFZANTRO::ShowLineProperties() {
 void TFZANTRO::SetAmountSide(int side) {
   view_.AmountSide = side;
   Component("netbt")->setProperty("tag", side);  // the designed place of the value, for scripts
-  RefreshSheet();
+  Changed(ChangeScope::Lines);
 }
 
 void TFZANTRO::TogglePriceKind() {
@@ -204,7 +204,7 @@ void TFZANTRO::TogglePriceKind() {
   view_.PriceKind = kind;
   n41->setProperty("tag", kind);
   n41->setText(kind == 1 ? "通常単価を表示" : "付帯単価を表示");
-  RefreshSheet();
+  Changed(ChangeScope::Lines);
 }
 
 void TFZANTRO::SetLayout(ColumnLayout layout) {
