@@ -52,6 +52,7 @@ void TFZANTRO::DrawBreakdownList() {
   }
   // The grid no longer shows sheet rows: the next sheet shown is drawn whole.
   shown_.Valid = false;
+  for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, 0, QString());
   if (ShowBreakdownList) {
     ShowBreakdownList();
   } else {
