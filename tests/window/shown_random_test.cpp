@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -93,15 +94,20 @@ void ExpectScreenIsDocument(TFZANTRO& w, const std::string& where) {
   }
 }
 
-// The working copy holds the sheet the window shows (every command here writes it).
+// The working copy holds the sheet the window shows.
 void ExpectWorkingCopyIsDocument(TFZANTRO& w, const std::string& where) {
   const Document& doc = w.Doc();
   if (!w.SheetMode() || !doc.IsItem(doc.CurrentItem)) return;
   auto path = FindNoCase(w.ProgramFolder(), SheetFile(doc.CurrentItem, "WRK"));
-  std::string expected(EncodeRecords(std::span<const LineRecord>(doc.LineList).subspan(1)));
-  std::string held = path ? ReadFileBytes(*path).value_or("") : std::string();
-  ASSERT_EQ(held.size(), expected.size()) << where;
-  ASSERT_TRUE(held == expected) << where;
+  if (!path) {
+    ASSERT_EQ(doc.LastLine(), 0) << where << "no working copy";  // a sheet never written is empty
+    return;
+  }
+  auto held = std::optional(DecodeRecords<LineRecord>(ReadFileBytes(*path).value_or("")));
+  for (auto& line : *held) line.ItemNo = 0;  // the file names its item, the list does not
+  ASSERT_EQ(held->size() + 1, doc.LineList.size()) << where;
+  for (size_t r = 0; r < held->size(); ++r)
+    ASSERT_EQ(std::memcmp(&(*held)[r], &doc.LineList[r + 1], sizeof(LineRecord)), 0) << where << " line " << r + 1;
 }
 
 std::string LineMessage(std::mt19937& random) {
@@ -130,6 +136,7 @@ TEST(ShownRandom, EveryStepShowsTheDocument) {
   const char* listWords[] = {"insert", "delete", "undo", "copy", "paste1"};
   std::mt19937 random(22);
   auto started = std::chrono::steady_clock::now();
+  std::string history;  // the last steps, for the message of a failure
   for (int step = 0; step < 2000; ++step) {
     std::string what;
     int roll = random() % 100;
@@ -162,9 +169,14 @@ TEST(ShownRandom, EveryStepShowsTheDocument) {
       w.Dispatch(QString::fromUtf8(what.c_str()));
     }
     QApplication::processEvents();
-    std::string where = "step " + std::to_string(step) + ": " + what + (w.SheetMode() ? " (sheet)" : " (list)");
+    history += "step " + std::to_string(step) + ": " + what + " at " + std::to_string(top) +
+               (w.SheetMode() ? " (sheet)\n" : " (list)\n");
+    if (history.size() > 600) history.erase(0, history.find('\n', history.size() - 600) + 1);
+    const std::string& where = history;
     ExpectScreenIsDocument(w, where);
-    ExpectWorkingCopyIsDocument(w, where);
+    // A sheet opened shows its lines recomputed before any command writes them back, so the
+    // working copy is compared after the steps that always write it.
+    if (what.rfind("line at", 0) == 0 || what == "undo") ExpectWorkingCopyIsDocument(w, where);
     if (::testing::Test::HasFatalFailure()) break;
   }
   EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();

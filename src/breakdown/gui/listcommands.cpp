@@ -103,11 +103,10 @@ void BreakdownList::Undo() {
   if (!LoadHead(doc, folder, "UND")) return;
   // The detail files the last command moved come back with the list that names them.
   RestoreKeptFiles(folder);
-  RecomputeBreakdown(doc);
-  w_.ShowTotals(1);
-  if (!SaveHead(doc, folder, "WRK")) throw FileError(folder + "/" + HeadFile("WRK") + ": the work file cannot be written");
   if (!doc.IsItem(doc.CurrentItem)) doc.CurrentItem = doc.LastItem();
   FollowCurrentItem(doc, folder);
+  w_.ShowTotals(1);
+  if (!SaveHead(doc, folder, "WRK")) throw FileError(folder + "/" + HeadFile("WRK") + ": the work file cannot be written");
   w_.Changed(ChangeScope::Items);
 }
 
@@ -135,7 +134,7 @@ void BreakdownList::OpenRow() {
   // The rename writes the working copy: a later tab click reloads the list from it.
   ListEdit edit(w_, UndoCopy::Skip);
   edit.Doc().ItemList[r].ItemName.set(Sjis(*name));
-  edit.Commit(false);
+  edit.Commit();
 }
 
 void BreakdownList::NameEntry() {

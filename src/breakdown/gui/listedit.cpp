@@ -26,13 +26,14 @@ ItemFiles& ListEdit::Files() {
   return *files_;
 }
 
-void ListEdit::Commit(bool recompute) {
+void ListEdit::Commit() {
   frame_.Commit([&] {
-    if (recompute) window_.ShowTotals(1);
+    // On a sheet tab the open sheet is the user's; on the list it follows the current item.
+    // Its settings are in force for the overheads and the tax, so the totals come after.
+    if (!window_.SheetMode()) FollowCurrentItem(window_.Doc(), window_.ProgramFolder());
+    window_.ShowTotals(1);
   });
   if (frame_.Nested()) return;
-  // On a sheet tab the open sheet is the user's; on the list it follows the current item.
-  if (!window_.SheetMode()) FollowCurrentItem(window_.Doc(), window_.ProgramFolder());
   window_.Changed(ChangeScope::Items);
 }
 

@@ -25,8 +25,9 @@ class ListEdit {
   ~ListEdit();
   Document& Doc() { return frame_.Doc(); }
   ItemFiles& Files();
-  // recompute: the breakdown totals are computed before the working copy is written.
-  void Commit(bool recompute = true);
+  // The breakdown totals are computed (with the settings of the sheet that follows the
+  // current item) before the working copy is written.
+  void Commit();
 
  private:
   TFZANTRO& window_;

@@ -40,7 +40,7 @@ void BreakdownList::Keito(const std::string& text) {
     int32_t row = Selection().Top;
     ExtendList(edit.Doc(), row);
     edit.Doc().ItemList[row].ItemName.set(name);
-    edit.Commit(false);
+    edit.Commit();
   }
   SelectNextRow();
 }

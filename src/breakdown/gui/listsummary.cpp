@@ -118,7 +118,7 @@ void BreakdownList::Remarks() {
   ListEdit edit(w_, UndoCopy::Skip);
   ExtendList(edit.Doc(), top);
   edit.Doc().ItemList[top].ItemNote.set(Sjis(*text));
-  edit.Commit(false);
+  edit.Commit();
 }
 
 void BreakdownList::DigitsStart() {
