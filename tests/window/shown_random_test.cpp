@@ -34,6 +34,7 @@ class YesDialogs : public Dialogs {
  public:
   void ShowNotice(const QString&) override {}
   bool AskExecute(const QString&, const QString&, const QString&) override { return true; }
+  int AskChoice(const QString&, const QStringList&) override { return 0; }
   std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return "名称"; }
   std::optional<QString> OpenFile(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<QString> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
