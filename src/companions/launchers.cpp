@@ -72,19 +72,6 @@ void InstallPipeAndDuctMenus(TFZANTRO& w) {
   }
 }
 
-// A click on the panel of the command buttons (not on a button) closes the title dialog.
-class PanelClick : public QObject {
- public:
-  PanelClick(TFZANTRO& w, QObject* parent) : QObject(parent), w_(w) {}
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::MouseButtonPress && !w_.Waiting()) w_.CloseCompanions({"TFCover_Dlg"});
-    return QObject::eventFilter(watched, e);
-  }
-
- private:
-  TFZANTRO& w_;
-};
-
 }  // namespace
 
 void InstallDialogLaunchers(TFZANTRO& w) {
@@ -100,7 +87,8 @@ void InstallDialogLaunchers(TFZANTRO& w) {
     if (!RefusedOnBreakdown(w)) StartDigits(w);
   });
   // The breakdown-name list (N130, GradBtn39) belongs to the breakdown list's module.
-  if (auto* panel = qobject_cast<QWidget*>(w.Component("Panel26"))) panel->installEventFilter(new PanelClick(w, panel));
+  // A click on the panel of the command buttons (not on a button) closes the title dialog.
+  w.RegisterClick("Panel26", [&w] { w.CloseCompanions({"TFCover_Dlg"}); });
   InstallPipeAndDuctMenus(w);
 }
 

@@ -88,8 +88,8 @@ void Register(TFZANTRO& w, const Family& f, int n, bool exportFirst) {
   // The folder is read afresh: the settings dialog may have changed it meanwhile.
   std::string folder = ToUtf8(ReadConfValue(w.ProgramFolder(), kZantroConf, f.Key).value_or(""));
   if (folder.empty() || !IsDirectory(folder)) folder = DefaultLibraryFolder(w);
-  QObject* menuItem = w.Component(QString("%1%2").arg(f.MenuItem).arg(n));
-  LibraryEditorLaunch launch{ArgumentText(LibraryFile(folder, f, n)), n, CaptionOf(menuItem), std::nullopt};
+  std::string caption = Sjis(w.CaptionOf(QString("%1%2").arg(f.MenuItem).arg(n)));
+  LibraryEditorLaunch launch{ArgumentText(LibraryFile(folder, f, n)), n, caption, std::nullopt};
   if (f.Levels) launch.Levels = LevelNamesOf(w);
   w.StartCompanion(f.Editor, launch.Encode());
 }
@@ -109,7 +109,7 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
   w.StartCompanion("calcprice_dlg.exe", CalcPriceLaunch::ForTag(tag, sel.Top, sel.Bottom, GroupNamesOf(w)).Encode());
   // The computed line is inserted at the selection: a selection that starts on a written row
   // moves down one so that the row stays.
-  if (tag != 4 && !w.Grid()->Cells(1, sel.Top).isEmpty()) w.SelectRows(sel.Top + 1, sel.Bottom + 1);
+  if (tag != 4 && sel.Top >= 1 && sel.Top <= w.Doc().LastLine()) w.SelectRows(sel.Top + 1, sel.Bottom + 1);
 }
 
 }  // namespace

@@ -53,12 +53,7 @@ void TakeTitle(TFZANTRO& w) {
   }
   if (!SaveHead(doc, w.ProgramFolder(), "WRK"))
     throw FileError(JoinPath(w.ProgramFolder(), HeadFile("WRK")) + ": the work file cannot be written");
-  const TitleRecord& t = doc.Title;
-  w.Label("ATPL")->setText(Q(t.ATESAKI_1.view()));
-  w.Label("WHPL")->setText(Q(t.CONSTRACT_1.view()));
-  w.Label("uchiwakebox")->setText(Q(t.WHERE.view()));
-  w.Label("limit_date")->setText(Q(t.ULIMIT.view()));
-  w.Label("trade")->setText(Q(t.TRADE.view()));
+  w.Changed(ChangeScope::Items);  // the title's boxes
 }
 
 // The save companion chose path: the document is written there. A failed write keeps the
@@ -71,7 +66,7 @@ void SaveTo(TFZANTRO& w, const std::string& text) {
   w.SaveSheetChecked("WRK");
   WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0);
   doc.DocumentModified = false;
-  if (auto* name = qobject_cast<QLineEdit*>(w.Component("DocName"))) name->setText(Q(m.Path));
+  w.ShowDocumentPath(Q(m.Path));
   UpdateDocumentNumber(doc.Title, w.ProgramFolder(), w.Config());
 }
 
@@ -103,8 +98,8 @@ void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool sav
   PutDetailLine(doc, row, m);
   doc.CurrentLine = row + 1;
   edit.Commit(ChangeScope::Lines, save);
-  // A companion sending line after line goes on below the grid's last row.
-  if (doc.CurrentLine >= w.Grid()->RowCount()) w.AddGridRows(10);
+  // A companion sending line after line goes on below the last line (the window keeps a row
+  // there).
   w.SelectNextRow();
 }
 

@@ -22,7 +22,7 @@ void StartViewer(TFZANTRO& w, const std::optional<std::string>& argument) {
 // True when the print command came from the breakdown list's popup menu.
 bool FromBreakdownPopup(TFZANTRO& w, QObject* sender) {
   auto* action = qobject_cast<QAction*>(sender);
-  return action && action->parent() == w.Component("Popup_item_Menu");
+  return action && action->parent() && action->parent()->objectName() == "Popup_item_Menu";
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ void PrintWholeList(TFZANTRO& w) {
 }
 
 void InstallPrintCommands(TFZANTRO& w) {
-  auto current = [&w] { PrintDocument(w, w.Tabs()->currentIndex()); };
+  auto current = [&w] { PrintDocument(w, w.SheetMode() ? 1 : 0); };
   w.RegisterClick("N79", current);
   w.RegisterClick("N24", current);
   w.RegisterClick("IconButton5", current);

@@ -22,7 +22,6 @@
 namespace zantro {
 namespace {
 
-constexpr const char* kTakeoffCaption = "数量調書";
 
 // The folders handed to the pipe and duct dialogs (UTF-8 paths) and the fitting group names.
 struct Folders {
@@ -52,10 +51,10 @@ void RunTakeoff(TFZANTRO& w, int mode) {
   w.SaveSheetChecked("WRK");
   w.TakeUndoPoint();  // one undo brings back the sheet as it was before the takeoff
   ResetSheetLists(doc);  // the takeoff program owns the sheet until it ends
-  if (w.Grid()->RowCount() >= 50) w.Grid()->SetRowCount(50);
   w.Changed(ChangeScope::Lines);
   WriteOrThrow(ResolveNoCase(w.ProgramFolder(), kDigitFile), DigitFileText(doc.Settings));
-  TakeoffLaunch launch{doc.CurrentItem, Sjis(w.Label("keito_name")->text()), mode};
+  std::string name = doc.IsItem(doc.CurrentItem) ? std::string(doc.ItemList[doc.CurrentItem].ItemName.view()) : "";
+  TakeoffLaunch launch{doc.CurrentItem, name, mode};
   w.StartCompanionAndWait("takeoff.exe", launch.Encode());
   ShowSheetFromWorkingCopy(w);
   w.SaveSheetChecked("WRK");
@@ -155,7 +154,8 @@ void InstallTakeoffAndFolders(TFZANTRO& w) {
   w.RegisterClick("option_00", [&w] { RunTakeoff(w, 2); });
   for (const char* button : {"IconButton1", "IconButton3"}) {
     w.RegisterClick(button, [&w] {
-      if (w.Label("CODE")->text() == kTakeoffCaption) return RunTakeoff(w, 3);
+      // The buttons are the takeoff's when it is installed (their caption says 数量調書).
+      if (CompanionPresent(w.ProgramFolder(), "takeoff.exe")) return RunTakeoff(w, 3);
       StartSingle(w, "Tfsetup_Dlg", "setup_dlg.exe", EditionLaunch::Setup(w.ProgramEdition()).Encode());
     });
   }

@@ -18,8 +18,9 @@ void TFZANTRO::Changed(ChangeScope scope) {
     DrawBreakdownList();
     return;
   }
-  // A sheet longer than the grid gets room for it and ten more rows.
-  if (static_cast<int>(doc_.LineList.size()) > grid_->RowCount()) grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
+  // A row below the last line is always there (a companion writing line after line goes on
+  // there); a sheet that reaches the grid's end gets ten more rows.
+  if (static_cast<int>(doc_.LineList.size()) >= grid_->RowCount()) grid_->SetRowCount(static_cast<int>(doc_.LineList.size()) + 10);
   RefreshSheet();
 }
 
@@ -54,7 +55,7 @@ void TFZANTRO::DrawBreakdownList() {
   shown_.Valid = false;
   for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, 0, QString());
   if (ShowBreakdownList) {
-    ShowBreakdownList();
+    ShowBreakdownList(*grid_);
   } else {
     for (int r = 0; r < grid_->RowCount(); ++r)
       for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, r, QString());

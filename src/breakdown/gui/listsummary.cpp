@@ -37,7 +37,7 @@ void BreakdownList::GrandTotal() {
   // The total goes below the last row: that row is there before any question.
   int32_t row = doc.LastItem() + 1;
   ExtendList(doc, row);
-  if (row >= w_.Grid()->RowCount()) w_.Grid()->SetRowCount(row + 1);
+  w_.EnsureGridRow(row);
   w_.SelectRows(row, row);
   if (!Ask("合計を作成しますか?")) return;
   auto name = w_.Dlg().InputBox(kCaption, kNamePrompt, "【総　合　計】");
