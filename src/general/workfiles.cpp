@@ -203,7 +203,7 @@ int LoadSheet(Document& doc, const std::string& folder, int32_t n) {
 
 void EnsureItemAndLoadSheet(Document& doc, const std::string& folder, int32_t n) {
   if (n > doc.LastItem()) {
-    while (doc.LastItem() < n) doc.ItemList.push_back(NewItem());
+    while (doc.LastItem() < n) doc.ItemList.push_back(NewItem(doc.Configured));
     ResetSheetLists(doc);
     return;
   }

@@ -152,7 +152,7 @@ void TFZANTRO::BulkCommand(QObject* item) {
   if (HasFactor(b->kind)) {
     auto text = dialogs_->InputBox(kAppCaption, b->caption, "0");
     if (!text) return;
-    factor = TextToMoney(Sjis(*text));
+    factor = TextToMoney(TypedNumber(text->trimmed().toStdString()));
   }
   RowSelection rows = SelectedRows();
   LineSelection sel{rows.Top, rows.Bottom};

@@ -172,6 +172,7 @@ void TFZANTRO::FormShow() {
 void TFZANTRO::ApplyConfiguration() {
   LoadZantroConf(conf_, programFolder_);
   doc_.Settings = conf_.Settings;
+  doc_.Configured = conf_.Settings;
   doc_.Layout = conf_.Layout;
   doc_.GroupNames = conf_.GroupNames;
   if (doc_.IsItem(1)) doc_.ItemList[1].SetSettings(doc_.Settings);

@@ -153,6 +153,8 @@ TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
   // The first 80 bytes keep whole characters: a full-width letter across the limit is dropped.
   std::string longName = "P " + std::string(77, 'A') + Sj("ａａ") + "x";
   EXPECT_EQ(NameSpecAfter(TextCommand::FirstBlankToSeparator, longName, ""), "P;" + std::string(77, 'A'));
+  // Removing the blanks splits nothing: the whole field stays, past 80 bytes too.
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, longName, ""), "P" + std::string(77, 'A') + Sj("ａａ") + "x");
   EXPECT_EQ(CutWhole(Sj("ａｂ"), 3), Sj("ａ"));
 
   std::vector<LineRecord> lines(3);

@@ -58,7 +58,8 @@ void BreakdownList::Reduction() {
     if (!name) return;
     auto amountText = w_.Dlg().InputBox(kCaption, "金額を－抜きで入力して下さい", "0");
     if (!amountText) return;
-    Money amount = TextToMoney(Sjis(amountText->trimmed()));  // not a number: nothing changes
+    // Not a number: nothing changes; "1,200" and full-width digits are numbers.
+    Money amount = TextToMoney(TypedNumber(amountText->trimmed().toStdString()));
     bool costToo = Conf(w_, "[CALC_OPT5]").value_or("") == "TRUE";
     ListEdit edit(w_);
     PutReduction(edit.Doc(), sel.Bottom, Sjis(*name), amount, costToo);

@@ -69,9 +69,9 @@ struct ScriptAnswer {
   enum Kind { Ask, Input, File, Folder };
   Kind kind = Ask;
   bool yes = false;            // Ask
-  bool last = false;           // Ask: the last button of a choice ("answer cancel")
   bool cancel = false;         // Input / File / Folder: the user cancelled
   QString text;
+  bool last = false;           // Ask: the last button of a choice ("answer cancel")
 };
 const char* AnswerKindName(ScriptAnswer::Kind k);
 
