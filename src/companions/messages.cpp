@@ -85,9 +85,11 @@ void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool sav
   DetailLineMessage m = DetailLineMessage::Decode(text);
   // The undo point of a companion's lines is taken when it starts: each line is applied in a
   // frame that takes none, so undo after the companion brings back the sheet before its first
-  // line. A refused write (a total that overflows, a file that cannot be written) leaves
-  // neither the line nor the blank lines before it, and the grid shows the document.
-  SheetEdit edit(w, UndoCopy::Skip);
+  // line. A computed line inserted at the selection (WM_CALCDATA) is a command of its own, one
+  // step with its insert. A refused write (a total that overflows, a file that cannot be
+  // written) leaves neither the line nor the blank lines before it, and the grid shows the
+  // document.
+  SheetEdit edit(w, insert ? UndoCopy::Take : UndoCopy::Skip);
   if (insert) {
     w.Dlg().Beep();
     w.SheetInsert();

@@ -188,9 +188,12 @@ void TFZANTRO::showEvent(QShowEvent* e) {
 
 void TFZANTRO::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
-  // The price-level panel does not fit a narrow window; widening does not bring it back. The
-  // form's width is that of its frame, as in the position file (the designed 1100 fits).
-  if (frameGeometry().width() < 1100 && formTag_ != 0) Component("Panel32") ? static_cast<QWidget*>(Component("Panel32"))->hide() : void();
+  // The price-level panel does not fit a narrow window and comes back when the window is wide
+  // again (on a screen narrower than 1100 it never shows). The form's width is that of its
+  // frame, as in the position file (the designed 1100 fits).
+  if (formTag_ == 0) return;
+  if (auto* panel = qobject_cast<QWidget*>(Component("Panel32")))
+    panel->setVisible(frameGeometry().width() >= 1100 && screenSize_.width() >= 1100);
 }
 
 }  // namespace zantro
