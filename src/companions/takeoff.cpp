@@ -51,6 +51,7 @@ void RunTakeoff(TFZANTRO& w, int mode) {
   w.SaveSheetChecked("WRK");
   w.TakeUndoPoint();  // one undo brings back the sheet as it was before the takeoff
   ResetSheetLists(doc);  // the takeoff program owns the sheet until it ends
+  w.TrimGridRows(50);
   w.Changed(ChangeScope::Lines);
   WriteOrThrow(ResolveNoCase(w.ProgramFolder(), kDigitFile), DigitFileText(doc.Settings));
   std::string name = doc.IsItem(doc.CurrentItem) ? std::string(doc.ItemList[doc.CurrentItem].ItemName.view()) : "";

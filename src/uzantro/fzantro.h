@@ -168,6 +168,9 @@ class TFZANTRO : public QMainWindow {
   void AddGridRows(int n);
   // The grid has a row numbered row (commands that reach past the end select it).
   void EnsureGridRow(int row);
+  // The grid shrinks to rows rows, keeping one past the last line (a sheet handed to the
+  // takeoff program starts over).
+  void TrimGridRows(int rows);
   void SelectRows(int top, int bottom);
   // The captions of the five price levels (Level_box).
   QStringList LevelCaptions() const;

@@ -235,6 +235,11 @@ void TFZANTRO::EnsureGridRow(int row) {
   if (row >= grid_->RowCount()) grid_->SetRowCount(row + 1);
 }
 
+void TFZANTRO::TrimGridRows(int rows) {
+  rows = std::max(rows, static_cast<int>(doc_.LineList.size()) + 1);
+  if (rows < grid_->RowCount()) grid_->SetRowCount(rows);
+}
+
 QStringList TFZANTRO::LevelCaptions() const {
   QStringList names;
   for (int i = 0; i < 5; ++i) names << levelBox_->itemText(i);

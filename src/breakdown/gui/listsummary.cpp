@@ -59,7 +59,7 @@ void BreakdownList::Reduction() {
     auto amountText = w_.Dlg().InputBox(kCaption, "金額を－抜きで入力して下さい", "0");
     if (!amountText) return;
     // Not a number: nothing changes; "1,200" and full-width digits are numbers.
-    Money amount = TextToMoney(TypedNumber(amountText->trimmed().toStdString()));
+    Money amount = TextToMoney(ToCp932(TypedNumber(amountText->trimmed().toStdString())));
     bool costToo = Conf(w_, "[CALC_OPT5]").value_or("") == "TRUE";
     ListEdit edit(w_);
     PutReduction(edit.Doc(), sel.Bottom, Sjis(*name), amount, costToo);
