@@ -94,7 +94,7 @@ void Refuse(Dialogs& dlg, QLineEdit* field, const QString& text) {
 
 std::optional<Money> MoneyOfField(Dialogs& dlg, QLineEdit* field, const QString& label) {
   try {
-    return TextToMoney(field->text().trimmed().toStdString());
+    return TextToMoney(TypedNumber(field->text().trimmed().toStdString()));
   } catch (const ConversionError&) {
   } catch (const MoneyOverflow&) {
   }
@@ -104,7 +104,7 @@ std::optional<Money> MoneyOfField(Dialogs& dlg, QLineEdit* field, const QString&
 
 std::optional<int32_t> IntegerOfField(Dialogs& dlg, QLineEdit* field, const QString& label) {
   try {
-    return StrToInt(field->text().trimmed().toStdString());
+    return StrToInt(TypedNumber(field->text().trimmed().toStdString()));
   } catch (const ConversionError&) {
   }
   Refuse(dlg, field, QString("「%1」には整数を入力してください: %2").arg(label, field->text()));

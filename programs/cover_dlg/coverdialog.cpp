@@ -10,6 +10,7 @@
 #include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
+#include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "shell/programshell.h"
@@ -104,9 +105,12 @@ void CoverDialog::Fill() {
     WithField(title_, f.Key, [&](auto& field) {
       findChild<QLineEdit*>(f.Key)->setText(QString::fromStdString(ToUtf8(field.view())));
     });
-  year_->setText(title_.DY > 0 ? QString::number(title_.DY + kYearBase) : QString());
-  month_->setText(title_.DM > 0 ? QString::number(title_.DM) : QString());
-  day_->setText(title_.DD > 0 ? QString::number(title_.DD) : QString());
+  // A title without a date starts as today's, so it can be saved as it is.
+  const bool dated = title_.DY > 0 && title_.DM > 0 && title_.DD > 0;
+  const Date today = Today();
+  year_->setText(QString::number(dated ? title_.DY + kYearBase : today.year));
+  month_->setText(QString::number(dated ? title_.DM : today.month));
+  day_->setText(QString::number(dated ? title_.DD : today.day));
   ShowDate();
 }
 

@@ -83,24 +83,7 @@ std::vector<std::vector<std::string>> ParseDelimited(std::string_view text) {
   return rows;
 }
 
-std::string NormalizedNumber(std::string_view utf8) {
-  std::string out;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    // Full-width digits, "．", "－", "，" (U+FF10..U+FF19, U+FF0E, U+FF0D, U+FF0C): EF BC 8C..99.
-    if (c == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBC) {
-      unsigned char d = static_cast<unsigned char>(utf8[i + 2]);
-      if (d >= 0x8C && d <= 0x99) {
-        out += static_cast<char>(d - 0x8C + ',');
-        i += 2;
-        continue;
-      }
-    }
-    out += static_cast<char>(c);
-  }
-  std::erase(out, ',');
-  return out;
-}
+std::string NormalizedNumber(std::string_view utf8) { return TypedNumber(utf8); }
 
 CsvImport BuildImport(const std::vector<CsvRow>& rows) {
   CsvImport result;

@@ -20,7 +20,7 @@ QString U(std::string_view cp932) { return QString::fromStdString(ToUtf8(cp932))
 // A money value typed so far, or nothing while it is not a number.
 std::optional<Money> TryAmount(const QLineEdit* edit) {
   try {
-    return TextToMoney(edit->text().trimmed().toStdString());
+    return TextToMoney(TypedNumber(edit->text().trimmed().toStdString()));
   } catch (const ConversionError&) {
   } catch (const MoneyOverflow&) {
   }

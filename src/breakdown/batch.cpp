@@ -46,6 +46,9 @@ class ScratchFolder {
 
 Document OpenForReport(const std::string& path, ParsedDocument* parsedOut) {
   ParsedDocument parsed = ParseDocumentFile(path);
+  // Every sheet is computed, as opening the document does: a stale item total in the file
+  // is not reported, and an amount that does not fit refuses the document.
+  CheckRecomputation(parsed, path);
   Document doc;
   doc.Title = parsed.Title;
   doc.ItemList.assign(1, ItemRecord{});

@@ -78,11 +78,11 @@ bool AnySheetTax(const Document& doc) {
                      [](const ItemRecord& it) { return it.TAXGTOTAL != kZero || it.TAXNTOTAL != kZero; });
 }
 
-ItemRecord BlankItem() { return NewItem(); }
+ItemRecord BlankItem(const Document& doc) { return NewItem(doc.Configured); }
 
 int32_t ExtendList(Document& doc, int32_t row) {
   int32_t appended = 0;
-  for (; doc.LastItem() < row; ++appended) doc.ItemList.push_back(BlankItem());
+  for (; doc.LastItem() < row; ++appended) doc.ItemList.push_back(BlankItem(doc));
   doc.ItemCount = doc.LastItem();
   return appended;
 }
@@ -101,7 +101,7 @@ Change InsertItemRow(Document& doc, ItemFiles& files, int32_t p) {
 
 Change DeleteItemRow(Document& doc, ItemFiles& files, int32_t p) {
   if (p < 1 || p > doc.LastItem()) return Change::None;
-  if (doc.LastItem() == 1) doc.ItemList.push_back(BlankItem());
+  if (doc.LastItem() == 1) doc.ItemList.push_back(BlankItem(doc));
   const ItemRecord removed = doc.ItemList[p];
   if (InRange(removed.ItemKind, ItemKinds::HeadingFirst, ItemKinds::HeadingLast)) PromoteRange(doc, removed);
   int32_t n = doc.LastItem();

@@ -28,7 +28,7 @@ bool HoldsCostingData(const Document& doc, int32_t row);
 bool AnySheetTax(const Document& doc);
 
 // The new item that fills a row past the end of the list.
-ItemRecord BlankItem();
+ItemRecord BlankItem(const Document& doc);  // with the document's configured settings
 // Appends BlankItems until row exists; returns how many were appended.
 int32_t ExtendList(Document& doc, int32_t row);
 

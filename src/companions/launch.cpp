@@ -25,8 +25,8 @@ GroupNames GroupNamesOf(TFZANTRO& w) { return w.Doc().GroupNames; }
 
 LevelNames LevelNamesOf(TFZANTRO& w) {
   LevelNames names;
-  auto* box = qobject_cast<QComboBox*>(w.Component("Level_box"));
-  for (int i = 0; i < 5; ++i) names[i] = box ? Sjis(box->itemText(i)) : "LEVEL" + std::to_string(i + 1);
+  QStringList captions = w.LevelCaptions();
+  for (int i = 0; i < 5; ++i) names[i] = i < captions.size() ? Sjis(captions[i]) : "LEVEL" + std::to_string(i + 1);
   return names;
 }
 
@@ -43,7 +43,7 @@ int TagOf(QObject* item) { return item ? item->property("tag").toInt() : 0; }
 std::string ArgumentText(std::string_view utf8) { return ToCp932(utf8); }
 
 void OnClick(TFZANTRO& w, const QString& name, std::function<void(QObject* item)> fn) {
-  w.RegisterClick(name, [&w, name, fn] { fn(w.Component(name)); });
+  w.RegisterItemClick(name, std::move(fn));
 }
 
 }  // namespace zantro

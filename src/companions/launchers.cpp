@@ -46,13 +46,13 @@ const char* DuctProgramOfItem(int tag) {
 void InstallPipeAndDuctMenus(TFZANTRO& w) {
   OnClick(w, "option_01", [&w](QObject*) {
     if (RefusedOnBreakdown(w) || !CompanionPresent(w.ProgramFolder(), "pipemat_dlg.exe")) return;
-    w.SaveSheetChecked("UND");
+    w.TakeUndoPoint();
     w.StartCompanion("pipemat_dlg.exe", PipeMaterialLaunch{LevelIndexOf(w), w.PipeNetworkFolder()}.Encode());
   });
   for (int i = 2; i <= 6; ++i) {
     OnClick(w, QString("option_0%1").arg(i), [&w](QObject* item) {
       if (RefusedOnBreakdown(w) || !CompanionPresent(w.ProgramFolder(), "pipefit_dlg.exe")) return;
-      w.SaveSheetChecked("UND");
+      w.TakeUndoPoint();
       // The fitting groups are numbered 1-5 from the menu as from the buttons.
       w.StartCompanion("pipefit_dlg.exe",
                        PipeFittingLaunch{TagOf(item) - 1, LevelIndexOf(w), w.PipeNetworkFolder()}.Encode());
@@ -64,26 +64,13 @@ void InstallPipeAndDuctMenus(TFZANTRO& w) {
       int tag = TagOf(item);
       const char* program = DuctProgramOfItem(tag);
       if (RefusedOnBreakdown(w) || !program || !CompanionPresent(w.ProgramFolder(), program)) return;
-      w.SaveSheetChecked("UND");
+      w.TakeUndoPoint();
       // Duct fittings 2 is the fittings dialog in its second mode; from the menu it gets no folder.
       DuctLaunch launch{LevelIndexOf(w), tag == 7 ? 2 : 1, tag == 7 ? std::string() : w.DuctNetworkFolder()};
       w.StartCompanion(program, launch.Encode());
     });
   }
 }
-
-// A click on the panel of the command buttons (not on a button) closes the title dialog.
-class PanelClick : public QObject {
- public:
-  PanelClick(TFZANTRO& w, QObject* parent) : QObject(parent), w_(w) {}
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::MouseButtonPress && !w_.Waiting()) w_.CloseCompanions({"TFCover_Dlg"});
-    return QObject::eventFilter(watched, e);
-  }
-
- private:
-  TFZANTRO& w_;
-};
 
 }  // namespace
 
@@ -100,7 +87,8 @@ void InstallDialogLaunchers(TFZANTRO& w) {
     if (!RefusedOnBreakdown(w)) StartDigits(w);
   });
   // The breakdown-name list (N130, GradBtn39) belongs to the breakdown list's module.
-  if (auto* panel = qobject_cast<QWidget*>(w.Component("Panel26"))) panel->installEventFilter(new PanelClick(w, panel));
+  // A click on the panel of the command buttons (not on a button) closes the title dialog.
+  w.RegisterClick("Panel26", [&w] { w.CloseCompanions({"TFCover_Dlg"}); });
   InstallPipeAndDuctMenus(w);
 }
 

@@ -60,7 +60,7 @@ void PickTree(TFZANTRO& w, QObject* item) {
 
 void PickSequence(TFZANTRO& w, QObject* item) {
   if (RefusedOnBreakdown(w)) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   PricePickLaunch launch{w.Config().MultiDir, TagOf(item), LevelIndexOf(w) + 1, CaptionOf(item), std::nullopt,
                          LevelNamesOf(w)};
   StartSingle(w, "Tfseqprice_Dlg", "seqprice_dlg.exe", launch.Encode());
@@ -86,12 +86,12 @@ void Register(TFZANTRO& w, const Family& f, int n, bool exportFirst) {
     return;
   }
   if (exportFirst && !ExportSelection(w)) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   // The folder is read afresh: the settings dialog may have changed it meanwhile.
   std::string folder = ToUtf8(ReadConfValue(w.ProgramFolder(), kZantroConf, f.Key).value_or(""));
   if (folder.empty() || !IsDirectory(folder)) folder = DefaultLibraryFolder(w);
-  QObject* menuItem = w.Component(QString("%1%2").arg(f.MenuItem).arg(n));
-  LibraryEditorLaunch launch{ArgumentText(LibraryFile(folder, f, n)), n, CaptionOf(menuItem), std::nullopt};
+  std::string caption = Sjis(w.CaptionOf(QString("%1%2").arg(f.MenuItem).arg(n)));
+  LibraryEditorLaunch launch{ArgumentText(LibraryFile(folder, f, n)), n, caption, std::nullopt};
   if (f.Levels) launch.Levels = LevelNamesOf(w);
   w.StartCompanion(f.Editor, launch.Encode());
 }
@@ -106,7 +106,7 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
     return;
   }
   if (!CompanionPresent(w.ProgramFolder(), "calcprice_dlg.exe") || w.RestoreCompanion("Tfcalcprice_Dlg")) return;
-  if (tag == 4) w.SaveSheetChecked("UND");
+  if (tag == 4) w.TakeUndoPoint();
   // The program reads the lines from the working copy of the open sheet, which it names
   // through the environment (the argument string has no field for it).
   w.SaveSheetChecked("WRK");
@@ -115,7 +115,7 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
   w.StartCompanion("calcprice_dlg.exe", CalcPriceLaunch::ForTag(tag, sel.Top, sel.Bottom, GroupNamesOf(w)).Encode());
   // The computed line is inserted at the selection: a selection that starts on a written row
   // moves down one so that the row stays.
-  if (tag != 4 && !w.Grid()->Cells(1, sel.Top).isEmpty()) w.SelectRows(sel.Top + 1, sel.Bottom + 1);
+  if (tag != 4 && sel.Top >= 1 && sel.Top <= w.Doc().LastLine()) w.SelectRows(sel.Top + 1, sel.Bottom + 1);
 }
 
 }  // namespace

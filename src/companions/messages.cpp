@@ -15,6 +15,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "uzantro/fzantro.h"
+#include "uzantro/sheetedit.h"
 
 namespace zantro {
 namespace {
@@ -23,24 +24,11 @@ inline constexpr const char* kTitleExchangeFile = "HEAD_TITLE.WRK";
 
 void SetPlan(TFZANTRO& w, const std::string& text) {
   PlanMessage m = PlanMessage::Decode(text);
-  Document& doc = w.Doc();
-  CalcSettings before = doc.Settings;
-  doc.Settings = m.Settings;
-  try {
-    w.ShowTotals(0);
-  } catch (...) {
-    doc.Settings = before;  // settings the sheet cannot be computed with are not taken
-    w.ShowTotals(0);
-    throw;
-  }
-  if (w.SheetMode()) {
-    w.RefreshSheet();
-  } else {
-    // The settings belong to the sheet of the current item; the list shows its totals.
-    w.ShowTotals(1);
-    if (w.ShowBreakdownList) w.ShowBreakdownList();
-  }
-  w.SaveSheetChecked("WRK");
+  // The settings belong to the sheet of the current item, also while the list is shown;
+  // settings the sheet cannot be computed with are not taken (the frame puts them back).
+  SheetEdit edit(w, UndoCopy::Skip);
+  edit.Doc().Settings = m.Settings;
+  edit.Commit();
 }
 
 // The title companion has written HEAD_TITLE.WRK: the title record is taken over whole, the
@@ -65,12 +53,7 @@ void TakeTitle(TFZANTRO& w) {
   }
   if (!SaveHead(doc, w.ProgramFolder(), "WRK"))
     throw FileError(JoinPath(w.ProgramFolder(), HeadFile("WRK")) + ": the work file cannot be written");
-  const TitleRecord& t = doc.Title;
-  w.Label("ATPL")->setText(Q(t.ATESAKI_1.view()));
-  w.Label("WHPL")->setText(Q(t.CONSTRACT_1.view()));
-  w.Label("uchiwakebox")->setText(Q(t.WHERE.view()));
-  w.Label("limit_date")->setText(Q(t.ULIMIT.view()));
-  w.Label("trade")->setText(Q(t.TRADE.view()));
+  w.Changed(ChangeScope::Items);  // the title's boxes
 }
 
 // The save companion chose path: the document is written there. A failed write keeps the
@@ -83,17 +66,8 @@ void SaveTo(TFZANTRO& w, const std::string& text) {
   w.SaveSheetChecked("WRK");
   WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0);
   doc.DocumentModified = false;
-  if (auto* name = qobject_cast<QLineEdit*>(w.Component("DocName"))) name->setText(Q(m.Path));
+  w.ShowDocumentPath(Q(m.Path));
   UpdateDocumentNumber(doc.Title, w.ProgramFolder(), w.Config());
-}
-
-// Reformats the rows whose line differs from shown: the written line, the blank lines before
-// it and every line whose amounts the totals changed (ranges, overheads, tax, totals).
-void RedrawChangedRows(TFZANTRO& w, const Document& shown) {
-  const auto& now = w.Doc().LineList;
-  const auto& old = shown.LineList;
-  for (size_t r = 1; r < now.size(); ++r)
-    if (r >= old.size() || std::memcmp(&now[r], &old[r], sizeof(LineRecord)) != 0) w.FormatRow(static_cast<int>(r));
 }
 
 void Initialize(TFZANTRO& w) {
@@ -109,33 +83,25 @@ void Initialize(TFZANTRO& w) {
 void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool save) {
   if (!w.SheetMode()) return;
   DetailLineMessage m = DetailLineMessage::Decode(text);
-  Document& doc = w.Doc();
-  Document before = doc;
-  try {
-    if (insert) {
-      w.Dlg().Beep();
-      w.SheetInsert();
-    }
-    Document shown = insert ? doc : before;
-    int32_t row = std::max(1, w.SelectedRows().Top);
-    doc.CurrentLine = row;
-    PutDetailLine(doc, row, m);
-    w.ShowTotals(0);
-    RedrawChangedRows(w, shown);
-    doc.CurrentLine = row + 1;
-    doc.DocumentModified = true;
-    if (save) w.SaveSheetChecked("WRK");
-    else w.MarkSheetUnsaved();
-  } catch (...) {
-    // Nothing of a write that fails stays: neither the line nor the blank lines before it.
-    doc = before;
-    if (insert) w.SaveSheetChecked("WRK");
-    w.ShowTotals(0);
-    w.RefreshSheet();
-    throw;
+  // The undo point of a companion's lines is taken when it starts: each line is applied in a
+  // frame that takes none, so undo after the companion brings back the sheet before its first
+  // line. A computed line inserted at the selection (WM_CALCDATA) is a command of its own, one
+  // step with its insert. A refused write (a total that overflows, a file that cannot be
+  // written) leaves neither the line nor the blank lines before it, and the grid shows the
+  // document.
+  SheetEdit edit(w, insert ? UndoCopy::Take : UndoCopy::Skip);
+  if (insert) {
+    w.Dlg().Beep();
+    w.SheetInsert();
   }
-  // A companion sending line after line goes on below the grid's last row.
-  if (doc.CurrentLine >= w.Grid()->RowCount()) w.AddGridRows(10);
+  Document& doc = edit.Doc();
+  int32_t row = std::max(1, w.SelectedRows().Top);
+  doc.CurrentLine = row;
+  PutDetailLine(doc, row, m);
+  doc.CurrentLine = row + 1;
+  edit.Commit(ChangeScope::Lines, save);
+  // A companion sending line after line goes on below the last line (the window keeps a row
+  // there).
   w.SelectNextRow();
 }
 
@@ -147,7 +113,7 @@ void RegisterCompanionMessages(TFZANTRO& w) {
   on(DataDisp, [&w](const std::string&) {
     if (!w.SheetMode()) return;
     w.ShowTotals(0);
-    w.RefreshSheet();
+    w.Changed(ChangeScope::Lines);
   });
   on(Plan, [&w](const std::string& text) { SetPlan(w, text); });
   on(DataWrite, [&w](const std::string& text) { WriteDetailLine(w, text, false, true); });
@@ -156,13 +122,13 @@ void RegisterCompanionMessages(TFZANTRO& w) {
   on(CalcData, [&w](const std::string& text) { WriteDetailLine(w, text, true, true); });
   on(FileSelect, [&w](const std::string& text) { w.OpenDocument(Q(PathMessage::Decode(text).Path)); });
   on(Title, [&w](const std::string&) { TakeTitle(w); });
-  on(UndoWrite, [&w](const std::string&) { w.SaveSheetChecked("UND"); });
+  on(UndoWrite, [&w](const std::string&) { w.TakeUndoPoint(); });
   on(AutoUp, [&w](const std::string&) { w.SelectPreviousRow(); });
   on(Close, [&w](const std::string&) { w.CloseWithoutQuestion(); });
   on(SaveComp, [&w](const std::string& text) { SaveTo(w, text); });
   on(Initialize, [&w](const std::string&) { zantro::Initialize(w); });
   on(SaveRecord, [&w](const std::string&) { w.SaveSheetChecked("WRK"); });
-  on(UndoRecord, [&w](const std::string&) { w.SaveSheetChecked("UND"); });
+  on(UndoRecord, [&w](const std::string&) { w.TakeUndoPoint(); });
   on(AutoDown, [&w](const std::string&) { w.SelectNextRow(); });
 }
 

@@ -22,7 +22,7 @@ void StartViewer(TFZANTRO& w, const std::optional<std::string>& argument) {
 // True when the print command came from the breakdown list's popup menu.
 bool FromBreakdownPopup(TFZANTRO& w, QObject* sender) {
   auto* action = qobject_cast<QAction*>(sender);
-  return action && action->parent() == w.Component("Popup_item_Menu");
+  return action && action->parent() && action->parent()->objectName() == "Popup_item_Menu";
 }
 
 }  // namespace
@@ -46,6 +46,7 @@ void PrintDocument(TFZANTRO& w, int tab) {
   doc.Title.ALLNTOTAL = doc.Breakdown.Cost;
   doc.Title.TAXGTOTAL = doc.Breakdown.TaxG;
   doc.Title.TAXNTOTAL = doc.Breakdown.TaxN;
+  w.Changed(ChangeScope::Lines);  // the boxes as the view in force shows them
 }
 
 void PrintWholeList(TFZANTRO& w) {
@@ -55,7 +56,13 @@ void PrintWholeList(TFZANTRO& w) {
 }
 
 void InstallPrintCommands(TFZANTRO& w) {
-  auto current = [&w] { PrintDocument(w, w.Tabs()->currentIndex()); };
+  // From a sheet the user chooses: that sheet's 明細書, or the whole estimate with its cover.
+  auto current = [&w] {
+    if (!w.SheetMode()) return PrintDocument(w, 0);
+    int choice = w.Dlg().AskChoice("印刷する範囲を選んで下さい", {"この明細書", "見積書全体", "キャンセル"});
+    if (choice == 0) PrintDocument(w, 1);
+    else if (choice == 1) PrintDocument(w, 0);
+  };
   w.RegisterClick("N79", current);
   w.RegisterClick("N24", current);
   w.RegisterClick("IconButton5", current);

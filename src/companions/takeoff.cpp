@@ -17,11 +17,11 @@
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "uzantro/fzantro.h"
+#include "uzantro/sheetedit.h"
 
 namespace zantro {
 namespace {
 
-constexpr const char* kTakeoffCaption = "数量調書";
 
 // The folders handed to the pipe and duct dialogs (UTF-8 paths) and the fitting group names.
 struct Folders {
@@ -38,7 +38,7 @@ void WriteOrThrow(const std::string& path, std::string_view bytes) {
 void ShowSheetFromWorkingCopy(TFZANTRO& w) {
   ReloadSheet(w.Doc(), w.ProgramFolder(), "WRK");
   w.ShowTotals(0);
-  w.RefreshSheet();
+  w.Changed(ChangeScope::Lines);
 }
 
 void RunTakeoff(TFZANTRO& w, int mode) {
@@ -49,17 +49,13 @@ void RunTakeoff(TFZANTRO& w, int mode) {
   if (RefusedOnBreakdown(w)) return;
   Document& doc = w.Doc();
   w.SaveSheetChecked("WRK");
+  w.TakeUndoPoint();  // one undo brings back the sheet as it was before the takeoff
   ResetSheetLists(doc);  // the takeoff program owns the sheet until it ends
-  TStrColGrid* grid = w.Grid();
-  if (grid->RowCount() >= 50) {
-    for (int r = 50; r < grid->RowCount(); ++r) {
-      grid->SetCells(0, r, QString::number(r));
-      for (int c = 1; c < grid->ColCount(); ++c) grid->SetCells(c, r, QString());
-    }
-    grid->SetRowCount(50);
-  }
+  w.TrimGridRows(50);
+  w.Changed(ChangeScope::Lines);
   WriteOrThrow(ResolveNoCase(w.ProgramFolder(), kDigitFile), DigitFileText(doc.Settings));
-  TakeoffLaunch launch{doc.CurrentItem, Sjis(w.Label("keito_name")->text()), mode};
+  std::string name = doc.IsItem(doc.CurrentItem) ? std::string(doc.ItemList[doc.CurrentItem].ItemName.view()) : "";
+  TakeoffLaunch launch{doc.CurrentItem, name, mode};
   w.StartCompanionAndWait("takeoff.exe", launch.Encode());
   ShowSheetFromWorkingCopy(w);
   w.SaveSheetChecked("WRK");
@@ -72,7 +68,7 @@ void RunTakeoffSum(TFZANTRO& w) {
     return;
   }
   w.SaveUnsavedSheet();  // the sheet comes back from its working copy
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   w.StartCompanionAndWait("TAKESUM.exe", TakeoffSumLaunch{w.Doc().CurrentItem}.Encode());
   ShowSheetFromWorkingCopy(w);
 }
@@ -81,7 +77,7 @@ void RunTakeoffSum(TFZANTRO& w) {
 // and checked before any line is taken, and the lines reach the working copy at once.
 void ImportCsv(TFZANTRO& w) {
   if (RefusedOnBreakdown(w, "現在は内訳モードです。CSV機能は使用できません。")) return;
-  w.SaveSheetChecked("UND");
+  w.TakeUndoPoint();
   if (!CompanionPresent(w.ProgramFolder(), "csvznt.exe")) {
     w.Dlg().ShowNotice(NotInstalledNotice("CSVエディタ－がインストールされていません"));
     return;
@@ -95,20 +91,10 @@ void ImportCsv(TFZANTRO& w) {
   if (!bytes) throw FileError(*path + ": cannot be read");
   std::vector<LineRecord> lines = ParseCsvImport(*path, *bytes);
   if (lines.empty()) return;
-  Document& doc = w.Doc();
-  Document before = doc;
-  try {
-    InsertImportedLines(doc, sel.Top, sel.Rows(), lines);
-    doc.CurrentLine = sel.Top + static_cast<int32_t>(lines.size());
-    w.ShowTotals(0);
-    w.SaveSheetChecked("WRK");
-  } catch (...) {
-    doc = before;
-    w.ShowTotals(0);
-    w.RefreshSheet();
-    throw;
-  }
-  w.RefreshSheet();
+  SheetEdit edit(w, UndoCopy::Skip);  // the undo point was taken before the editor started
+  InsertImportedLines(edit.Doc(), sel.Top, sel.Rows(), lines);
+  edit.Doc().CurrentLine = sel.Top + static_cast<int32_t>(lines.size());
+  edit.Commit();
 }
 
 // ---- network folders ----
@@ -169,7 +155,8 @@ void InstallTakeoffAndFolders(TFZANTRO& w) {
   w.RegisterClick("option_00", [&w] { RunTakeoff(w, 2); });
   for (const char* button : {"IconButton1", "IconButton3"}) {
     w.RegisterClick(button, [&w] {
-      if (w.Label("CODE")->text() == kTakeoffCaption) return RunTakeoff(w, 3);
+      // The buttons are the takeoff's when it is installed (their caption says 数量調書).
+      if (CompanionPresent(w.ProgramFolder(), "takeoff.exe")) return RunTakeoff(w, 3);
       StartSingle(w, "Tfsetup_Dlg", "setup_dlg.exe", EditionLaunch::Setup(w.ProgramEdition()).Encode());
     });
   }

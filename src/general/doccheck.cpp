@@ -1,5 +1,9 @@
 #include "general/doccheck.h"
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 #include "general/engine.h"
 #include "general/errors.h"
 #include "general/version1.h"
@@ -33,25 +37,33 @@ ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data) {
   return ParseContainerText(*bytes, path, data);
 }
 
-void CheckRecomputation(const ParsedDocument& parsed, const std::string& name) {
+void CheckRecomputation(ParsedDocument& parsed, const std::string& name) {
   Document doc;
   doc.Title = parsed.Title;
   doc.ItemList.insert(doc.ItemList.end(), parsed.Items.begin(), parsed.Items.end());
   doc.ItemCount = doc.LastItem();
+  std::map<int32_t, std::vector<LineRecord>> lines;
   try {
     for (int32_t n = 1; n <= doc.LastItem(); ++n) {
       if (!ItemHasSheet(doc.ItemList[n].ItemKind)) continue;
       doc.CurrentItem = n;
       doc.Settings = doc.ItemList[n].Settings();
       doc.LineList.assign(1, LineRecord{});
-      if (auto lines = parsed.Lines.find(n); lines != parsed.Lines.end())
-        doc.LineList.insert(doc.LineList.end(), lines->second.begin(), lines->second.end());
+      auto held = parsed.Lines.find(n);
+      if (held != parsed.Lines.end()) doc.LineList.insert(doc.LineList.end(), held->second.begin(), held->second.end());
       RecomputeSheet(doc, nullptr);
+      doc.ItemList[n].ALLNTOTAL = doc.Sheet.Cost;
+      doc.ItemList[n].ALLGTOTAL = doc.Sheet.Sub;
+      if (held != parsed.Lines.end()) lines[n].assign(doc.LineList.begin() + 1, doc.LineList.end());
     }
     RecomputeBreakdown(doc);
   } catch (const MoneyOverflow& e) {
     throw FileError(name + ": " + e.what());
   }
+  // Nothing failed: the document takes the totals.
+  for (auto& [n, computed] : lines) parsed.Lines[n] = std::move(computed);
+  std::copy(doc.ItemList.begin() + 1, doc.ItemList.end(), parsed.Items.begin());
+  parsed.Title = doc.Title;
 }
 
 }  // namespace zantro

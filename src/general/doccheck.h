@@ -15,8 +15,11 @@ namespace zantro {
 ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data = nullptr);
 
 // Recomputes every sheet and then the breakdown list of doc in memory, as opening it and
-// visiting every tab would. An amount that does not fit raises FileError
-// "NAME: item N, line R (FIELD): 金額の桁があふれました (overflow)"; nothing is written.
-void CheckRecomputation(const ParsedDocument& doc, const std::string& name);
+// visiting every tab would, and keeps the results in doc: the lines' amounts, each item's
+// totals and the document's. So every reader of an opened document (the window, the report,
+// the workbook, the printed estimate) shows the same totals, whatever stale totals the file
+// stored. An amount that does not fit raises FileError
+// "NAME: item N, line R (FIELD): 金額の桁があふれました (overflow)" and doc is unchanged.
+void CheckRecomputation(ParsedDocument& doc, const std::string& name);
 
 }  // namespace zantro

@@ -16,10 +16,12 @@ TitleRecord EmptyDocumentTitle() {
   return title;
 }
 
-ItemRecord NewItem() {
+ItemRecord NewItem() { return NewItem(CalcSettings{}); }
+
+ItemRecord NewItem(const CalcSettings& settings) {
   ItemRecord item{};
   item.ItemKind = ItemKinds::Normal;
-  item.SetSettings(CalcSettings{});
+  item.SetSettings(settings);
   return item;
 }
 

@@ -45,6 +45,7 @@ struct Document {
   int32_t PickedLine = 0;                      // the line last copied into LineList[0]
   ColumnLayout Layout = ColumnLayout::Nine;
   CalcSettings Settings;                       // the settings in force
+  CalcSettings Configured;                     // the configuration's, which a new item takes
   std::array<std::string, 6> GroupNames;       // CP932, A..F
   SheetTotals Sheet;
   BreakdownTotals Breakdown;
@@ -66,8 +67,11 @@ struct Document {
 // today's date (year of the Japanese era, month, day).
 TitleRecord EmptyDocumentTitle();
 
-// A new item as appended when a sheet is opened past the end of the list.
+// A new item as appended when a sheet is opened past the end of the list. Items the user adds
+// to a document take its configured settings (NewItem(doc.Configured)), so equal sums round
+// alike in every item.
 ItemRecord NewItem();
+ItemRecord NewItem(const CalcSettings& settings);
 
 // The six group names joined by "," (cut at 80 bytes), and split back.
 std::string JoinGroupNames(const std::array<std::string, 6>& names);

@@ -129,22 +129,40 @@ int PutBackAll(const std::string& folder, const std::map<std::string, std::optio
 }
 }  // namespace
 
+namespace {
+// The open frame of each document; a frame made while one is open defers to it.
+std::map<const Document*, EditFrame*>& OpenFrames() {
+  static std::map<const Document*, EditFrame*> frames;
+  return frames;
+}
+}  // namespace
+
+bool InsideEditFrame(const Document& doc) { return OpenFrames().count(&doc) != 0; }
+
+void WriteUndoSet(const Document& state, const std::string& folder, EditScope scope,
+                  const std::map<std::string, std::optional<std::string>>& kept) {
+  Document copy = state;
+  bool ok = scope == EditScope::Sheet ? SaveSheet(copy, folder, "UND") : SaveHead(copy, folder, "UND");
+  if (!ok) CannotWrite(folder, HeadFile("UND"));
+  DropKeptFiles(folder);
+  std::string error;
+  if (!kept.empty() && !WriteFileAtomic(JoinPath(folder, kKeptFilesName), EncodeKept(kept), &error))
+    throw FileError(error);
+}
+
 EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope, UndoCopy undo)
     : doc_(doc), folder_(std::move(folder)), scope_(scope), undo_(undo), before_(doc) {
-  if (undo_ == UndoCopy::Skip) return;
-  if (!SaveSet("UND")) {
-    doc_ = before_;
-    CannotWrite(folder_, HeadFile("UND"));
-  }
-  DropKeptFiles(folder_);
+  auto [it, first] = OpenFrames().emplace(&doc_, this);
+  if (!first) outer_ = it->second;
 }
 
 EditFrame::~EditFrame() {
   if (!finished_) Rollback();
+  if (!outer_) OpenFrames().erase(&doc_);
 }
 
-bool EditFrame::SaveSet(std::string_view set) {
-  return scope_ == EditScope::Sheet ? SaveSheet(doc_, folder_, set) : SaveHead(doc_, folder_, set);
+bool EditFrame::SaveSet(Document& doc, std::string_view set) {
+  return scope_ == EditScope::Sheet ? SaveSheet(doc, folder_, set) : SaveHead(doc, folder_, set);
 }
 
 void EditFrame::KeepFile(const std::string& name) {
@@ -153,6 +171,7 @@ void EditFrame::KeepFile(const std::string& name) {
 }
 
 void EditFrame::KeepFile(const std::string& name, const std::optional<std::string>& path) {
+  if (outer_) outer_->KeepFile(name, path);
   if (kept_.count(name)) return;
   std::optional<std::string> bytes;
   if (path) {
@@ -163,21 +182,31 @@ void EditFrame::KeepFile(const std::string& name, const std::optional<std::strin
   kept_[name] = std::move(bytes);
 }
 
-void EditFrame::Commit(const std::function<void()>& recompute) {
+void EditFrame::Commit(const std::function<void()>& recompute, bool writeWorkingCopy) {
   try {
     if (recompute) recompute();
   } catch (...) {
     Rollback();
     throw;
   }
-  std::string error;
-  if (undo_ == UndoCopy::Take && !kept_.empty() && !WriteFileAtomic(JoinPath(folder_, kKeptFilesName), EncodeKept(kept_), &error)) {
-    Rollback();
-    throw FileError(error);
+  if (outer_) {
+    // The outer frame writes the undo set and the working copy when it commits.
+    finished_ = committed_ = true;
+    return;
   }
-  if (!SaveSet("WRK")) {
+  if (undo_ == UndoCopy::Take) {
+    try {
+      WriteUndoSet(before_, folder_, scope_, kept_);
+    } catch (...) {
+      Rollback();
+      throw;
+    }
+  }
+  if (!writeWorkingCopy) {
+    doc_.DocumentModified = true;
+  } else if (!SaveSet(doc_, "WRK")) {
     Rollback();
-    SaveSet("WRK");  // the working copy as it was before the command, as far as it can be
+    SaveSet(doc_, "WRK");  // the working copy as it was before the command, as far as it can be
     doc_.DocumentModified = before_.DocumentModified;
     CannotWrite(folder_, scope_ == EditScope::Sheet ? SheetFile(doc_.CurrentItem, "WRK") : HeadFile("WRK"));
   }

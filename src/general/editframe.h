@@ -4,10 +4,16 @@
 //   ... change doc (plain functions over Document) ...
 //   edit.Commit(recompute);                         // totals, working copy, modified flag
 //
-// Leaving the scope without Commit (a refusal, a cancelled question, an exception) puts the
-// document back as it was when the frame started, and every work file the command moved or
-// rewrote (KeepFile) back in its place. The undo copy stays written: a command cancelled after
-// its undo point leaves the undo set equal to the current state.
+// Leaving the scope without Commit (a refusal, a cancelled question, an exception, a change
+// that changed nothing) puts the document back as it was when the frame started, and every
+// work file the command moved or rewrote (KeepFile) back in its place. The undo set is written
+// by the commit, from the state the frame started with: a command that stops before it changes
+// anything leaves the undo set of the previous command alone.
+//
+// A frame made while another frame of the same document is open defers to that outer frame:
+// it writes no undo set and no working copy, its files are kept by the outer frame too, and
+// its commit only runs the totals. So a command built from other commands (a line written by
+// a companion after an insert) is one step of undo.
 #pragma once
 #include <functional>
 #include <map>
@@ -33,8 +39,7 @@ inline constexpr const char* kKeptFilesName = "KEPT.UND";
 
 class EditFrame {
  public:
-  // Writes the undo copy of scope into folder. Raises FileError (nothing changed) when it
-  // cannot be written. Drops the kept files of the previous command: there is one undo level.
+  // Starts the frame; nothing is written until Commit.
   EditFrame(Document& doc, std::string folder, EditScope scope, UndoCopy undo = UndoCopy::Take);
   ~EditFrame();
   EditFrame(const EditFrame&) = delete;
@@ -53,16 +58,25 @@ class EditFrame {
   // once instead of once per file. Without an undo copy the files are kept for a rollback only.
   void KeepFile(const std::string& name, const std::optional<std::string>& path);
 
-  // Runs recompute (the totals), then writes the kept files and the working copy. When
-  // recompute raises or a file cannot be written (FileError), the document is rolled back
-  // before the error leaves, and its working copy is written again as it was.
-  void Commit(const std::function<void()>& recompute);
+  // Runs recompute (the totals), then writes the undo set (WriteUndoSet: the state the frame
+  // started with, and the kept files) and the working copy. When recompute raises or a file
+  // cannot be written (FileError), the document is rolled back before the error leaves, and
+  // its working copy is written again as it was.
+  // With writeWorkingCopy false the working copy is left for later (a companion sending lines
+  // that the window saves when the sheet is left); the undo set is written all the same.
+  void Commit(const std::function<void()>& recompute, bool writeWorkingCopy = true);
 
   bool Committed() const { return committed_; }
+  // Puts the document back now, as leaving the scope without Commit would.
+  void Abandon() {
+    if (!finished_) Rollback();
+  }
+  // True when this frame runs inside another frame of the same document.
+  bool Nested() const { return outer_ != nullptr; }
 
  private:
   void Rollback();
-  bool SaveSet(std::string_view set);
+  bool SaveSet(Document& doc, std::string_view set);
 
   Document& doc_;
   std::string folder_;
@@ -72,7 +86,19 @@ class EditFrame {
   std::map<std::string, std::optional<std::string>> kept_;  // name -> bytes, nullopt: absent
   bool committed_ = false;
   bool finished_ = false;  // committed or rolled back
+  EditFrame* outer_ = nullptr;
 };
+
+// The one writer of the undo set: the undo copy of scope taken from state (Sheet: HEAD.UND
+// and the open sheet's WITEMn.UND; Breakdown: HEAD.UND), then the kept files of that command,
+// or none. The kept files of the previous command are always dropped, so an undo can never put
+// back files of an older command under a newer list. Raises FileError when a file cannot be
+// written. A copy of state is written; state itself is not changed.
+void WriteUndoSet(const Document& state, const std::string& folder, EditScope scope,
+                  const std::map<std::string, std::optional<std::string>>& kept = {});
+
+// True while an edit frame of doc is open: a mutable document exists only inside one.
+bool InsideEditFrame(const Document& doc);
 
 // Puts the files kept by the last committed command back (the undo of a command that moved
 // work files). Returns the number of kept files that are now as they were kept; 0 when none

@@ -94,6 +94,11 @@ Money ScaleCut(Money v, Money m, Money addend);
 // away from zero), no currency sign.
 std::string MoneyText(Money v);
 
+// A number as a person types it (UTF-8): full-width digits, "．", "－" and "，" become their
+// ASCII forms and thousands separators are dropped, so "1,200" and "１５００" read as the plain
+// numbers TextToMoney and StrToInt take. Other text is left for them to refuse.
+std::string TypedNumber(std::string_view utf8);
+
 // Shortest decimal text: "12.5", "3", "-0.25".
 std::string MoneyToPlainText(Money v);
 // The same text written at out, which has room for kPlainTextMax bytes; returns its end (for

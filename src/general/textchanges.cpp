@@ -44,7 +44,7 @@ std::string FirstBlankToSeparator(std::string_view field) {
 }
 
 std::string RemoveFirstBlanks(std::string_view field) {
-  std::string text = CutWhole(field, kSplitWidth);
+  std::string text(field);  // only the commands that split the field keep its first 80 bytes
   bool changed = ReplaceFirst(text, " ", "");
   changed = ReplaceFirst(text, kFullWidthBlank, "") || changed;
   return changed ? text : std::string(field);

@@ -28,8 +28,8 @@ enum class TextCommand {
 };
 
 // The name and specification field after cmd (for the commands that rework it).
-// FirstBlankToSeparator and RemoveFirstBlanks work on the first 80 bytes: when they rewrite
-// the field, what lay beyond is lost.
+// FirstBlankToSeparator, which splits the field, works on its first 80 bytes: when it
+// rewrites the field, what lay beyond is lost.
 std::string NameSpecAfter(TextCommand cmd, std::string_view nameSpec, std::string_view entered);
 
 // Applies cmd to every selected line that exists; returns how many lines changed.

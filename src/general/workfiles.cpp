@@ -186,7 +186,12 @@ void StartEmptyDocument(Document& doc) {
   doc.DocumentModified = false;
 }
 
-void ResetSheetLists(Document& doc) { doc.LineList.assign(1, LineRecord{}); }
+// A line list replaced drops the pick buffer with it: the picked number would name a line of
+// the list that is gone.
+void ResetSheetLists(Document& doc) {
+  doc.LineList.assign(1, LineRecord{});
+  doc.PickedLine = 0;
+}
 
 int LoadSheet(Document& doc, const std::string& folder, int32_t n) {
   if (doc.IsItem(n)) doc.Settings = doc.ItemList[n].Settings();
@@ -198,7 +203,7 @@ int LoadSheet(Document& doc, const std::string& folder, int32_t n) {
 
 void EnsureItemAndLoadSheet(Document& doc, const std::string& folder, int32_t n) {
   if (n > doc.LastItem()) {
-    while (doc.LastItem() < n) doc.ItemList.push_back(NewItem());
+    while (doc.LastItem() < n) doc.ItemList.push_back(NewItem(doc.Configured));
     ResetSheetLists(doc);
     return;
   }
@@ -262,7 +267,7 @@ bool SaveSheet(Document& doc, const std::string& folder, std::string_view set) {
 void ReloadSheet(Document& doc, const std::string& folder, std::string_view set) {
   auto lines = ReadSheetFile(folder, doc.CurrentItem, set);
   if (!lines) return;
-  doc.LineList.assign(1, LineRecord{});
+  ResetSheetLists(doc);
   doc.LineList.insert(doc.LineList.end(), lines->begin(), lines->end());
 }
 

@@ -40,7 +40,9 @@ std::vector<Money> Carries(const std::vector<Row>& rows) {
 
 std::vector<Page> LayoutPages(const PrintModel& m, const FormSet& forms) {
   std::vector<Page> pages;
-  if (forms.Cover) pages.push_back(Page{Form::Cover, -1, {}, 0});
+  // The print data of one sheet carry that sheet's totals: a cover would quote them under
+  // the whole job's name, so one sheet prints as its 明細書 only.
+  if (forms.Cover && !m.SingleSheet) pages.push_back(Page{Form::Cover, -1, {}, 0});
   int number = 0;
   if (forms.Breakdown && !m.SingleSheet)
     for (const auto& slice : Paginate(Carries(m.Breakdown), geometry::kRowsPerPage))

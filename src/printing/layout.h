@@ -45,7 +45,8 @@ struct Page {
   int Number = 0;        // 1.. over the list pages; the cover has none
 };
 
-// Every page of the chosen forms in print order: the cover, the 内訳書, then each sheet from a
+// Every page of the chosen forms in print order: the cover (not for the print data of one
+// sheet, whose totals are that sheet's), the 内訳書, then each sheet from a
 // new page. The 内訳書 of one sheet's print data is left out: its single row would only
 // repeat the cover.
 std::vector<Page> LayoutPages(const PrintModel& m, const FormSet& forms);

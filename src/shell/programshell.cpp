@@ -1,5 +1,9 @@
 #include "shell/programshell.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -216,8 +220,30 @@ bool ProgramShell::RestoreCompanion(const char* windowClass) {
   return zantro::RestoreCompanion(runtime_, windowClass, QtPump);
 }
 
+namespace {
+
+// A dialog taller or wider than the work area (a screen 1024 pixels high) is made to fit it,
+// with room for the frame's title bar, and one that would stand partly outside it is moved in.
+// The main window keeps the geometry of its position file, which it fits itself.
+void FitToWorkArea(QWidget* w) {
+  QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+  if (!screen || w->objectName() == "FZANTRO") return;
+  const QRect area = screen->availableGeometry();
+  constexpr int kTitleBar = 32;
+  QSize size = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+  size = size.boundedTo(QSize(area.width(), area.height() - kTitleBar));
+  w->resize(size);
+  QPoint at = w->testAttribute(Qt::WA_Moved) ? w->pos() : area.center() - QPoint(size.width() / 2, size.height() / 2);
+  at.setX(std::clamp(at.x(), area.left(), area.right() + 1 - size.width()));
+  at.setY(std::clamp(at.y(), area.top(), area.bottom() + 1 - size.height() - kTitleBar) );
+  w->move(at);
+}
+
+}  // namespace
+
 int ProgramShell::Run(ScriptRoot root, const std::function<void(ScriptRunner&)>& addVerbs) {
   if (interactive_) interactive_->SetParent(root.widget);
+  FitToWorkArea(root.widget);
   root.widget->show();
   if (!headless_) return app_->exec();
   QApplication::processEvents();

@@ -230,10 +230,11 @@ void ScriptRunner::AddBuiltInVerbs() {
     widget_->resize(ToInt(parts[0], "W"), ToInt(parts[1], "H"));
   });
   AddVerb("answer", [this](const QString& arg, bool) {
-    if (arg != "yes" && arg != "no") Fail("answer yes|no");
+    if (arg != "yes" && arg != "no" && arg != "cancel") Fail("answer yes|no|cancel");
     ScriptAnswer a;
     a.kind = ScriptAnswer::Ask;
     a.yes = arg == "yes";
+    a.last = arg == "cancel";  // the last button of a choice; "no" for a yes/no question
     dialogs_->Queue(a);
   });
   AddVerb("input", answer(ScriptAnswer::Input, false));

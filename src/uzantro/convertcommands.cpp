@@ -9,6 +9,7 @@
 
 #include "general/bulk.h"
 #include "general/textchanges.h"
+#include "platform/cp932.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
 
@@ -152,7 +153,7 @@ void TFZANTRO::BulkCommand(QObject* item) {
   if (HasFactor(b->kind)) {
     auto text = dialogs_->InputBox(kAppCaption, b->caption, "0");
     if (!text) return;
-    factor = TextToMoney(Sjis(*text));
+    factor = TextToMoney(ToCp932(TypedNumber(text->trimmed().toStdString())));
   }
   RowSelection rows = SelectedRows();
   LineSelection sel{rows.Top, rows.Bottom};

@@ -33,6 +33,10 @@ int32_t FirstOpenableItem(const Document& doc) {
 
 }  // namespace
 
+void TFZANTRO::TakeUndoPoint(EditScope scope) {
+  WriteUndoSet(doc_, programFolder_, scope);
+}
+
 void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder_, set); }
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
@@ -178,11 +182,10 @@ void TFZANTRO::RestoreUndoSet() {
   SaveHeadTo("WRK");
   ReloadSheet(doc_, programFolder_, "UND");
   ShowTotals(0);
-  ShowTitleBoxes();
   RebuildItemTabs();
   EnterSheetMode();
   ApplySheetLayout();
-  RefreshSheet();
+  Changed(ChangeScope::Document);
   // The restored state still differs from the saved file: the flag stays set (SaveSheet set
   // it), so closing asks before the edits are lost.
   SaveSheetTo("WRK");

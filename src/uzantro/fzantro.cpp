@@ -76,7 +76,23 @@ void TFZANTRO::ReceiveFrame(uint32_t id, const std::string& text) {
   Guard([&] { CompanionCommand(static_cast<int>(id), text); });
 }
 
+namespace {
+// A press on a panel (not on one of its buttons) is a click of the panel.
+class PanelPress : public QObject {
+ public:
+  PanelPress(QObject* panel, std::function<void()> fn) : QObject(panel), fn_(std::move(fn)) {}
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::MouseButtonPress) fn_();
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  std::function<void()> fn_;
+};
+}  // namespace
+
 void TFZANTRO::ConnectHandlers() {
+  if (QObject* panel = Component("Panel26")) panel->installEventFilter(new PanelPress(panel, [this, panel] { OnActivated(panel); }));
   for (auto& [name, obj] : components_) {
     QObject* o = obj;
     if (auto* a = qobject_cast<QAction*>(o)) {
@@ -103,7 +119,7 @@ void TFZANTRO::OnActivated(QObject* component) {
   if (waiting_) return;  // the user's input waits for the companion
   Guard([&] {
     auto it = clicks_.find(component->objectName());
-    if (it != clicks_.end()) return it->second();
+    if (it != clicks_.end()) return it->second(component);
     if (component->property("hint").toString().isEmpty()) return;
     if (qobject_cast<QPushButton*>(component)) Operate_btnClick(component);
     else popup_menu_itemClick(component);
@@ -133,7 +149,13 @@ const TFZANTRO::MessageHandler* TFZANTRO::FindMessage(const std::string& name) c
   return it == messages_.end() ? nullptr : &it->second;
 }
 
-void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) { clicks_[name] = std::move(handler); }
+void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler) {
+  clicks_[name] = [handler = std::move(handler)](QObject*) { handler(); };
+}
+
+void TFZANTRO::RegisterItemClick(const QString& name, std::function<void(QObject* item)> handler) {
+  clicks_[name] = std::move(handler);
+}
 
 void TFZANTRO::closeEvent(QCloseEvent* e) {
   if (waiting_) {
@@ -166,9 +188,12 @@ void TFZANTRO::showEvent(QShowEvent* e) {
 
 void TFZANTRO::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
-  // The price-level panel does not fit a narrow window; widening does not bring it back. The
-  // form's width is that of its frame, as in the position file (the designed 1100 fits).
-  if (frameGeometry().width() < 1100 && formTag_ != 0) Component("Panel32") ? static_cast<QWidget*>(Component("Panel32"))->hide() : void();
+  // The price-level panel does not fit a narrow window and comes back when the window is wide
+  // again (on a screen narrower than 1100 it never shows). The form's width is that of its
+  // frame, as in the position file (the designed 1100 fits).
+  if (formTag_ == 0) return;
+  if (auto* panel = qobject_cast<QWidget*>(Component("Panel32")))
+    panel->setVisible(frameGeometry().width() >= 1100 && screenSize_.width() >= 1100);
 }
 
 }  // namespace zantro

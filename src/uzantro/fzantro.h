@@ -14,6 +14,7 @@
 
 #include "uzantro/itemtabs.h"
 #include "general/document.h"
+#include "general/editframe.h"
 #include "general/engine.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
@@ -22,6 +23,7 @@
 #include "uzantro/config.h"
 #include "uzantro/gridalias.h"
 #include "uzantro/rowtext.h"
+#include "uzantro/windowport.h"
 
 class QAction;
 class QComboBox;
@@ -79,7 +81,6 @@ class TFZANTRO : public QMainWindow {
   int LevelIndex() const;
   // The grid's selected rows (row r is line r), and the line number in column 0 of the top row.
   RowSelection SelectedRows() const;
-  int32_t SelectedLine() const;
 
   // Finds a component by its designed name (widget, menu or action).
   QObject* Component(const QString& name) const;
@@ -91,40 +92,27 @@ class TFZANTRO : public QMainWindow {
   void Guard(const std::function<void()>& fn);
 
   // ---- start-up and shut-down (startup.cpp) ----
-  void FormCreate();
-  void FormShow();
-  bool FormCloseQuery();
-  void FormDestroy();
   // The companion command "WM_CLOSE": no question, the window closes.
   void CloseWithoutQuestion();
-  void ApplyConfiguration();       // LoadZantroConf and the derived captions
-  void ApplyButtonSet();
-  void ApplyPriceLevels();
-  void ApplyLevelChecks();         // the Level menu items follow Level_box
-  void ApplyTitleCaptions();       // [TITLE1], [TITLE2], the bars, [[EDIT_OPT3]]
-  void ShowTitleBoxes();
 
   // ---- documents (documents.cpp) ----
   void NewDocument();
-  // NewDocument without writing the empty document's work files (an open writes its own).
-  void StartEmptyDocument();
-  void NewCommand();
-  void OpenCommand();
-  void Version1Command();
   // False when the file could not be read, did not recompute or could not be written; in the
   // first two cases the open document, its name and its work files are as they were.
   bool OpenDocument(const QString& path);
   void OpenItem(int32_t n);
-  void RestoreUndoSet();
-  void SaveSheetTo(std::string_view set);
+  // The undo point outside a command: a companion that writes lines or items is starting, or
+  // asks for it. The one writer of undo sets (WriteUndoSet) takes the document as it is now
+  // and drops the kept files of the previous command. Raises FileError when it cannot.
+  void TakeUndoPoint(EditScope scope = EditScope::Sheet);
   void SaveHeadTo(std::string_view set);
   // SaveSheet for commands outside an edit frame; raises FileError when it fails.
   void SaveSheetChecked(std::string_view set);
   // Lines a companion wrote without saving (WM_DATAWRITE_DISP, WM_MULTIWRITE) reach the
   // working copy before the sheet is left or its work files are read.
   void MarkSheetUnsaved() { sheetUnsaved_ = true; }
+  void MarkSheetSaved() { sheetUnsaved_ = false; }
   void SaveUnsavedSheet();
-  void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
 
   // ---- companions seam (filled by the companions module) ----
   // Brings a running companion of the class to the front; true when one was found.
@@ -157,48 +145,45 @@ class TFZANTRO : public QMainWindow {
   // The pipe and duct network folders handed to their companions.
   std::function<std::string()> PipeNetworkFolder = [] { return std::string(); };
   std::function<std::string()> DuctNetworkFolder = [] { return std::string(); };
-  // Draws the breakdown list on tab 0 (the breakdown module); until then an empty grid.
-  std::function<void()> ShowBreakdownList;
-  void StartHelper(Helper h);
+  // Draws the breakdown list on tab 0 into the grid the window hands it (the breakdown
+  // module); until then an empty grid. Only the window calls it, from Changed.
+  std::function<void(TStrColGrid& grid)> ShowBreakdownList;
+
+  // ---- the one way a change reaches the screen (shown.cpp) ----
+  // Every handler that changed the document says so here, after its edit frame committed or
+  // rolled back. The window shows the view in force again from the document: the sheet's rows
+  // or the breakdown list, the totals boxes, the name of the item, and for Items and Document
+  // the tab captions. Nothing is recomputed: the frame did that.
+  void Changed(ChangeScope scope);
 
   // ---- the sheet view (sheetview.cpp) ----
-  void SetColumnHeaders();
   // Redraws the sheet rows. Rows whose line is unchanged keep their texts; the texts of lines
   // that only changed places move with them, so a command over a few lines of a long sheet
   // redraws only those. Code that writes sheet cells of the grid other than through
   // FormatRow calls InvalidateSheetRows first, so the next refresh redraws every row.
   void RefreshSheet();
   void InvalidateSheetRows() { shown_.Valid = false; }
-  void FormatRow(int r);
   // Raises MoneyOverflow (the boxes emptied) when an amount does not fit.
   void ShowTotals(int32_t mode);
-  // ShowTotals(0) and RefreshSheet; an overflow is shown as an error and the sheet still drawn.
-  void ShowSheet();
-  void ShowLineProperties();
-  void SetAmountSide(int side);
-  void TogglePriceKind();
-  void SetLayout(ColumnLayout layout);
-  void ResetSheetFormat();
   void AddGridRows(int n);
+  // The grid has a row numbered row (commands that reach past the end select it).
+  void EnsureGridRow(int row);
+  // The grid shrinks to rows rows, keeping one past the last line (a sheet handed to the
+  // takeoff program starts over).
+  void TrimGridRows(int rows);
   void SelectRows(int top, int bottom);
-  void SelectTopLine();
-  void SelectLastLine();
+  // The captions of the five price levels (Level_box).
+  QStringList LevelCaptions() const;
+  // The caption of a menu item or button (a library's name as its menu gives it).
+  QString CaptionOf(const QString& name) const;
+  // The path of the open document shown in DocName.
+  void ShowDocumentPath(const QString& path);
   RowView ViewState() const;
-
-  // ---- widths (widths.cpp) ----
-  void SaveSheetWidths();
-  void SaveBreakdownWidths();
-  void ApplySheetLayout();
-  void ApplyBreakdownWidths();
 
   // ---- tabs (tabs.cpp) ----
   void RebuildItemTabs();
-  void SetListBoxEntries(const QStringList& numbers);  // ListBox1 := numbers, untouched when equal
-  void TabControl1Change(int index);
   // The user clicks tab index (a click on the current tab changes nothing).
   void TabClicked(int index);
-  void SelectTab(int index);       // silently, as the program's own code does
-  void EnterBreakdownMode();
   void EnterSheetMode();
 
   // ---- commands (commands.cpp) ----
@@ -206,42 +191,19 @@ class TFZANTRO : public QMainWindow {
   // A word without a handler for the mode shown: on the breakdown list "現在は内訳モードです。",
   // on a sheet nothing; a word no module registered is reported as an error.
   void Dispatch(const QString& word, QObject* sender = nullptr);
-  // The menu and popup items with a command word, and the buttons with one.
-  void popup_menu_itemClick(QObject* sender);
-  void Operate_btnClick(QObject* sender);
   // Every module registers its words at start-up (see CommandTable); twice for the same mode
   // raises std::logic_error.
   void RegisterCommand(const QString& word, CommandMode mode, CommandHandler handler);
-  // A handler for a menu item or button by object name; it takes the item before its hint.
+  // A handler for a menu item, button or panel by object name; it takes the item before its
+  // hint. The second form is handed the item (its tag and caption tell the variant).
   void RegisterClick(const QString& name, std::function<void()> handler);
-  void StrColGrid1DblClick();
-  void MDATA1Click(QObject* sender);
+  void RegisterItemClick(const QString& name, std::function<void(QObject* item)> handler);
 
   // ---- sheet commands (sheetcommands.cpp) ----
-  void SheetErase();
   void SheetInsert();
-  void SheetDelete();
-  void SheetUndo();
-  void SheetMove(int direction);   // -1 up, +1 down
-  void SheetSwap();
-  void SheetTotalLine();
-  void SheetTaxLine();
-  void SheetNewData();
-  void SheetRenameItem();
-  void SheetQuantitySum();
   // The selection moves used by the commands and the companion messages.
   void SelectNextRow();
   void SelectPreviousRow();
-  // ---- copy buffer, parts files, CSV (sheetfiles.cpp) ----
-  void SheetCopy();
-  void SheetPaste(bool merge);
-  void SheetPartSave();
-  void SheetPartLoad();
-  void ExportSheetCsv();
-  QString PartsFolder() const;     // [Part_Dir], else "part" of the program folder
-  // ---- the menu 各種変換＆計算 (convertcommands.cpp) ----
-  void BulkCommand(QObject* item);
-  void TextCommandClick(QObject* item);
 
  signals:
   void closed();
@@ -252,6 +214,71 @@ class TFZANTRO : public QMainWindow {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
+  // ---- the window's own steps (start-up, documents, the sheet view, widths, tabs, the
+  // dispatcher, the sheet commands): plug-ins reach none of them ----
+  int32_t SelectedLine() const;
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void FormDestroy();
+  void ApplyConfiguration();       // LoadZantroConf and the derived captions
+  void ApplyButtonSet();
+  void ApplyPriceLevels();
+  void ApplyLevelChecks();         // the Level menu items follow Level_box
+  void ApplyTitleCaptions();       // [TITLE1], [TITLE2], the bars, [[EDIT_OPT3]]
+  void ShowTitleBoxes();
+  // NewDocument without writing the empty document's work files (an open writes its own).
+  void StartEmptyDocument();
+  void NewCommand();
+  void OpenCommand();
+  void Version1Command();
+  void RestoreUndoSet();
+  void SaveSheetTo(std::string_view set);
+  void SaveCommand(int mode);      // KS1, SaveIcon (mode 0), the close question (mode 1)
+  void StartHelper(Helper h);
+  void SetColumnHeaders();
+  void FormatRow(int r);
+  // ShowTotals(0) and RefreshSheet; an overflow is shown as an error and the sheet still drawn.
+  void ShowSheet();
+  void ShowLineProperties();
+  void SetAmountSide(int side);
+  void TogglePriceKind();
+  void SetLayout(ColumnLayout layout);
+  void ResetSheetFormat();
+  void SelectTopLine();
+  void SelectLastLine();
+  void SaveSheetWidths();
+  void SaveBreakdownWidths();
+  void ApplySheetLayout();
+  void ApplyBreakdownWidths();
+  void SetListBoxEntries(const QStringList& numbers);  // ListBox1 := numbers, untouched when equal
+  void TabControl1Change(int index);
+  void SelectTab(int index);       // silently, as the program's own code does
+  void EnterBreakdownMode();
+  // The menu and popup items with a command word, and the buttons with one.
+  void popup_menu_itemClick(QObject* sender);
+  void Operate_btnClick(QObject* sender);
+  void StrColGrid1DblClick();
+  void MDATA1Click(QObject* sender);
+  void SheetErase();
+  void SheetDelete();
+  void SheetUndo();
+  void SheetMove(int direction);   // -1 up, +1 down
+  void SheetSwap();
+  void SheetTotalLine();
+  void SheetTaxLine();
+  void SheetNewData();
+  void SheetRenameItem();
+  void SheetQuantitySum();
+  void SheetCopy();
+  void SheetPaste(bool merge);
+  void SheetPartSave();
+  void SheetPartLoad();
+  void ExportSheetCsv();
+  QString PartsFolder() const;     // [Part_Dir], else "part" of the program folder
+  void BulkCommand(QObject* item);
+  void TextCommandClick(QObject* item);
+
   // components.cpp
   void BuildComponents();
   void BuildMenus();
@@ -321,7 +348,11 @@ class TFZANTRO : public QMainWindow {
   } shown_;
   void RedrawAllRows();
   bool RedrawChangedRows();
-  std::map<QString, std::function<void()>> clicks_;
+  // shown.cpp: the parts of Changed.
+  void ShowTabsOfDocument();
+  void ShowTotalsBoxes();
+  void DrawBreakdownList();
+  std::map<QString, std::function<void(QObject*)>> clicks_;
   std::map<std::string, MessageHandler> messages_;
 };
 

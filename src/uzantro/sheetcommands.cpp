@@ -94,8 +94,8 @@ void TFZANTRO::SheetUndo() {
   if (!FindNoCase(programFolder_, SheetFile(doc_.CurrentItem, "UND"))) return;
   ReloadSheet(doc_, programFolder_, "UND");
   ShowTotals(0);
-  RefreshSheet();
   SaveSheetChecked("WRK");
+  Changed(ChangeScope::Lines);
 }
 
 void TFZANTRO::SheetMove(int direction) {
@@ -147,6 +147,8 @@ void TFZANTRO::SheetNewData() {
       return;
   }
   if (!CompanionPresent(programFolder_, "rowedit_dlg.exe") || RestoreCompanion("TFRowedit_Dlg")) return;
+  // The lines the dialog writes are one step of undo: back to the sheet as it is now.
+  TakeUndoPoint();
   RowEditLaunch launch{doc_.CurrentItem, Sjis(grid_->Cells(0, grid_->Selection().Top)), doc_.GroupNames};
   StartCompanion("rowedit_dlg.exe", launch.Encode());
 }
@@ -157,9 +159,7 @@ void TFZANTRO::SheetRenameItem() {
   if (!name) return;
   SheetEdit edit(*this);
   RenameCurrentItem(doc_, CutWhole(Sjis(*name), 100));
-  edit.Commit();
-  Label("keito_name")->setText(Q(doc_.ItemList[doc_.CurrentItem].ItemName.view()));
-  RebuildItemTabs();
+  edit.Commit(ChangeScope::Items);
 }
 
 void TFZANTRO::SheetQuantitySum() {

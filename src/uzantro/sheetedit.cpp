@@ -4,19 +4,27 @@
 
 namespace zantro {
 
-SheetEdit::SheetEdit(TFZANTRO& window)
-    : window_(window), frame_(window.Doc(), window.ProgramFolder(), EditScope::Sheet) {}
+SheetEdit::SheetEdit(TFZANTRO& window, UndoCopy undo)
+    : window_(window), frame_(window.Doc(), window.ProgramFolder(), EditScope::Sheet, undo) {}
 
-void SheetEdit::Commit() {
+SheetEdit::~SheetEdit() {
+  // A frame left without its commit has put the document back; a refused change may have
+  // been computed and shown meanwhile, so the window shows the document again.
+  if (frame_.Committed() || frame_.Nested()) return;
+  frame_.Abandon();
   try {
-    frame_.Commit([this] { window_.ShowTotals(0); });
+    window_.Changed(ChangeScope::Lines);
   } catch (...) {
-    // The document is back as it was; the boxes and the grid show it again.
-    window_.ShowTotals(0);
-    window_.RefreshSheet();
-    throw;
+    // Showing never fails on a document the frame just put back; nothing may leave here.
   }
-  window_.RefreshSheet();
+}
+
+void SheetEdit::Commit(ChangeScope scope, bool writeWorkingCopy) {
+  frame_.Commit([this] { window_.ShowTotals(0); }, writeWorkingCopy);
+  if (frame_.Nested()) return;  // the outer frame shows the change when it commits
+  if (!writeWorkingCopy) window_.MarkSheetUnsaved();
+  else window_.MarkSheetSaved();
+  window_.Changed(scope);
 }
 
 }  // namespace zantro

@@ -7,6 +7,7 @@
 #include "general/linesfile.h"
 #include "general/sheetcsv.h"
 #include "platform/files.h"
+#include "platform/conffile.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
 
@@ -73,7 +74,9 @@ void TFZANTRO::SheetPartLoad() {
 }
 
 QString TFZANTRO::PartsFolder() const {
-  return conf_.PartDir.empty() ? QString::fromStdString(JoinPath(programFolder_, "part")) : Q(conf_.PartDir);
+  // Read at each parts command: the settings dialog may have changed it since start-up.
+  std::string dir = ReadConfValue(programFolder_, kZantroConf, "[Part_Dir]").value_or(conf_.PartDir);
+  return dir.empty() ? QString::fromStdString(JoinPath(programFolder_, "part")) : Q(dir);
 }
 
 void TFZANTRO::ExportSheetCsv() {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <cstring>
 #include <exception>
 
@@ -195,7 +196,7 @@ void TFZANTRO::ShowLineProperties() {
 void TFZANTRO::SetAmountSide(int side) {
   view_.AmountSide = side;
   Component("netbt")->setProperty("tag", side);  // the designed place of the value, for scripts
-  RefreshSheet();
+  Changed(ChangeScope::Lines);
 }
 
 void TFZANTRO::TogglePriceKind() {
@@ -204,7 +205,7 @@ void TFZANTRO::TogglePriceKind() {
   view_.PriceKind = kind;
   n41->setProperty("tag", kind);
   n41->setText(kind == 1 ? "通常単価を表示" : "付帯単価を表示");
-  RefreshSheet();
+  Changed(ChangeScope::Lines);
 }
 
 void TFZANTRO::SetLayout(ColumnLayout layout) {
@@ -229,6 +230,29 @@ void TFZANTRO::AddGridRows(int n) {
   if (n > 1)
     for (int r = 1; r < grid_->RowCount(); ++r) grid_->SetCells(0, r, QString::number(r));
 }
+
+void TFZANTRO::EnsureGridRow(int row) {
+  if (row >= grid_->RowCount()) grid_->SetRowCount(row + 1);
+}
+
+void TFZANTRO::TrimGridRows(int rows) {
+  rows = std::max(rows, static_cast<int>(doc_.LineList.size()) + 1);
+  if (rows < grid_->RowCount()) grid_->SetRowCount(rows);
+}
+
+QStringList TFZANTRO::LevelCaptions() const {
+  QStringList names;
+  for (int i = 0; i < 5; ++i) names << levelBox_->itemText(i);
+  return names;
+}
+
+QString TFZANTRO::CaptionOf(const QString& name) const {
+  if (auto* a = qobject_cast<QAction*>(Component(name))) return a->text();
+  if (auto* b = qobject_cast<QPushButton*>(Component(name))) return b->text();
+  return {};
+}
+
+void TFZANTRO::ShowDocumentPath(const QString& path) { docName_->setText(path); }
 
 void TFZANTRO::SelectRows(int top, int bottom) {
   top = std::clamp(top, 1, std::max(1, grid_->RowCount() - 1));

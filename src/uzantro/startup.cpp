@@ -172,6 +172,7 @@ void TFZANTRO::FormShow() {
 void TFZANTRO::ApplyConfiguration() {
   LoadZantroConf(conf_, programFolder_);
   doc_.Settings = conf_.Settings;
+  doc_.Configured = conf_.Settings;
   doc_.Layout = conf_.Layout;
   doc_.GroupNames = conf_.GroupNames;
   if (doc_.IsItem(1)) doc_.ItemList[1].SetSettings(doc_.Settings);
@@ -267,10 +268,16 @@ void TFZANTRO::ShowTitleBoxes() {
 
 bool TFZANTRO::FormCloseQuery() {
   if (!doc_.DocumentModified) return true;
-  if (!dialogs_->AskExecute("編集中のデ－タを保存しますか？", "実行", "キャンセル")) return true;
-  // The save companion saves and the user closes again; the window stays open meanwhile.
-  SaveCommand(1);
-  return false;
+  switch (dialogs_->AskChoice("編集中のデ－タを保存しますか？", {"保存", "保存しない", "キャンセル"})) {
+    case 0:
+      // The save companion saves and the user closes again; the window stays open meanwhile.
+      SaveCommand(1);
+      return false;
+    case 1:
+      return true;
+    default:
+      return false;  // キャンセル and Esc keep the window and its work
+  }
 }
 
 void TFZANTRO::FormDestroy() {

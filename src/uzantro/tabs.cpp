@@ -64,19 +64,10 @@ void TFZANTRO::EnterBreakdownMode() {
   for (const char* name : {"GradBtn6", "GradBtn15", "GradBtn17", "GradBtn9", "GradBtn16", "GradBtn13", "GradBtn14",
                            "gbtn01", "gbtn02", "gbtn03", "gbtn04", "gbtn05", "gbtn06", "gbtn07", "netbt", "GradBtn23"})
     Button(name)->setEnabled(false);
-  for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "AV1PL"}) Label(box)->clear();
-  grid_->setUpdatesEnabled(false);
-  grid_->CellParams().Clear();
-  grid_->SetColCount(8);
-  ApplyBreakdownWidths();
-  for (int r = 0; r < grid_->RowCount(); ++r)
-    for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, r, QString());
-  Label("keito_name")->setText("内訳一覧表");
   SetMenuEnabled("meisai_menu", false);
   SetMenuEnabled("item_menu", true);
-  grid_->setUpdatesEnabled(true);
-  if (ShowBreakdownList) ShowBreakdownList();
-  grid_->viewport()->update();
+  SelectTab(0);
+  Changed(ChangeScope::Items);
 }
 
 void TFZANTRO::EnterSheetMode() {

@@ -127,7 +127,9 @@ TEST_F(WindowLinkTest, WhileTheCsvEditorRunsCompanionsAreServedAndTheUserWaits) 
   std::vector<std::string> started;
   launcher_.SetObserver([&](const std::string& program, const auto&) { started.push_back(program); });
   window_->SelectRows(1, 1);
-  // The user clicks the settings and closes the window while the editor runs.
+  // The user clicks the settings and closes the window while the editor runs, and does not
+  // save the line the editor sent (保存しない).
+  dialogs_.Queue(ScriptAnswer{ScriptAnswer::Ask, false, false, {}});
   QTimer::singleShot(500, window_.get(), [this] {
     window_->Action("N44")->trigger();
     window_->close();

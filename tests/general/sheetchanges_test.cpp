@@ -190,6 +190,8 @@ TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
   // The first 80 bytes keep whole characters: a full-width letter across the limit is dropped.
   std::string longName = "P " + std::string(77, 'A') + Sj("ａａ") + "x";
   EXPECT_EQ(NameSpecAfter(TextCommand::FirstBlankToSeparator, longName, ""), "P;" + std::string(77, 'A'));
+  // Removing the blanks splits nothing: the whole field stays, past 80 bytes too.
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, longName, ""), "P" + std::string(77, 'A') + Sj("ａａ") + "x");
   EXPECT_EQ(CutWhole(Sj("ａｂ"), 3), Sj("ａ"));
 
   std::vector<LineRecord> lines(3);
@@ -234,7 +236,6 @@ TEST(EditFrame, RollbackRestoresTheDocumentAndTheKeptFiles) {
   ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "lines of item 2"));
   {
     EditFrame edit(doc, dir.path(), EditScope::Sheet);
-    EXPECT_TRUE(FileExists(dir.file("WITEM1.UND")));
     edit.KeepFile("WITEM2.WRK");
     edit.KeepFile("WITEM3.WRK");
     RenameFile(dir.file("WITEM2.WRK"), dir.file("WITEM3.WRK"));
@@ -246,6 +247,9 @@ TEST(EditFrame, RollbackRestoresTheDocumentAndTheKeptFiles) {
   EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "lines of item 2");
   EXPECT_FALSE(FileExists(dir.file("WITEM3.WRK")));
   EXPECT_FALSE(FileExists(dir.file("WITEM1.WRK")));
+  // A command that did not commit leaves the undo set of the last one that did.
+  EXPECT_FALSE(FileExists(dir.file("WITEM1.UND")));
+  EXPECT_FALSE(FileExists(dir.file("HEAD.UND")));
 
   // A recomputation that fails rolls back before the error leaves Commit.
   {
@@ -277,9 +281,70 @@ TEST(EditFrame, CommitWritesTheWorkingCopyAndUndoBringsMovedFilesBack) {
   EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "two");
   EXPECT_FALSE(FileExists(dir.file("WITEM3.WRK")));
 
-  // The next command starts a new undo level: nothing of the last one is restored.
+  // A command that changes nothing keeps that undo level; the next one that commits starts a
+  // new one, and nothing of the last one is restored any more.
   { EditFrame edit(doc, dir.path(), EditScope::Breakdown); }
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 2);
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Breakdown);
+    edit.Commit(nullptr);
+  }
   EXPECT_EQ(RestoreKeptFiles(dir.path()), 0);
+}
+
+// A frame inside a frame defers to the outer one: one undo set, the state before the outer
+// frame, with the files either moved; an inner commit writes nothing.
+TEST(EditFrame, AFrameInsideAFrameIsOneStepOfUndo) {
+  TempDir dir;
+  Document doc = SheetOf(3);
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "two"));
+  {
+    EditFrame outer(doc, dir.path(), EditScope::Sheet);
+    DeleteLines(doc, {1, 1});
+    {
+      EditFrame inner(doc, dir.path(), EditScope::Sheet);
+      EXPECT_TRUE(inner.Nested());
+      inner.KeepFile("WITEM2.WRK");
+      DeleteFile(dir.file("WITEM2.WRK"));
+      InsertLines(doc, {1, 2});
+      inner.Commit(nullptr);
+    }
+    EXPECT_FALSE(FileExists(dir.file("HEAD.UND")));
+    EXPECT_FALSE(FileExists(dir.file("WITEM1.WRK")));
+    {
+      // An inner frame left without commit puts back only its own change.
+      EditFrame inner(doc, dir.path(), EditScope::Sheet);
+      DeleteLines(doc, {1, 4});
+    }
+    EXPECT_EQ(doc.LastLine(), 4);
+    outer.Commit(nullptr);
+  }
+  Document undo;
+  ReloadSheet(undo, dir.path(), "UND");
+  EXPECT_EQ(Names(undo), (std::vector<std::string>{"L1;", "L2;", "L3;"}));
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 1);
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "two");
+  EXPECT_FALSE(InsideEditFrame(doc));
+}
+
+// The undo set written outside a command drops the kept files of the last command: an undo
+// then puts back the list of that point, never older files under it.
+TEST(EditFrame, AnUndoPointDropsTheKeptFilesOfTheLastCommand) {
+  TempDir dir;
+  Document doc = SheetOf(1);
+  ASSERT_TRUE(WriteFileAtomic(dir.file("WITEM2.WRK"), "two"));
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Breakdown);
+    edit.KeepFile("WITEM2.WRK");
+    RenameFile(dir.file("WITEM2.WRK"), dir.file("WITEM3.WRK"));
+    edit.Commit(nullptr);
+  }
+  ASSERT_TRUE(FileExists(dir.file(kKeptFilesName)));
+  WriteUndoSet(doc, dir.path(), EditScope::Sheet);
+  EXPECT_FALSE(FileExists(dir.file(kKeptFilesName)));
+  EXPECT_EQ(RestoreKeptFiles(dir.path()), 0);
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM3.WRK")), "two");
+  EXPECT_THROW(WriteUndoSet(doc, "/nonexistent-folder", EditScope::Sheet), FileError);
 }
 
 // The files of a folder as name -> bytes.
@@ -411,7 +476,10 @@ TEST(EditFrame, AWorkingCopyThatCannotBeWrittenRollsBackAndNamesItsFile) {
 
 TEST(EditFrame, AnUndoCopyThatCannotBeWrittenStopsTheCommand) {
   Document doc = SheetOf(2);
-  EXPECT_THROW(EditFrame(doc, "/nonexistent-folder", EditScope::Sheet), FileError);
+  EditFrame edit(doc, "/nonexistent-folder", EditScope::Sheet);
+  DeleteLines(doc, {1, 1});
+  EXPECT_THROW(edit.Commit(nullptr), FileError);
+  EXPECT_EQ(doc.LastLine(), 2);
   EXPECT_FALSE(doc.DocumentModified);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "general/linesfile.h"
+#include "uzantro/gridalias.h"
 
 namespace zantro {
 
@@ -22,7 +23,8 @@ class BreakdownList {
   void Install();
 
   // ---- view (listview.cpp) ----
-  void Draw();
+  // Draws the list into the grid the window hands over (the window's ShowBreakdownList).
+  void Draw(TStrColGrid& grid);
   void SelectAll();
   void SelectLast();
 

@@ -8,7 +8,7 @@ namespace zantro {
 
 void InstallBreakdownList(TFZANTRO& window) {
   auto list = std::make_shared<BreakdownList>(window);
-  window.ShowBreakdownList = [list] { list->Draw(); };
+  window.ShowBreakdownList = [list](TStrColGrid& grid) { list->Draw(grid); };
   list->Install();
   // The window keeps the list alive through the handlers it registered.
 }

@@ -103,12 +103,11 @@ void BreakdownList::Undo() {
   if (!LoadHead(doc, folder, "UND")) return;
   // The detail files the last command moved come back with the list that names them.
   RestoreKeptFiles(folder);
-  RecomputeBreakdown(doc);
-  w_.ShowTotals(1);
-  if (!SaveHead(doc, folder, "WRK")) throw FileError(folder + "/" + HeadFile("WRK") + ": the work file cannot be written");
   if (!doc.IsItem(doc.CurrentItem)) doc.CurrentItem = doc.LastItem();
   FollowCurrentItem(doc, folder);
-  FinishBreakdownCommand(w_);
+  w_.ShowTotals(1);
+  if (!SaveHead(doc, folder, "WRK")) throw FileError(folder + "/" + HeadFile("WRK") + ": the work file cannot be written");
+  w_.Changed(ChangeScope::Items);
 }
 
 void BreakdownList::OpenRow() {
@@ -126,7 +125,7 @@ void BreakdownList::OpenRow() {
     if (!doc.IsItem(r)) {
       ListEdit edit(w_, UndoCopy::Skip);
       ExtendList(edit.Doc(), r);
-      edit.Commit(ListEdit::Finish::TotalsOnly);
+      edit.Commit();
     }
     return w_.OpenItem(r);
   }
@@ -135,7 +134,7 @@ void BreakdownList::OpenRow() {
   // The rename writes the working copy: a later tab click reloads the list from it.
   ListEdit edit(w_, UndoCopy::Skip);
   edit.Doc().ItemList[r].ItemName.set(Sjis(*name));
-  edit.Commit(ListEdit::Finish::Redraw, false);
+  edit.Commit();
 }
 
 void BreakdownList::NameEntry() {
@@ -150,7 +149,7 @@ void BreakdownList::NameEntry() {
 }
 
 void BreakdownList::NameListStart(bool sheetUndo) {
-  if (sheetUndo) w_.SaveSheetTo("UND");
+  if (sheetUndo) w_.TakeUndoPoint();
   StartSingle("TfPICKDATA_Dlg", "pickdata_dlg.exe", PickDataLaunch::BreakdownNames(ToCp932(w_.ProgramFolder())).Encode(),
               "選択ダイアログ");
 }

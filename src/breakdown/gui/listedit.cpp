@@ -8,6 +8,16 @@ namespace zantro {
 ListEdit::ListEdit(TFZANTRO& window, UndoCopy undo)
     : window_(window), frame_(window.Doc(), window.ProgramFolder(), EditScope::Breakdown, undo) {}
 
+ListEdit::~ListEdit() {
+  if (frame_.Committed() || frame_.Nested()) return;
+  frame_.Abandon();
+  try {
+    window_.Changed(ChangeScope::Items);
+  } catch (...) {
+    // Showing never fails on a document the frame just put back; nothing may leave here.
+  }
+}
+
 ItemFiles& ListEdit::Files() {
   if (!files_)
     files_.emplace(frame_.Folder(), [this](const std::string& name, const std::optional<std::string>& path) {
@@ -16,19 +26,15 @@ ItemFiles& ListEdit::Files() {
   return *files_;
 }
 
-void ListEdit::Commit(Finish finish, bool recompute) {
-  try {
-    frame_.Commit([&] {
-      if (recompute) window_.ShowTotals(1);
-    });
-  } catch (...) {
-    // The document is back as it was: the boxes and the list show it again.
+void ListEdit::Commit() {
+  frame_.Commit([&] {
+    // On a sheet tab the open sheet is the user's; on the list it follows the current item.
+    // Its settings are in force for the overheads and the tax, so the totals come after.
+    if (!window_.SheetMode()) FollowCurrentItem(window_.Doc(), window_.ProgramFolder());
     window_.ShowTotals(1);
-    FinishBreakdownCommand(window_);
-    throw;
-  }
-  FollowCurrentItem(window_.Doc(), window_.ProgramFolder());
-  if (finish != Finish::TotalsOnly) FinishBreakdownCommand(window_, finish == Finish::KeepTabs);
+  });
+  if (frame_.Nested()) return;
+  window_.Changed(ChangeScope::Items);
 }
 
 void FollowCurrentItem(Document& doc, const std::string& folder) {
@@ -39,12 +45,6 @@ void FollowCurrentItem(Document& doc, const std::string& folder) {
   } else {
     doc.Sheet = SheetTotals{};
   }
-}
-
-void FinishBreakdownCommand(TFZANTRO& window, bool keepTabs) {
-  if (!keepTabs) window.RebuildItemTabs();
-  window.SelectTab(0);
-  window.EnterBreakdownMode();
 }
 
 }  // namespace zantro

@@ -37,7 +37,7 @@ void BreakdownList::GrandTotal() {
   // The total goes below the last row: that row is there before any question.
   int32_t row = doc.LastItem() + 1;
   ExtendList(doc, row);
-  if (row >= w_.Grid()->RowCount()) w_.Grid()->SetRowCount(row + 1);
+  w_.EnsureGridRow(row);
   w_.SelectRows(row, row);
   if (!Ask("合計を作成しますか?")) return;
   auto name = w_.Dlg().InputBox(kCaption, kNamePrompt, "【総　合　計】");
@@ -58,7 +58,8 @@ void BreakdownList::Reduction() {
     if (!name) return;
     auto amountText = w_.Dlg().InputBox(kCaption, "金額を－抜きで入力して下さい", "0");
     if (!amountText) return;
-    Money amount = TextToMoney(Sjis(amountText->trimmed()));  // not a number: nothing changes
+    // Not a number: nothing changes; "1,200" and full-width digits are numbers.
+    Money amount = TextToMoney(ToCp932(TypedNumber(amountText->trimmed().toStdString())));
     bool costToo = Conf(w_, "[CALC_OPT5]").value_or("") == "TRUE";
     ListEdit edit(w_);
     PutReduction(edit.Doc(), sel.Bottom, Sjis(*name), amount, costToo);
@@ -118,7 +119,7 @@ void BreakdownList::Remarks() {
   ListEdit edit(w_, UndoCopy::Skip);
   ExtendList(edit.Doc(), top);
   edit.Doc().ItemList[top].ItemNote.set(Sjis(*text));
-  edit.Commit(ListEdit::Finish::Redraw, false);
+  edit.Commit();
 }
 
 void BreakdownList::DigitsStart() {

@@ -42,8 +42,8 @@ void RowColour(TStrColGrid* g, int row, const QColor& c) {
 
 }  // namespace
 
-void BreakdownList::Draw() {
-  TStrColGrid* g = w_.Grid();
+void BreakdownList::Draw(TStrColGrid& grid) {
+  TStrColGrid* g = &grid;
   const Document& doc = w_.Doc();
   g->setUpdatesEnabled(false);
   const ListRowTexts& captions = ListCaptions();
@@ -87,12 +87,11 @@ void BreakdownList::SelectLast() {
   int32_t n = w_.Doc().LastItem();
   if (n < 1) return;
   w_.SelectRows(n, n);
-  w_.Grid()->SetTopRow(std::max(1, n - 1));
 }
 
 void BreakdownList::SelectNextRow() {
   int next = Selection().Top + 1;
-  if (next >= w_.Grid()->RowCount()) w_.Grid()->SetRowCount(next + 1);
+  w_.EnsureGridRow(next);
   w_.SelectRows(next, next);
 }
 

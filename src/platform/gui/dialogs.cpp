@@ -76,6 +76,23 @@ bool InteractiveDialogs::AskExecute(const QString& text, const QString& yesText,
   return box.clickedButton() == yes;
 }
 
+int InteractiveDialogs::AskChoice(const QString& text, const QStringList& buttons) {
+  QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::NoButton, parent_);
+  std::vector<QAbstractButton*> added;
+  for (int i = 0; i < buttons.size(); ++i) {
+    auto role = i == 0 ? QMessageBox::AcceptRole : i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::DestructiveRole;
+    added.push_back(box.addButton(buttons[i], role));
+  }
+  if (added.empty()) return -1;
+  box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+  box.setEscapeButton(added.back());
+  Decorate(box, programFolder_);
+  box.exec();
+  for (size_t i = 0; i < added.size(); ++i)
+    if (box.clickedButton() == added[i]) return static_cast<int>(i);
+  return static_cast<int>(added.size()) - 1;
+}
+
 std::optional<QString> InteractiveDialogs::InputBox(const QString& caption, const QString& prompt,
                                                     const QString& preset) {
   bool ok = false;
@@ -141,6 +158,14 @@ bool ScriptedDialogs::AskExecute(const QString& text, const QString& yesText, co
   sink_("ask: " + text + "|" + yesText + "|" + noText);
   auto a = Take(ScriptAnswer::Ask);
   return a && a->yes;
+}
+
+int ScriptedDialogs::AskChoice(const QString& text, const QStringList& buttons) {
+  sink_("ask: " + text + "|" + buttons.join("|"));
+  const int last = static_cast<int>(buttons.size()) - 1;
+  auto a = Take(ScriptAnswer::Ask);
+  if (!a || a->last) return last;
+  return a->yes ? 0 : std::min(1, last);
 }
 
 std::optional<QString> ScriptedDialogs::InputBox(const QString& caption, const QString& prompt,

@@ -4,6 +4,7 @@
 #pragma once
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -30,6 +31,9 @@ class Dialogs {
   virtual void ShowNotice(const QString& text) = 0;
   // Two-button question; true when the first button (yesText) was chosen.
   virtual bool AskExecute(const QString& text, const QString& yesText, const QString& noText) = 0;
+  // A question with several buttons, the first the default: the index of the one chosen.
+  // Escape and the box's close button choose the last one (its cancel).
+  virtual int AskChoice(const QString& text, const QStringList& buttons) = 0;
   // One-line input box; nullopt on cancel.
   virtual std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& preset) = 0;
   virtual std::optional<QString> OpenFile(const FileDialogRequest& r) = 0;
@@ -47,6 +51,7 @@ class InteractiveDialogs : public Dialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
   void ShowNotice(const QString& text) override;
   bool AskExecute(const QString& text, const QString& yesText, const QString& noText) override;
+  int AskChoice(const QString& text, const QStringList& buttons) override;
   std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& preset) override;
   std::optional<QString> OpenFile(const FileDialogRequest& r) override;
   std::optional<QString> SaveFile(const FileDialogRequest& r) override;
@@ -66,6 +71,7 @@ struct ScriptAnswer {
   bool yes = false;            // Ask
   bool cancel = false;         // Input / File / Folder: the user cancelled
   QString text;
+  bool last = false;           // Ask: the last button of a choice ("answer cancel")
 };
 const char* AnswerKindName(ScriptAnswer::Kind k);
 
@@ -87,6 +93,9 @@ class ScriptedDialogs : public Dialogs {
 
   void ShowNotice(const QString& text) override;
   bool AskExecute(const QString& text, const QString& yesText, const QString& noText) override;
+  // "ask: TEXT|B1|B2|B3"; answer yes chooses the first button, no the second, cancel (and no
+  // answer) the last.
+  int AskChoice(const QString& text, const QStringList& buttons) override;
   std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& preset) override;
   std::optional<QString> OpenFile(const FileDialogRequest& r) override;
   std::optional<QString> SaveFile(const FileDialogRequest& r) override;
