@@ -11,6 +11,7 @@
 #include <string>
 
 #include "general/recalc.h"
+#include "platform/outputs.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) {
     // A write past the file-size limit then fails with EFBIG, which the writer reports.
     std::signal(SIGXFSZ, SIG_IGN);
+    zantro::GuardStandardStreams();
     return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";

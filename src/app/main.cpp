@@ -11,6 +11,7 @@
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/job.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   // A write past the file-size limit then fails with EFBIG, which every writer reports, instead
   // of the signal ending the program with nothing said and nothing cleaned up.
   std::signal(SIGXFSZ, SIG_IGN);
+  zantro::GuardStandardStreams();
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     PrintHelp();
     return 0;
@@ -83,14 +85,16 @@ int main(int argc, char** argv) {
       std::cerr << "usage: zantro --report DOCUMENT\n";
       return 2;
     }
-    return zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
+    int status = zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
+    int written = zantro::FinishStandardOutput(std::cerr);
+    return status != 0 ? status : written;
   }
   if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
     if (argc != 4) {
       std::cerr << "usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
       return 2;
     }
-    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);
+    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);  // "-": standard output
   }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");

@@ -163,10 +163,12 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".zt%012llx.tmp", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFULL));
+    // The process id in the name lets a later run tell the leftovers of a killed one.
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".zt%ld-%012llx.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFULL));
     tmp = JoinPath(folder, suffix);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
@@ -236,18 +238,6 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, s
   auto bytes = ReadFileBytes(path, error, maxBytes);
   if (!bytes) return std::nullopt;
   return SplitLines(*bytes);
-}
-
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
-  std::string text;
-  size_t total = 0;
-  for (const auto& l : lines) total += l.size() + 2;
-  text.reserve(total);
-  for (const auto& l : lines) {
-    text += l;
-    text += "\r\n";
-  }
-  return WriteFileAtomic(path, text, error);
 }
 
 bool DeleteFile(const std::string& path) {

@@ -94,7 +94,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string* error = nullptr,
                                                       uint64_t maxBytes = kMaxDocumentBytes);
 
-// Lines joined with CR LF (each line followed by CR LF), written atomically.
+// Lines joined with CR LF (each line followed by CR LF), written by the output rules
+// (outputs.h): a shared list linked into the program folder is replaced in its own folder.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                     std::string* error = nullptr);
 

@@ -7,6 +7,7 @@
 #include "general/linesfile.h"
 #include "general/sheetcsv.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
 
@@ -80,7 +81,7 @@ void TFZANTRO::ExportSheetCsv() {
   auto path = dialogs_->SaveFile({"CSVファイルへ出力", "csvファイル|*.csv", "csv", QString()});
   if (!path) return;
   std::string error;
-  if (!WriteFileAtomic(path->toStdString(), SheetCsv(doc_.LineList), &error)) throw FileError(error);
+  if (!WriteOutput(path->toStdString(), SheetCsv(doc_.LineList), &error)) throw FileError(error);
   dialogs_->ShowNotice("CSVファイルへ出力しました。");
 }
 
