@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -85,9 +86,14 @@ int main(int argc, char** argv) {
       std::cerr << "usage: zantro --report DOCUMENT\n";
       return 2;
     }
-    int status = zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
-    int written = zantro::FinishStandardOutput(std::cerr);
-    return status != 0 ? status : written;
+    // The report is made whole, then written: a write that fails is reported with its reason.
+    std::ostringstream report;
+    if (int status = zantro::PrintBreakdownReport(argv[2], ReductionText(), report, std::cerr); status != 0)
+      return status;
+    std::string error;
+    if (zantro::WriteOutput("-", report.str(), &error, {{}, true})) return 0;
+    std::cerr << "zantro: " << error << "\n";
+    return 1;
   }
   if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
     if (argc != 4) {

@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <iostream>
 #include <cstring>
 
 #include "platform/files.h"
@@ -100,15 +98,6 @@ void GuardStandardStreams() {
       ::close(null);
     }
   }
-}
-
-int FinishStandardOutput(std::ostream& err) {
-  std::cout.flush();
-  errno = 0;
-  bool lost = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout);
-  if (!lost) return 0;
-  err << "zantro: standard output: " << std::strerror(errno ? errno : EIO) << "\n";
-  return 1;
 }
 
 bool ProcessGone(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }

@@ -14,7 +14,6 @@
 //     of its folder whose process is gone.
 // Every refusal and failure names the path and the reason.
 #pragma once
-#include <iosfwd>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,11 +53,6 @@ void RemoveStaleTemporaries(const std::string& folder);
 // opened file take that number, and its report written into that file: each closed one is
 // given /dev/null opened read-only, where every write fails (and is reported).
 void GuardStandardStreams();
-
-// Flushes standard output after a command wrote its result there. Returns 0, or 1 after
-// "zantro: standard output: REASON" on err when anything written was lost (a full disk, a
-// closed stream, a reader gone).
-int FinishStandardOutput(std::ostream& err);
 
 // True when no process of that id runs (a test seam for the names of killed runs).
 bool ProcessGone(long pid);
