@@ -64,7 +64,7 @@ void TakeTitle(TFZANTRO& w) {
     item->SetSettings(doc.Settings);
   }
   if (!SaveHead(doc, w.ProgramFolder(), "WRK"))
-    throw FileError(JoinPath(w.ProgramFolder(), HeadFile("WRK")) + ": the work file cannot be written");
+    throw FileError(WorkFileNotWritten(JoinPath(w.ProgramFolder(), HeadFile("WRK"))));
   const TitleRecord& t = doc.Title;
   w.Label("ATPL")->setText(Q(t.ATESAKI_1.view()));
   w.Label("WHPL")->setText(Q(t.CONSTRACT_1.view()));

@@ -91,8 +91,9 @@ void ImportCsv(TFZANTRO& w) {
   RowSelection sel = w.SelectedRows();
   auto path = FindNoCase(w.ProgramFolder(), kCsvExchangeFile);
   if (!path) return;
-  auto bytes = ReadFileBytes(*path);
-  if (!bytes) throw FileError(*path + ": cannot be read");
+  std::string error;
+  auto bytes = ReadFileBytes(*path, &error, kMaxImportBytes);
+  if (!bytes) throw FileError(*path + ": " + error);
   std::vector<LineRecord> lines = ParseCsvImport(*path, *bytes);
   if (lines.empty()) return;
   Document& doc = w.Doc();

@@ -17,8 +17,11 @@ namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+thread_local std::string lastFailure;
+
 std::string Errno(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+  lastFailure = std::strerror(errno);
+  return what + " " + path + ": " + lastFailure;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -59,6 +62,12 @@ void KeepModeAndOwner(int fd, const std::string& path) {
 }
 
 }  // namespace
+
+std::string LastWriteFailure() { return lastFailure.empty() ? "reason unknown" : lastFailure; }
+
+std::string WorkFileNotWritten(const std::string& path) {
+  return path + ": the work file cannot be written (" + LastWriteFailure() + ")";
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string out(folder);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/conffile.h"
 #include "platform/files.h"
@@ -131,6 +132,39 @@ TEST(Runtime, FolderIsCreatedPrivateAndUnsafeOnesAreRefused) {
   ::setenv("ZANTRO_RUNTIME_DIR", link.c_str(), 1);
   EXPECT_FALSE(RuntimeFolder(&error));
   ::unsetenv("ZANTRO_RUNTIME_DIR");
+}
+
+// Another user who takes the shared temporary folder's name first does not keep the window
+// from starting: the folder in the user's home follows; when none works, each is named.
+TEST(Runtime, FolderClaimedByAnotherUserFallsBackToTheHome) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making another user's folder needs root";
+  TempDir d;
+  std::string claimed = JoinPath(d.path(), "zantro-" + std::to_string(::getuid()));
+  ASSERT_EQ(::mkdir(claimed.c_str(), 0700), 0);
+  ASSERT_EQ(::chown(claimed.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::mkdir(JoinPath(d.path(), "home").c_str(), 0755), 0);
+  struct Env {
+    std::string name;
+    std::optional<std::string> old;
+    Env(const char* n, const char* value) : name(n) {
+      if (const char* v = std::getenv(n)) old = v;
+      if (value) ::setenv(n, value, 1); else ::unsetenv(n);
+    }
+    ~Env() { if (old) ::setenv(name.c_str(), old->c_str(), 1); else ::unsetenv(name.c_str()); }
+  };
+  Env own("ZANTRO_RUNTIME_DIR", nullptr), xdg("XDG_RUNTIME_DIR", nullptr), tmp("TMPDIR", d.path().c_str());
+  Env home("HOME", JoinPath(d.path(), "home").c_str());
+  std::string error;
+  auto rt = RuntimeFolder(&error);
+  ASSERT_TRUE(rt) << error;
+  EXPECT_EQ(*rt, JoinPath(d.path(), "home/.zantro-run"));
+  struct stat st;
+  ASSERT_EQ(::lstat(rt->c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  Env none("HOME", std::string(100, 'h').insert(0, "/").c_str());
+  EXPECT_FALSE(RuntimeFolder(&error));
+  EXPECT_EQ(error, "runtime folder " + claimed + ": belongs to another user; /" + std::string(100, 'h') +
+                       "/.zantro-run: is too long for the sockets (64 bytes at most)");
 }
 
 TEST(Runtime, SecondLockIsRefusedUntilTheFirstIsReleased) {

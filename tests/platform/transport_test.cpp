@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/cp932.h"
 #include "platform/companioncontrol.h"
 #include "platform/files.h"
 #include "platform/transport.h"
@@ -163,6 +164,18 @@ TEST(Transport, ConnectionsOfAnotherUserAreRefused) {
   EXPECT_EQ(WaitExit(child, 5000), 1);
   EXPECT_TRUE(w.Got().empty());
   EXPECT_EQ(SendToWindow(w.inbox().SocketPath(), 1, "WM_DATADISP;", nullptr, 2000), SendStatus::Delivered);
+}
+
+// zantro-send refuses a text Shift-JIS cannot hold (exit 2) instead of sending "?" for it.
+TEST(Transport, SendRefusesCharactersShiftJisCannotHold) {
+  TempDir rt;
+  ThreadWindow w(rt.path(), "TFZANTRO");
+  w.Start();
+  EXPECT_EQ(WaitExit(Spawn(rt.path(), {"TFZANTRO", "WM_DATADISP;配管😀"}, rt.file("out")), 5000), 2);
+  EXPECT_EQ(WaitExit(Spawn(rt.path(), {"TFZANTRO", "WM_DATADISP;配管"}, rt.file("out")), 5000), 0);
+  for (int i = 0; i < 200 && w.Got().empty(); ++i) ::usleep(10000);
+  ASSERT_EQ(w.Got().size(), 1u);
+  EXPECT_EQ(w.Got()[0], "1:" + Sj("WM_DATADISP;配管"));
 }
 
 TEST(Transport, TwoWindowsSendingToEachOtherAtOnceBothGetThrough) {

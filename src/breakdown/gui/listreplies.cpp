@@ -12,6 +12,7 @@
 #include "general/workfiles.h"
 #include "messages/commands.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
@@ -85,7 +86,7 @@ void BreakdownList::ItemPlan(const std::string& text) {
 
 void BreakdownList::ItemUndoSave() {
   if (!SaveHead(w_.Doc(), w_.ProgramFolder(), "UND"))
-    throw FileError(w_.ProgramFolder() + "/HEAD.UND: the work file cannot be written");
+    throw FileError(WorkFileNotWritten(w_.ProgramFolder() + "/HEAD.UND"));
   DropKeptFiles(w_.ProgramFolder());
 }
 
