@@ -44,12 +44,14 @@ std::optional<std::string> RuntimeFolder(std::string* error) {
   } else {
     if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && OwnedByCaller(xdg))
       candidates.push_back(JoinPath(xdg, "zantro"));
-    const char* tmp = std::getenv("TMPDIR");
-    candidates.push_back(JoinPath(tmp && *tmp ? tmp : "/tmp", "zantro-" + std::to_string(::getuid())));
-    // Anybody may take a name in a shared temporary folder first; nobody else can in the
-    // user's home.
+    candidates.push_back("/tmp/zantro-" + std::to_string(::getuid()));
+    // Anybody may take a name in /tmp first; nobody else can in the user's home.
     if (const char* home = std::getenv("HOME"); home && *home) candidates.push_back(JoinPath(home, ".zantro-run"));
   }
+  return FirstRuntimeFolder(candidates, error);
+}
+
+std::optional<std::string> FirstRuntimeFolder(const std::vector<std::string>& candidates, std::string* error) {
   std::string refused;
   for (const auto& path : candidates) {
     std::string why;
