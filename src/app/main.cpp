@@ -1,4 +1,5 @@
 // zantro: the desktop program, its headless front and the batch commands.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -64,6 +65,14 @@ std::string ReductionText() {
   return zantro::ToUtf8(zantro::ReadConfValue(folder, "Zantro.conf", "[GENGAKU]").value_or(""));
 }
 
+// 0 when what was printed reached standard output, else 1 with the reason.
+int StandardOutputStatus() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::cerr << "zantro: standard output: " << std::strerror(errno ? errno : EIO) << "\n";
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,7 +82,7 @@ int main(int argc, char** argv) {
   zantro::GuardStandardStreams();
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     PrintHelp();
-    return 0;
+    return StandardOutputStatus();
   }
   // The batch recalculation runs before anything of the window: no configuration, no lock.
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
@@ -104,7 +113,7 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
-    return 0;
+    return StandardOutputStatus();
   }
 #ifdef ZANTRO_HAVE_WINDOW
   return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {

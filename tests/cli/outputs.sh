@@ -126,6 +126,7 @@ expect "recalc to standard output" test "$?" = 0 -a "$(head -c 7 stdout.znt2)" =
 expect "no file named -" test ! -e ./-
 check "report to a full disk" 1 "zantro: standard output: No space left on device" bash -c "exec '$zantro' --report doc.znt2 > /dev/full"
 check "report with standard output closed" 1 "zantro: standard output: " bash -c "exec '$zantro' --report doc.znt2 >&-"
+check "version to a full disk" 1 "zantro: standard output: No space left on device" bash -c "exec '$zantro' --version > /dev/full"
 check "xlsx to a full standard output" 1 "zantro: standard output: No space left on device" bash -c "exec '$zantro' --xlsx doc.znt2 - > /dev/full"
 
 # Every message starts with "zantro:", and the spreadsheet library's own lines never show.
