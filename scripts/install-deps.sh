@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth openbox x11-utils
-  libxlsxwriter-dev
+  libxlsxwriter-dev zlib1g-dev
   poppler-utils
 )
 

@@ -12,6 +12,7 @@
 
 #include "general/recalc.h"
 #include "platform/outputs.h"
+#include "prices/reprice.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     zantro::GuardStandardStreams();
     return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--reprice") == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    zantro::GuardStandardStreams();
+    return zantro::RepriceCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";
   ::execv(window.c_str(), argv);

@@ -3,6 +3,7 @@
 // selection. The library files belong to the companions; the window only names them.
 #include <QAction>
 #include <QPushButton>
+#include <cstdlib>
 
 #include "companions/core/linewrite.h"
 #include "companions/launch.h"
@@ -48,7 +49,8 @@ void PickTree(TFZANTRO& w, QObject* item) {
   if (folder.empty()) folder = ArgumentText(DefaultLibraryFolder(w));  // stays for the run
   int n = TagOf(item);
   std::string file = LibraryFile(ToUtf8(folder), kTree, n);
-  if (!FileExists(file)) {
+  // Found as every other file of the program is, without regard to case ("TreeData3.DAT").
+  if (!FindNoCase(ToUtf8(folder), kTree.FileStem + std::to_string(n) + ".dat")) {
     w.Dlg().ShowNotice("単価がまだ作成されていません\r\n" + QString::fromStdString(file));
     return;
   }
@@ -105,6 +107,10 @@ void CalculatePrices(TFZANTRO& w, QObject* item) {
   }
   if (!CompanionPresent(w.ProgramFolder(), "calcprice_dlg.exe") || w.RestoreCompanion("Tfcalcprice_Dlg")) return;
   if (tag == 4) w.SaveSheetChecked("UND");
+  // The program reads the lines from the working copy of the open sheet, which it names
+  // through the environment (the argument string has no field for it).
+  w.SaveSheetChecked("WRK");
+  setenv("ZANTRO_CURRENT_ITEM", std::to_string(w.Doc().CurrentItem).c_str(), 1);
   RowSelection sel = w.SelectedRows();
   w.StartCompanion("calcprice_dlg.exe", CalcPriceLaunch::ForTag(tag, sel.Top, sel.Bottom, GroupNamesOf(w)).Encode());
   // The computed line is inserted at the selection: a selection that starts on a written row
@@ -137,6 +143,7 @@ void InstallPriceLibraries(TFZANTRO& w) {
   QStringList calc = {"EDATA1", "EDATA2", "EDATA3", "EDATA4", "N31", "N84", "N57", "N86", "N81", "N88"};
   for (int i = 1; i <= 36; ++i) calc << QString("GroupA%1").arg(i);
   for (const QString& name : calc) OnClick(w, name, [&w](QObject* item) { CalculatePrices(w, item); });
+  InstallRepricing(w);
 }
 
 }  // namespace zantro

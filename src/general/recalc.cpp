@@ -217,6 +217,7 @@ ScratchFolder::ScratchFolder(const char* prefix) {
   if (ec) base = "/tmp";
   RemoveStaleScratchFolders(base);
   std::string tmpl = (base / (std::string(prefix) + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
+  CleanupSignalsHeld held;  // a signal between the two would leave the folder behind
   if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
   path_ = tmpl;
   guard_.emplace(path_);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "platform/signalcleanup.h"
@@ -171,6 +172,7 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
   std::string folder = FolderOf(path);
   std::string tmp;
   int fd = -1;
+  std::optional<CleanupSignalsHeld> held(std::in_place);  // until the cleanup knows the temporary file
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
     // The process id in the name lets a later run tell the leftovers of a killed one.
     char suffix[48];
@@ -185,6 +187,7 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
     return false;
   }
   SetTemporaryInWriting(tmp.c_str());
+  held.reset();
   KeepModeAndOwner(fd, path);
   bool ok = true;
   for (std::string_view piece : pieces) ok = ok && WriteAll(fd, piece);

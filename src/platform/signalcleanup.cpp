@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -107,6 +108,15 @@ RemoveOnSignal::~RemoveOnSignal() {
 }
 
 void RemoveTemporaryOnSignal() { InstallHandlers(); }
+
+CleanupSignalsHeld::CleanupSignalsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int sig : kSignals) sigaddset(&held, sig);
+  ::pthread_sigmask(SIG_BLOCK, &held, &old_);
+}
+
+CleanupSignalsHeld::~CleanupSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
 
 void SetTemporaryInWriting(const char* path) {
   if (path)

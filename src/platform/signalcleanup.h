@@ -1,6 +1,7 @@
 // Temporary files and folders of a batch run that must not outlive it, also when the run is
 // ended by SIGTERM, SIGINT or SIGHUP.
 #pragma once
+#include <csignal>
 #include <string>
 
 namespace zantro {
@@ -22,6 +23,19 @@ class RemoveOnSignal {
 // From now on the temporary file a write is filling is removed when one of those signals
 // ends the process (RemoveOnSignal does this too).
 void RemoveTemporaryOnSignal();
+
+// While the object lives, the signals that run the cleanup wait: a file or folder created and
+// then guarded inside its lifetime is never left behind by a signal that falls between the two.
+class CleanupSignalsHeld {
+ public:
+  CleanupSignalsHeld();
+  ~CleanupSignalsHeld();
+  CleanupSignalsHeld(const CleanupSignalsHeld&) = delete;
+  CleanupSignalsHeld& operator=(const CleanupSignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
 
 // The temporary file a write is filling right now (WriteFileAtomic sets it, nullptr clears
 // it): removed with the guarded paths.

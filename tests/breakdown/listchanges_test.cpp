@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "general/editframe.h"
@@ -141,6 +142,11 @@ TEST_F(ListTest, DeleteParentPromotesItsHierarchyAndFilesFollowTheirItems) {
   EXPECT_EQ(OwnerOf(folder, 7), "-");
 
   Document one = ListOf({Item(10, "only", 5, 4)});
+  // A parent whose range ends on a member: every member becomes an ordinary item again.
+  Document last = ListOf({Ranged(20, "P", 2, 3), Item(30, "M1"), Item(30, "M2"), Item(30, "out")});
+  ASSERT_EQ(DeleteItemRow(last, files, 1), Change::Done);
+  EXPECT_EQ(Kinds(last), "10:M1 10:M2 30:out");
+
   ASSERT_EQ(DeleteItemRow(one, files, 1), Change::Done);
   EXPECT_EQ(Kinds(one), "10:");
   EXPECT_EQ(one.ItemList[1].QuantityScale, Money::Units(100));  // a BlankItem
@@ -179,6 +185,36 @@ TEST_F(ListTest, PastePastTheEndFillsTheGapAndCopiesRenumberedRecords) {
   ASSERT_TRUE(lines && lines->size() == 1);
   EXPECT_EQ((*lines)[0].ItemNo, 6);
   EXPECT_EQ(FileExists(JoinPath(folder, "WITEM6.PUP")), true);
+}
+
+// A paste or a transfer onto an item that has a sheet of its own: undo brings that sheet and
+// its takeoff records back byte for byte.
+TEST_F(ListTest, UndoOfAPasteOrATransferOntoASheetBringsItsOwnLinesBack) {
+  Document doc = ListOf({Item(10, "A", 100, 80), Item(10, "B", 7, 5), Item(10, "C")});
+  WriteSheet(folder, 1, "A");
+  WriteSheet(folder, 2, "B");
+  ASSERT_TRUE(WriteFileAtomic(JoinPath(folder, "WITEM2.PUP"), std::string(384, 'b')));
+  ParsedDocument other;
+  other.Items = {Item(10, "X", 3, 2)};
+  LineRecord x{};
+  x.NameSpec.set("X;");
+  other.Lines[1] = {x, x};
+  const auto before = Snapshot(folder);
+  auto run = [&](const std::function<void(ItemFiles&)>& change) {
+    {
+      EditFrame frame(doc, folder, EditScope::Breakdown);
+      ItemFiles files(folder, [&](const std::string& n, const std::optional<std::string>& p) { frame.KeepFile(n, p); });
+      change(files);
+      frame.Commit(nullptr);
+    }
+    EXPECT_NE(OwnerOf(folder, 2), "B;");
+    EXPECT_GT(RestoreKeptFiles(folder), 0);
+    auto after = Snapshot(folder);
+    for (const char* undoFile : {"HEAD.UND", "HEAD.WRK", kKeptFilesName}) after.erase(undoFile);
+    EXPECT_EQ(after, before);
+  };
+  run([&](ItemFiles& files) { PasteItem(doc, files, 1, 2); });
+  run([&](ItemFiles& files) { ASSERT_TRUE(TakeOverItem(doc, files, other, 1, 2)); });
 }
 
 TEST_F(ListTest, CostingDataAndSheetTaxGuardTheSummaryLines) {

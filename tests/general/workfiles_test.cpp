@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "general/workcodec.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "testutil/tempdir.h"
@@ -76,6 +77,17 @@ TEST_F(WorkFiles, SheetSavesAndLoadsBackWithItemNumbers) {
   EXPECT_EQ(doc.LineList[1].ItemNo, 0);  // memory keeps 0
   EXPECT_EQ(ReadFileBytes(dir.file("HEAD.WRK"))->size(), 776u + 4 + 248);
 
+  // The count after the title is the number of items that follow it.
+  doc.ItemList.push_back(NewItem());
+  doc.ItemList.push_back(NewItem());
+  doc.ItemCount = doc.LastItem();
+  ASSERT_TRUE(SaveHead(doc, dir.path(), "WRK"));
+  auto head = *ReadFileBytes(dir.file("HEAD.WRK"));
+  ASSERT_EQ(head.size(), 776u + 4 + 3 * 248);
+  int32_t count = 0;
+  std::memcpy(&count, head.data() + 776, sizeof count);
+  EXPECT_EQ(count, 3);
+
   Document again;
   ASSERT_TRUE(LoadHead(again, dir.path(), "WRK"));
   EXPECT_EQ(again.Title.Opt1Str.view(), Sj("配管") + ",B,C,D,E,F");
@@ -136,6 +148,25 @@ TEST_F(WorkFiles, LoadHeadDropsAPartialItemAndKeepsAtLeastOne) {
   ASSERT_TRUE(LoadHead(doc, dir.path(), "UND"));
   EXPECT_EQ(doc.Layout, ColumnLayout::Ten);
   EXPECT_FALSE(LoadHead(doc, dir.path(), "XXX"));
+}
+
+TEST(WorkCodec, HeadBytesHoldTheTitleTheCountAndWholeItems) {
+  TitleRecord title{};
+  title.KETA = 7;
+  std::vector<ItemRecord> items(2, NewItem());
+  items[1].ItemKind = 95;
+  const std::string bytes = EncodeHead(title, items);
+  ASSERT_EQ(bytes.size(), 776u + 4 + 2 * 248);
+  auto head = DecodeHead(bytes);
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->Title.KETA, 7);
+  ASSERT_EQ(head->Items.size(), 2u);
+  EXPECT_EQ(head->Items[1].ItemKind, 95);
+  // The title alone or with its count cut short holds no item; less than a title is no head.
+  EXPECT_EQ(DecodeHead(bytes.substr(0, 776))->Items.size(), 0u);
+  EXPECT_EQ(DecodeHead(bytes.substr(0, 778))->Items.size(), 0u);
+  EXPECT_EQ(DecodeHead(bytes.substr(0, 776 + 4 + 248 + 247))->Items.size(), 1u);
+  EXPECT_FALSE(DecodeHead(bytes.substr(0, 775)));
 }
 
 TEST_F(WorkFiles, TrailingPartialLineRecordIsNotRead) {

@@ -2,6 +2,8 @@
 // come before anything could be stored.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "messages/commands.h"
 #include "messages/launches.h"
 #include "platform/cp932.h"
@@ -65,6 +67,9 @@ TEST(Commands, DetailLineReadsEveryFieldBeforeAnythingIsStored) {
     EXPECT_EQ(std::string(e.what()).substr(0, 23), "WM_DATAWRITE field 10: ");
   }
   EXPECT_THROW(DetailLineMessage::Decode("WM_PLAN;1;"), MessageError);
+  for (const char* kind : {"WM_DATAWRITE_DISP", "WM_MULTIWRITE", "WM_CALCDATA"})
+    EXPECT_EQ(DetailLineMessage::Decode(std::string(kind) + ";n;s;u;1;2;3;4;5;6;7;8;10;9;r;0;1;0;0;0;t;").Encode(),
+              std::string(kind) + ";n;s;u;1;2;3;4;5;6;7;8;10;9;r;0;1;0;0;0;t;");
   // A name that would split the field cannot be sent.
   m.Name = "a;b";
   EXPECT_THROW(m.Encode(), MessageError);
@@ -87,6 +92,7 @@ TEST(Commands, ShortCommandsKeepTheirOwnConversions) {
   // Without a second field the path is the last terminated field.
   EXPECT_EQ(PathMessage::Decode("WM_FILESELECT;").Path, "WM_FILESELECT");
   EXPECT_EQ(PathMessage::Decode("WM_SAVECOMP;/home/a/b.znt2;").Kind, Command::SaveComp);
+  EXPECT_THROW(PathMessage::Decode("WM_TITLE;/home/a/b.znt2;"), MessageError);
   EXPECT_EQ((PathMessage{Command::SaveComp, "/x/y.znt2"}).Encode(), "WM_SAVECOMP;/x/y.znt2;");
   EXPECT_EQ(KeitoMessage::Decode("WM_KEITO;" + Sj("空調") + ";").Name, Sj("空調"));
   EXPECT_EQ((FileAddMessage{"/d/a.znt2", 3}).Encode(), "WM_FILEADD;/d/a.znt2;3;");
@@ -94,7 +100,15 @@ TEST(Commands, ShortCommandsKeepTheirOwnConversions) {
 
   KeihiWriteMessage k{83, "N", "R", M(10000), M(20000), M(30000), M(40000), M(5000), M(10000)};
   EXPECT_EQ(k.Encode(), "WM_KEIHIWRITE;83;N;R;1;2;3;4;0.5;1;");
-  EXPECT_EQ(KeihiWriteMessage::Decode(k.Encode()).CostRate, M(30000));
+  EXPECT_EQ(KeihiWriteMessage::Decode("WM_KEIHIWRITE;81;N;R;1;2;3;4;0.5;1;").Kind, 81);
+  EXPECT_THROW(KeihiWriteMessage::Decode("WM_KEIHIWRITE;85;N;R;1;2;3;4;0.5;1;"), ConversionError);
+  EXPECT_THROW(KeihiWriteMessage::Decode("WM_KEIHIWRITE;82.5;N;R;1;2;3;4;0.5;1;"), ConversionError);
+  // Every field lands in its own place.
+  KeihiWriteMessage d = KeihiWriteMessage::Decode("WM_KEIHIWRITE;84;N;R;1;2;3;4;5;6;");
+  EXPECT_EQ(d.Kind, 84);
+  EXPECT_EQ(d.Name + "|" + d.Remarks, "N|R");
+  EXPECT_EQ((std::vector<Money>{d.SubAmount, d.CostAmount, d.CostRate, d.SubRate, d.RoundMode, d.Opt3Unit}),
+            (std::vector<Money>{M(10000), M(20000), M(30000), M(40000), M(50000), M(60000)}));
   EXPECT_THROW(KeihiWriteMessage::Decode("WM_KEIHIWRITE;10;N;R;1;2;3;4;0.5;1;"), ConversionError);
   EXPECT_THROW(KeihiWriteMessage::Decode("WM_KEIHIWRITE;81;N;R;1;2;x;4;0.5;1;"), ConversionError);
 

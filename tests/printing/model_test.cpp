@@ -85,6 +85,22 @@ TEST(PrintModel, SheetRowsPrintEachKindAsTheClientReadsIt) {
 }
 
 TEST(PrintLayout, PagesHoldEveryRowOnceAndCarryTheRunningTotal) {
+  // Rows per page, worked out by hand: a list that exactly fills a page carries nothing; one
+  // row more carries (19 rows and the carry-out, then the carry-in and 2 rows); 38 rows fill
+  // the second page exactly.
+  auto counts = [](int n) {
+    std::vector<int> c;
+    for (const auto& page : Paginate(std::vector<Money>(n, Money::Units(1)), 20)) c.push_back(page.Count);
+    return c;
+  };
+  EXPECT_EQ(counts(0), std::vector<int>{0});
+  EXPECT_EQ(counts(20), std::vector<int>{20});
+  EXPECT_EQ(counts(21), (std::vector<int>{19, 2}));
+  EXPECT_EQ(counts(38), (std::vector<int>{19, 19}));
+  EXPECT_EQ(counts(39), (std::vector<int>{19, 18, 2}));
+  EXPECT_EQ(counts(5), (std::vector<int>{5}));
+  EXPECT_EQ(Paginate(std::vector<Money>(9, Money::Units(1)), 1).size(), 7u);  // at least 3 rows a page
+
   for (int n : {0, 1, 18, 19, 20, 21, 500}) {
     std::vector<Money> carries(n);
     for (int i = 0; i < n; ++i) carries[i] = Money::Units(i % 7 == 3 ? -(i + 1) : i + 1);
