@@ -1,6 +1,7 @@
 // zantro-send: a command string to a window from a shell, or a window that prints what it
 // receives. Texts are UTF-8 here and Shift-JIS on the wire, as the windows exchange them.
-//   zantro-send [--id N] CLASS TEXT     exit 0 when delivered, 1 when no window took it
+//   zantro-send [--id N] CLASS TEXT     exit 0 when delivered, 1 when no window took it, 2 for a
+//                                       text Shift-JIS cannot hold
 //   zantro-send --listen CLASS          one line per received text; ends on "WM_CLOSE;"
 #include <csignal>
 #include <cstdio>
@@ -67,7 +68,14 @@ int main(int argc, char** argv) {
   }
   if (argc - i != 2) return Usage();
   std::string windowClass = argv[i];
-  switch (zantro::SendToClass(*runtime, windowClass, id, zantro::ToCp932(argv[i + 1]), nullptr, -1, &error)) {
+  // A character the windows cannot hold is refused, not sent as "?" in its place.
+  std::string offending;
+  auto text = zantro::ToCp932Exact(argv[i + 1], &offending);
+  if (!text) {
+    std::fprintf(stderr, "zantro-send: the text holds \"%s\", which Shift-JIS cannot hold\n", offending.c_str());
+    return 2;
+  }
+  switch (zantro::SendToClass(*runtime, windowClass, id, *text, nullptr, -1, &error)) {
     case zantro::SendStatus::Delivered: return 0;
     case zantro::SendStatus::NoWindow:
       std::fprintf(stderr, "zantro-send: no window of class %s runs\n", windowClass.c_str());

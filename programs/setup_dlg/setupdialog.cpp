@@ -13,6 +13,7 @@
 #include "conflines.h"
 #include "platform/conffile.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 #include "shell/programshell.h"
 
 namespace zantro {
@@ -262,7 +263,7 @@ void SetupDialog::Save() {
   ConfLines conf(bytes);
   for (const auto& [key, value] : changes) conf.Set(key, value);
   std::string error;
-  if (!WriteFileAtomic(path, conf.Bytes(), &error, true))
+  if (!WriteOutput(path, conf.Bytes(), &error, OutputRules{{}, false, true}))
     return shell_.Dlg().ShowError(QString::fromStdString(path + ": " + error));
   shell_.Dlg().ShowNotice("環境設定を保存しました。計算と表示の設定は次にザントロを起動したときから使われます。");
   close();

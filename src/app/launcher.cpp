@@ -11,6 +11,7 @@
 #include <string>
 
 #include "general/recalc.h"
+#include "platform/outputs.h"
 #include "prices/reprice.h"
 
 namespace {
@@ -31,10 +32,12 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) {
     // A write past the file-size limit then fails with EFBIG, which the writer reports.
     std::signal(SIGXFSZ, SIG_IGN);
+    zantro::GuardStandardStreams();
     return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
   }
   if (argc > 1 && std::strcmp(argv[1], "--reprice") == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
+    zantro::GuardStandardStreams();
     return zantro::RepriceCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";

@@ -1,8 +1,10 @@
 // zantro: the desktop program, its headless front and the batch commands.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include "platform/conffile.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/job.h"
@@ -62,15 +65,24 @@ std::string ReductionText() {
   return zantro::ToUtf8(zantro::ReadConfValue(folder, "Zantro.conf", "[GENGAKU]").value_or(""));
 }
 
+// 0 when what was printed reached standard output, else 1 with the reason.
+int StandardOutputStatus() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::cerr << "zantro: standard output: " << std::strerror(errno ? errno : EIO) << "\n";
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // A write past the file-size limit then fails with EFBIG, which every writer reports, instead
   // of the signal ending the program with nothing said and nothing cleaned up.
   std::signal(SIGXFSZ, SIG_IGN);
+  zantro::GuardStandardStreams();
   if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     PrintHelp();
-    return 0;
+    return StandardOutputStatus();
   }
   // The batch recalculation runs before anything of the window: no configuration, no lock.
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
@@ -83,18 +95,25 @@ int main(int argc, char** argv) {
       std::cerr << "usage: zantro --report DOCUMENT\n";
       return 2;
     }
-    return zantro::PrintBreakdownReport(argv[2], ReductionText(), std::cout, std::cerr);
+    // The report is made whole, then written: a write that fails is reported with its reason.
+    std::ostringstream report;
+    if (int status = zantro::PrintBreakdownReport(argv[2], ReductionText(), report, std::cerr); status != 0)
+      return status;
+    std::string error;
+    if (zantro::WriteOutput("-", report.str(), &error, {{}, true})) return 0;
+    std::cerr << "zantro: " << error << "\n";
+    return 1;
   }
   if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
     if (argc != 4) {
       std::cerr << "usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
       return 2;
     }
-    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);
+    return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);  // "-": standard output
   }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
-    return 0;
+    return StandardOutputStatus();
   }
 #ifdef ZANTRO_HAVE_WINDOW
   return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {

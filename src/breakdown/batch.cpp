@@ -11,6 +11,7 @@
 #include "general/engine.h"
 #include "general/errors.h"
 #include "general/doccheck.h"
+#include "general/recalc.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 #include "platform/signalcleanup.h"
@@ -19,28 +20,6 @@ namespace zantro {
 namespace {
 
 void ToStderr(const std::string& text) { std::cerr << text << "\n"; }
-
-// A scratch folder for the work files of one export; removed with everything in it.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zantro-xlsx-XXXXXX";
-    CleanupSignalsHeld held;  // a signal between the two would leave the folder behind
-    if (!::mkdtemp(pattern.data())) throw FileError(pattern + ": the scratch folder cannot be made");
-    path_ = pattern;
-    guard_.emplace(path_);
-  }
-  ~ScratchFolder() {
-    for (const auto& name : ListFiles(path_)) DeleteFile(JoinPath(path_, name));
-    ::rmdir(path_.c_str());
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  std::optional<RemoveOnSignal> guard_;  // removed also when a signal ends the export
-};
 
 }  // namespace
 
@@ -97,14 +76,21 @@ int PrintBreakdownReport(const std::string& path, const std::string& reductionTe
 
 int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std::ostream& err) {
   try {
+    const OutputRules rules{{path}, true};
+    OutputPlace place;
+    if (std::string error; !PlaceOutput(out, rules, &place, &error)) throw FileError(error);
     ParsedDocument parsed;
     Document doc = OpenForReport(path, &parsed);
-    ScratchFolder scratch;
-    WriteWorkFiles(parsed, scratch.Path());
-    // The work files carry the totals of the recomputation, as the window's would.
-    parsed.Title = doc.Title;
-    if (!SaveHead(doc, scratch.Path(), "WRK")) throw FileError(scratch.Path() + ": HEAD.WRK cannot be written");
-    WriteBreakdownWorkbook(ContainerText(scratch.Path(), false, 0), out);
+    std::string text;
+    {
+      ScratchFolder scratch("zantro-xlsx");
+      WriteWorkFiles(parsed, scratch.path());
+      // The work files carry the totals of the recomputation, as the window's would.
+      parsed.Title = doc.Title;
+      if (!SaveHead(doc, scratch.path(), "WRK")) throw FileError(scratch.path() + ": HEAD.WRK cannot be written");
+      text = ContainerText(scratch.path(), false, 0);
+    }
+    WriteBreakdownWorkbook(text, out, rules);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 1;

@@ -5,6 +5,7 @@
 #include "general/errors.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 
 namespace zantro {
 namespace {
@@ -42,7 +43,7 @@ std::string BreakdownCsv(const Document& doc) {
 
 void WriteBreakdownCsv(const Document& doc, const std::string& path) {
   std::string error;
-  if (!WriteFileAtomic(path, BreakdownCsv(doc), &error)) throw FileError(error);
+  if (!WriteOutput(path, BreakdownCsv(doc), &error)) throw FileError(error);
 }
 
 }  // namespace zantro

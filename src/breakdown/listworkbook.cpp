@@ -1,19 +1,47 @@
 #include "breakdown/listworkbook.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <array>
+#include <cstdio>
 #include <map>
 #include <vector>
 
 #include "general/errors.h"
 #include "general/money.h"
+#include "general/recalc.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 
 namespace zantro {
 namespace {
+
+// The library reports its failures on standard error itself ("[ERROR] ..."): while it works
+// that goes nowhere, and the caller reports the failure in the program's own words.
+class QuietLibrary {
+ public:
+  QuietLibrary() {
+    std::fflush(stderr);
+    saved_ = ::dup(STDERR_FILENO);
+    int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+  }
+  ~QuietLibrary() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+  QuietLibrary(const QuietLibrary&) = delete;
+  QuietLibrary& operator=(const QuietLibrary&) = delete;
+
+ private:
+  int saved_ = -1;
+};
 
 // The title keys of the cover sheet, row by row; the amounts are written as numbers.
 struct CoverKey {
@@ -187,29 +215,29 @@ std::string WorksheetName(std::string_view name, std::set<std::string>& taken) {
   return result;
 }
 
-void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path) {
+void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules) {
   WorkbookData data = ReadWorkbookData(containerText);
-  // The workbook is written beside its place and renamed over it: a failed export leaves
-  // the previous file.
-  std::string temporary = path + ".part" + std::to_string(::getpid());
-  lxw_workbook* wb = workbook_new(temporary.c_str());
-  if (!wb) throw FileError(path + ": the workbook cannot be created");
-  try {
-    BuildWorkbook(wb, data);
-  } catch (...) {
-    workbook_close(wb);
-    DeleteFile(temporary);
-    throw;
+  // The library writes only to a file it names itself, with a plain open that follows links:
+  // it writes into a private folder, and the bytes go to their place by the output rules.
+  ScratchFolder scratch("zantro-xlsx");
+  std::string file = JoinPath(scratch.path(), "book.xlsx");
+  std::string error;
+  {
+    QuietLibrary quiet;
+    lxw_workbook* wb = workbook_new(file.c_str());
+    if (!wb) throw FileError(path + ": the workbook cannot be created");
+    try {
+      BuildWorkbook(wb, data);
+    } catch (...) {
+      workbook_close(wb);
+      throw;
+    }
+    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e);
   }
-  lxw_error e = workbook_close(wb);
-  if (e != LXW_NO_ERROR) {
-    DeleteFile(temporary);
-    throw FileError(path + ": " + lxw_strerror(e));
-  }
-  if (!RenameFile(temporary, path)) {
-    DeleteFile(temporary);
-    throw FileError(path + ": the workbook cannot be written");
-  }
+  if (!error.empty()) throw FileError(path + ": " + error);
+  auto bytes = ReadFileBytes(file, &error);
+  if (!bytes) throw FileError(path + ": " + error);
+  if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
 }
 
 }  // namespace zantro

@@ -9,12 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/outputs.h"
+
 namespace zantro {
 
-// Writes the workbook of containerText (UTF-8 names come from its Shift-JIS text) to path.
-// Raises FileError when the file cannot be written, ConversionError for a title amount that
-// is not a number.
-void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path);
+// Writes the workbook of containerText (UTF-8 names come from its Shift-JIS text) to path by
+// the output rules. Raises FileError when the file is refused or cannot be written,
+// ConversionError for a title amount that is not a number.
+void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules = {});
 
 // A worksheet name from an item name (UTF-8): the characters []:*?/\ become "_", leading and
 // trailing apostrophes go, the name is cut to 31 characters, and a name already in taken

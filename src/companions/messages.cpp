@@ -9,6 +9,8 @@
 #include "companions/core/linewrite.h"
 #include "companions/dispatcher.h"
 #include "general/container.h"
+#include "general/engine.h"
+#include "general/money.h"
 #include "general/errors.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
@@ -31,6 +33,24 @@ void SetPlan(TFZANTRO& w, const std::string& text) {
   edit.Commit();
 }
 
+// The settings of a title record the breakdown list is computed with, checked before the
+// record is taken: the addend of its overheads within 0..1 and a folding unit that is not
+// negative, as a document may hold them, and the list must compute with them. A title the
+// window took without this check saved a document nothing could open again.
+void CheckTitleSettings(const Document& doc, const TitleRecord& title, const std::string& path) {
+  if (title.CUTLEVEL < kZero || title.CUTLEVEL > kOne)
+    throw FileError(path + ": [CUTLEVEL]: " + MoneyToPlainText(title.CUTLEVEL) + " is not between 0 and 1");
+  if (title.KETA < 0) throw FileError(path + ": [KETA]: " + std::to_string(title.KETA) + " is negative");
+  Document trial = doc;
+  trial.Title.CUTLEVEL = title.CUTLEVEL;
+  trial.Title.KETA = title.KETA;
+  try {
+    RecomputeBreakdown(trial);
+  } catch (const MoneyOverflow& e) {
+    throw FileError(path + ": [CUTLEVEL], [KETA]: " + e.what());
+  }
+}
+
 // The title companion has written HEAD_TITLE.WRK: the title record is taken over whole, the
 // window's own values are put back into it and the breakdown list's working copy written.
 void TakeTitle(TFZANTRO& w) {
@@ -39,8 +59,11 @@ void TakeTitle(TFZANTRO& w) {
     auto bytes = ReadFileBytes(*path);
     if (!bytes || bytes->size() < sizeof(TitleRecord))
       throw FileError(*path + ": not a complete title record (" + std::to_string(sizeof(TitleRecord)) + " bytes)");
-    std::memcpy(static_cast<void*>(&doc.Title), bytes->data(), sizeof(TitleRecord));
-    SanitizeRecord(doc.Title);
+    TitleRecord title;
+    std::memcpy(static_cast<void*>(&title), bytes->data(), sizeof(TitleRecord));
+    SanitizeRecord(title);
+    CheckTitleSettings(doc, title, *path);
+    doc.Title = title;
   }
   doc.Title.Opt1Str.set(JoinGroupNames(doc.GroupNames));
   doc.Title.Opt2Str.set(",,,");
@@ -52,7 +75,7 @@ void TakeTitle(TFZANTRO& w) {
     item->SetSettings(doc.Settings);
   }
   if (!SaveHead(doc, w.ProgramFolder(), "WRK"))
-    throw FileError(JoinPath(w.ProgramFolder(), HeadFile("WRK")) + ": the work file cannot be written");
+    throw FileError(WorkFileNotWritten(JoinPath(w.ProgramFolder(), HeadFile("WRK"))));
   w.Changed(ChangeScope::Items);  // the title's boxes
 }
 

@@ -87,8 +87,9 @@ void ImportCsv(TFZANTRO& w) {
   RowSelection sel = w.SelectedRows();
   auto path = FindNoCase(w.ProgramFolder(), kCsvExchangeFile);
   if (!path) return;
-  auto bytes = ReadFileBytes(*path);
-  if (!bytes) throw FileError(*path + ": cannot be read");
+  std::string error;
+  auto bytes = ReadFileBytes(*path, &error, kMaxImportBytes);
+  if (!bytes) throw FileError(*path + ": " + error);
   std::vector<LineRecord> lines = ParseCsvImport(*path, *bytes);
   if (lines.empty()) return;
   SheetEdit edit(w, UndoCopy::Skip);  // the undo point was taken before the editor started

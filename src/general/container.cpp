@@ -6,7 +6,6 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -21,6 +20,7 @@
 #include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 
 namespace zantro {
 namespace {
@@ -725,21 +725,6 @@ void WriteOrThrow(const std::string& path, std::string_view bytes) {
   if (!WriteFileAtomic(path, bytes, &error)) throw FileError(error);
 }
 
-// The file a save replaces. The new file is renamed into place, so a link would be replaced
-// by a plain file and a device (a terminal, a pipe) by a file named like it: a link is
-// followed to its file, and anything but a plain file is refused.
-std::string SaveTarget(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::file_status link = fs::symlink_status(path, ec);
-  if (ec || !fs::exists(link)) return path;
-  std::string target = fs::is_symlink(link) ? fs::weakly_canonical(path, ec).string() : path;
-  if (ec) throw FileError(path + ": the link cannot be followed");
-  fs::file_status st = fs::status(target, ec);
-  if (!ec && fs::exists(st) && !fs::is_regular_file(st)) throw FileError(path + ": not a plain file");
-  return target;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -976,15 +961,16 @@ std::string ContainerText(const std::string& folderPath, bool singleItem, int32_
   return out + ContainerTail(rest, count);
 }
 
-void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces) {
-  std::string target = SaveTarget(path);
+void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces, OutputRules rules) {
+  rules.Sync = true;
   std::string error;
-  if (!WriteFileAtomic(target, pieces, &error, /*sync=*/true)) throw FileError(error);
+  if (!WriteOutput(path, pieces, &error, rules)) throw FileError(error);
 }
 
 void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber) {
   // The target is checked before the work files are read, as a save has always done.
-  SaveTarget(path);
+  OutputPlace place;
+  if (std::string error; !PlaceOutput(path, {}, &place, &error)) throw FileError(error);
   std::string text = ContainerText(folder, singleItem, itemNumber);
   std::string_view piece = text;
   WriteContainerText(path, {&piece, 1});

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "general/records.h"
+#include "platform/outputs.h"
 
 namespace zantro {
 
@@ -133,10 +134,10 @@ class TextBlocks {
 void AppendDataLines(TextBlocks& out, int32_t n, const ItemRecord& item, std::span<const LineRecord> lines);
 std::string ContainerTail(const ParsedDocument& doc, int32_t itemCount);
 
-// The pieces of a container text written to path atomically and synced; path may be the file
-// the document was read from, or a link to it. Raises FileError when anything fails: the old
-// file then stays as it was.
-void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces);
+// The pieces of a container text written to path by the output rules (platform/outputs.h),
+// synced; path may be the file the document was read from, or the user's link to it. Raises
+// FileError when refused or when anything fails: the old file then stays as it was.
+void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces, OutputRules rules = {});
 
 // ContainerText of folder written to path by WriteContainerText.
 void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber);

@@ -13,7 +13,7 @@ namespace zantro {
 namespace {
 
 [[noreturn]] void CannotWrite(const std::string& folder, std::string_view what) {
-  throw FileError(JoinPath(folder, std::string(what)) + ": the work file cannot be written");
+  throw FileError(WorkFileNotWritten(JoinPath(folder, std::string(what))));
 }
 
 // The kept files as one blob: per file a name line, a size line ("-" for a file that did not

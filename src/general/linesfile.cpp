@@ -4,6 +4,7 @@
 #include "general/container.h"
 #include "general/errors.h"
 #include "platform/files.h"
+#include "platform/outputs.h"
 
 namespace zantro {
 namespace {
@@ -41,7 +42,7 @@ void WriteLinesFile(const std::string& path, const std::vector<LineRecord>& line
     out += "\r\n";
   }
   std::string error;
-  if (!WriteFileAtomic(path, out, &error)) throw FileError(error);
+  if (!WriteOutput(path, out, &error)) throw FileError(error);
 }
 
 std::optional<std::vector<LineRecord>> ParseLinesFile(const std::string& path) {

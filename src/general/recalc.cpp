@@ -5,6 +5,8 @@
 #include "general/recalc.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <exception>
 #include <filesystem>
@@ -16,6 +18,7 @@
 #include "general/errors.h"
 #include "general/engine.h"
 #include "general/workfiles.h"
+#include "platform/outputs.h"
 #include "platform/signalcleanup.h"
 
 namespace zantro {
@@ -92,7 +95,7 @@ class BatchDocument : public DataLineSink {
   }
 
   // The container text as the window would save it: head, data lines, takeoff and sort lines.
-  void Write(const ParsedDocument& parsed, const std::string& out) const {
+  void Write(const ParsedDocument& parsed, const std::string& out, const OutputRules& rules) const {
     HeadImage head{doc_.Title, {doc_.ItemList.begin() + 1, doc_.ItemList.end()}};
     SanitizeRecord(head.Title);
     std::string first = ContainerHead(head.Title, head.Items, false, 0);
@@ -100,7 +103,7 @@ class BatchDocument : public DataLineSink {
     std::vector<std::string_view> pieces = data_.Pieces();
     pieces.insert(pieces.begin(), first);
     pieces.push_back(last);
-    WriteContainerText(out, pieces);
+    WriteContainerText(out, pieces, rules);
   }
 
  private:
@@ -187,12 +190,33 @@ ParsedDocument ReadAndCompute(const std::string& in, BatchDocument& batch, std::
   return parsed;
 }
 
+// Scratch folders are named "zantro-<kind>-<pid>-XXXXXX". One whose process is gone (a run
+// killed with SIGKILL, which no handler sees) holds a copy of a document nobody will remove:
+// the next run removes those of its user.
+void RemoveStaleScratchFolders(const std::filesystem::path& base) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, 7, "zantro-") != 0 || name.size() < 16) continue;
+    size_t end = name.size() - 7;  // the "-XXXXXX" of mkdtemp
+    size_t start = name.rfind('-', end - 1);
+    if (name[end] != '-' || start == std::string::npos || start + 1 >= end) continue;
+    std::string digits = name.substr(start + 1, end - start - 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 10) continue;
+    struct stat st;
+    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (ProcessGone(std::stol(digits))) std::filesystem::remove_all(entry.path(), ec);
+  }
+}
+
 }  // namespace
 
 ScratchFolder::ScratchFolder(const char* prefix) {
   std::error_code ec;
   auto base = std::filesystem::temp_directory_path(ec);
-  std::string tmpl = ((ec ? std::filesystem::path("/tmp") : base) / (std::string(prefix) + "-XXXXXX")).string();
+  if (ec) base = "/tmp";
+  RemoveStaleScratchFolders(base);
+  std::string tmpl = (base / (std::string(prefix) + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
   CleanupSignalsHeld held;  // a signal between the two would leave the folder behind
   if (!mkdtemp(tmpl.data())) throw FileError(tmpl + ": cannot create a temporary folder");
   path_ = tmpl;
@@ -218,9 +242,13 @@ void OpenAndRecompute(const std::string& in, const std::string& folder, std::ost
 int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
   RemoveTemporaryOnSignal();  // a run ended by a signal leaves no half-written OUT beside it
   try {
+    // The output is checked before the work: a refused OUT costs no recomputation.
+    const OutputRules rules{{in}, true};
+    OutputPlace place;
+    if (std::string error; !PlaceOutput(out, rules, &place, &error)) throw FileError(error);
     BatchDocument batch;
     ParsedDocument parsed = ReadAndCompute(in, batch, err);
-    batch.Write(parsed, out);
+    batch.Write(parsed, out, rules);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 1;

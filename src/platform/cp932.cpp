@@ -93,6 +93,16 @@ std::string ToCp932(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> ToCp932Exact(std::string_view utf8, std::string* offending) {
+  std::string out;
+  out.reserve(utf8.size());
+  const char* in = utf8.data();
+  size_t left = utf8.size();
+  if (left == 0 || ToCp932Conv().Run(in, left, out)) return out;
+  if (offending) *offending = std::string(in, Utf8SeqLen(in, left));
+  return std::nullopt;
+}
+
 std::string CutBytes(std::string_view cp932, size_t n) {
   return std::string(cp932.substr(0, n));
 }

@@ -1,6 +1,7 @@
 // Shift-JIS (code page 932) <-> UTF-8.
 // Records and files hold CP932 bytes; text becomes UTF-8 only where a person sees it.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@ std::string ToUtf8(std::string_view cp932);
 
 // UTF-8 to CP932 bytes. A character with no CP932 form becomes "?"; invalid UTF-8 bytes too.
 std::string ToCp932(std::string_view utf8);
+
+// UTF-8 to CP932 bytes, refusing rather than guessing: nullopt when a character has no CP932
+// form or the text is not valid UTF-8; *offending then holds that character (or byte).
+std::optional<std::string> ToCp932Exact(std::string_view utf8, std::string* offending = nullptr);
 
 // Shorthand for literals in the source, which are UTF-8: Sj("消費税") gives the CP932 bytes.
 inline std::string Sj(std::string_view utf8) { return ToCp932(utf8); }

@@ -18,8 +18,11 @@ namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+thread_local std::string lastFailure;
+
 std::string Errno(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
+  lastFailure = std::strerror(errno);
+  return what + " " + path + ": " + lastFailure;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -60,6 +63,12 @@ void KeepModeAndOwner(int fd, const std::string& path) {
 }
 
 }  // namespace
+
+std::string LastWriteFailure() { return lastFailure.empty() ? "reason unknown" : lastFailure; }
+
+std::string WorkFileNotWritten(const std::string& path) {
+  return path + ": the work file cannot be written (" + LastWriteFailure() + ")";
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string out(folder);
@@ -165,10 +174,12 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
   int fd = -1;
   std::optional<CleanupSignalsHeld> held(std::in_place);  // until the cleanup knows the temporary file
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".zt%012llx.tmp", static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFULL));
+    // The process id in the name lets a later run tell the leftovers of a killed one.
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".zt%ld-%012llx.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFULL));
     tmp = JoinPath(folder, suffix);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
@@ -239,18 +250,6 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, s
   auto bytes = ReadFileBytes(path, error, maxBytes);
   if (!bytes) return std::nullopt;
   return SplitLines(*bytes);
-}
-
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
-  std::string text;
-  size_t total = 0;
-  for (const auto& l : lines) total += l.size() + 2;
-  text.reserve(total);
-  for (const auto& l : lines) {
-    text += l;
-    text += "\r\n";
-  }
-  return WriteFileAtomic(path, text, error);
 }
 
 bool DeleteFile(const std::string& path) {

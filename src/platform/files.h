@@ -68,6 +68,12 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* error = nullptr,
                      bool sync = false);
 
+// The system's reason ("No space left on device", "Too many open files") of the last write of
+// this thread that failed: for callers that report a failed write of a bool-returning helper.
+std::string LastWriteFailure();
+// "PATH: the work file cannot be written (REASON)".
+std::string WorkFileNotWritten(const std::string& path);
+
 // Writes a file that does not exist yet in place, without a temporary file: for the sheets of
 // a work-file set being built, which its head, written last and atomically, makes a document.
 // Refuses to touch an existing file (*existed is then true); a failed write removes the file.
@@ -94,7 +100,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, std::string* error = nullptr,
                                                       uint64_t maxBytes = kMaxDocumentBytes);
 
-// Lines joined with CR LF (each line followed by CR LF), written atomically.
+// Lines joined with CR LF (each line followed by CR LF), written by the output rules
+// (outputs.h): a shared list linked into the program folder is replaced in its own folder.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                     std::string* error = nullptr);
 

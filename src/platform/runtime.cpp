@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -37,24 +38,33 @@ bool SafeFolder(const std::string& path, std::string* why) {
 }  // namespace
 
 std::optional<std::string> RuntimeFolder(std::string* error) {
-  std::string path;
+  std::vector<std::string> candidates;
   if (const char* own = std::getenv("ZANTRO_RUNTIME_DIR"); own && *own) {
-    path = own;
-  } else if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && OwnedByCaller(xdg)) {
-    path = JoinPath(xdg, "zantro");
+    candidates.push_back(own);  // asked for by name: no other folder instead
   } else {
-    path = "/tmp/zantro-" + std::to_string(::getuid());
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg && OwnedByCaller(xdg))
+      candidates.push_back(JoinPath(xdg, "zantro"));
+    candidates.push_back("/tmp/zantro-" + std::to_string(::getuid()));
+    // Anybody may take a name in /tmp first; nobody else can in the user's home.
+    if (const char* home = std::getenv("HOME"); home && *home) candidates.push_back(JoinPath(home, ".zantro-run"));
   }
-  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-    if (error) *error = "runtime folder " + path + ": " + std::strerror(errno);
-    return std::nullopt;
+  return FirstRuntimeFolder(candidates, error);
+}
+
+std::optional<std::string> FirstRuntimeFolder(const std::vector<std::string>& candidates, std::string* error) {
+  std::string refused;
+  for (const auto& path : candidates) {
+    std::string why;
+    if (path.size() > kMaxRuntimeFolderLength)
+      why = "is too long for the sockets (" + std::to_string(kMaxRuntimeFolderLength) + " bytes at most)";
+    else if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+      why = std::strerror(errno);
+    else if (SafeFolder(path, &why))
+      return path;
+    refused += (refused.empty() ? "runtime folder " : "; ") + path + ": " + why;
   }
-  std::string why;
-  if (!SafeFolder(path, &why)) {
-    if (error) *error = "runtime folder " + path + " " + why;
-    return std::nullopt;
-  }
-  return path;
+  if (error) *error = refused;
+  return std::nullopt;
 }
 
 InstanceLock::~InstanceLock() { Release(); }

@@ -4,14 +4,20 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zantro {
 
-// $ZANTRO_RUNTIME_DIR, else $XDG_RUNTIME_DIR/zantro when that folder is the caller's, else
-// /tmp/zantro-<uid>. Created with mode 0700 and then checked with lstat: a directory, not a
-// link, owned by the caller, not writable by group or others. On failure nullopt and *error
-// names the folder.
+// $ZANTRO_RUNTIME_DIR alone when it is set; else the first that works of
+// $XDG_RUNTIME_DIR/zantro (when that folder is the caller's), /tmp/zantro-<uid> and
+// $HOME/.zantro-run (which another user cannot take first). Created with mode 0700 and then
+// checked with lstat: a directory, not a link, owned by the caller, not writable by group or
+// others, short enough for a socket name in it. On failure nullopt and *error names every
+// folder tried, each with its reason.
+inline constexpr size_t kMaxRuntimeFolderLength = 64;
 std::optional<std::string> RuntimeFolder(std::string* error);
+// The first of candidates that can be the runtime folder, by the rules above.
+std::optional<std::string> FirstRuntimeFolder(const std::vector<std::string>& candidates, std::string* error);
 
 // The named lock "ZANTRO": flock on <folder>/ZANTRO.lock. The window takes it in its runtime
 // folder and in the program folder, whose work files admit one writer only. The file is never

@@ -305,6 +305,13 @@ void Inbox::AcceptReady() {
       ::close(fd);
       continue;
     }
+    if (connections_.size() >= kMaxPendingConnections) {
+      // The oldest waits longest: its deadline is the earliest.
+      auto oldest = connections_.begin();
+      for (auto c = connections_.begin(); c != connections_.end(); ++c)
+        if (c->second.deadline < oldest->second.deadline) oldest = c;
+      Drop(oldest->first, "too many connections wait for their frame");
+    }
     connections_[fd].deadline = MonotonicMs() + frameTimeoutMs_;
     if (watch_) watch_(fd, true);
   }

@@ -24,6 +24,10 @@
 namespace zantro {
 
 inline constexpr uint32_t kMaxFrameBytes = 1u << 20;
+// Connections a window keeps waiting for their frame: a sender that opens connections and
+// sends nothing would otherwise hold a descriptor and a buffer each until the window runs out
+// of descriptors (and then cannot write its work files). Past this many, the oldest goes.
+inline constexpr size_t kMaxPendingConnections = 64;
 inline constexpr int kFrameTimeoutMs = 3000;
 // The identifier (dwData) of the command strings; frames with another one are not commands.
 inline constexpr uint32_t kCommandIdentifier = 1;

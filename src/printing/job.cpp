@@ -83,17 +83,18 @@ std::vector<Page> JobPages(const PrintJob& job, const std::optional<FormSet>& fo
   return LayoutPages(job.Model, forms.value_or(job.Model.Style.Forms));
 }
 
-int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err) {
+int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err,
+                const OutputRules& rules) {
   try {
     std::vector<Page> pages = JobPages(job, forms);
     if (pages.empty()) throw FileError(job.DataPath + ": 印刷するページがありません (no page to print)");
     std::string warning;
     FontSet fonts = ResolveFonts(job.Model.Style, &warning);
-    for (const auto& w : job.Warnings) err << "warning: " << w << "\n";
-    if (!warning.empty()) err << "warning: " << warning;
-    WritePdf(out, job.Model, pages, fonts);
+    for (const auto& w : job.Warnings) err << "zantro: warning: " << w << "\n";
+    if (!warning.empty()) err << "zantro: warning: " << warning;
+    WritePdf(out, job.Model, pages, fonts, rules);
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
   return 0;
@@ -103,14 +104,17 @@ int PdfFromDocument(const std::string& document, const std::string& out, const s
                     std::ostream& err) {
   auto app = EnsureApplication();
   try {
+    const OutputRules rules{{document}, true};
+    OutputPlace place;
+    if (std::string error; !PlaceOutput(out, rules, &place, &error)) throw FileError(error);
     ScratchFolder folder("zantro-pdf");
     OpenAndRecompute(document, folder.path(), err);
     std::string data = WritePrintData(folder.path(), folder.path(), false, 0);
     ViewerArguments args = ArgumentsFromConfiguration(programFolder);
     PrintJob job = LoadPrintJob(data, StyleFolderOf(programFolder, args), args.ReductionText, 0);
-    return WriteJobPdf(job, std::nullopt, out, err);
+    return WriteJobPdf(job, std::nullopt, out, err, rules);
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/outputs.h"
 #include "printing/layout.h"
 #include "printing/model.h"
 
@@ -43,7 +44,9 @@ std::vector<Page> JobPages(const PrintJob& job, const std::optional<FormSet>& fo
 
 // Writes the PDF of the job's pages. Returns 0, or 1 after a message on err (nothing written
 // when there is no page or a font is missing).
-int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err);
+// Messages start with "zantro:". out is written by rules (platform/outputs.h).
+int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err,
+                const OutputRules& rules = {});
 
 // "zantro --pdf DOCUMENT OUT": opens and recomputes the document in a private folder, writes
 // its print data there and prints it with the style of programFolder. Returns the exit status.

@@ -107,11 +107,14 @@ QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const 
   return bytes;
 }
 
-void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts) {
+void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts,
+              const OutputRules& rules) {
   QByteArray bytes = RenderPdf(m, pages, fonts);
   std::string error;
-  if (!WriteFileAtomic(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), &error, true))
-    throw FileError(path + ": " + error);
+  OutputRules synced = rules;
+  synced.Sync = true;
+  if (!WriteOutput(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), &error, synced))
+    throw FileError(error);
 }
 
 }  // namespace zantro::printing

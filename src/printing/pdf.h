@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/outputs.h"
 #include "printing/layout.h"
 #include "printing/render.h"
 
@@ -15,7 +16,8 @@ namespace zantro::printing {
 QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts);
 
 // RenderPdf written to path (temporary file, then rename). Raises FileError.
-void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts);
+void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts,
+              const OutputRules& rules = {});
 
 // Qt's PDF writer maps a glyph back to the lowest code point that uses it, and Japanese fonts
 // draw a radical (U+2E80..U+2FDF) and its ideograph with one glyph: a reader copying "見積"

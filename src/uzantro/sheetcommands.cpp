@@ -51,7 +51,7 @@ void TFZANTRO::RegisterSheetCommands() {
 
 void TFZANTRO::SaveSheetChecked(std::string_view set) {
   if (!SaveSheet(doc_, programFolder_, set))
-    throw FileError(JoinPath(programFolder_, SheetFile(doc_.CurrentItem, set)) + ": the work file cannot be written");
+    throw FileError(WorkFileNotWritten(JoinPath(programFolder_, SheetFile(doc_.CurrentItem, set))));
   if (set == "WRK") sheetUnsaved_ = false;
 }
 

@@ -8,6 +8,7 @@
 #include "general/sheetcsv.h"
 #include "platform/files.h"
 #include "platform/conffile.h"
+#include "platform/outputs.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
 
@@ -83,7 +84,7 @@ void TFZANTRO::ExportSheetCsv() {
   auto path = dialogs_->SaveFile({"CSVファイルへ出力", "csvファイル|*.csv", "csv", QString()});
   if (!path) return;
   std::string error;
-  if (!WriteFileAtomic(path->toStdString(), SheetCsv(doc_.LineList), &error)) throw FileError(error);
+  if (!WriteOutput(path->toStdString(), SheetCsv(doc_.LineList), &error)) throw FileError(error);
   dialogs_->ShowNotice("CSVファイルへ出力しました。");
 }
 

@@ -86,6 +86,23 @@ TEST(CompanionLines, CsvImportIsCheckedWholeBeforeAnythingIsTaken) {
   }
 }
 
+// Blank lines are no lines (a megabyte of them imports nothing, fast); a file of more lines
+// than an import takes is refused whole, naming the first line too many.
+TEST(CompanionLines, CsvImportSkipsBlankLinesAndIsBounded) {
+  auto lines = ParseCsvImport("csv_inport.tmp", "\r\nA;;m;0;1;1;1;1\r\n  \r\n\n" + std::string(1 << 20, '\n') + "B;;m;0;1;1;1;1");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1].NameSpec.view(), "B;");
+  std::string many;
+  for (size_t i = 0; i <= kMaxImportLines; ++i) many += "A;;m;0;1;1;1;1\n\n";
+  try {
+    ParseCsvImport("csv_inport.tmp", many);
+    FAIL() << "an import over the bound was taken";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "csv_inport.tmp: line " + std::to_string(2 * kMaxImportLines + 1) +
+                                         ": more than 200000 lines, the most one import takes");
+  }
+}
+
 TEST(CompanionLines, ImportedLinesTakeTheFirstOfTheSelectionsRowsAndRangesFollow) {
   Document doc = SheetOf(3);
   LineRecord range;

@@ -20,6 +20,20 @@ TEST(Cp932, UnmappableBecomesQuestionMark) {
   EXPECT_EQ(ToCp932("x\xFFy"), "x?y");  // invalid UTF-8 byte
 }
 
+// Where a guess would change what the user wrote, the exact conversion refuses and names the
+// character.
+TEST(Cp932, ExactConversionNamesTheCharacterItCannotHold) {
+  EXPECT_EQ(ToCp932Exact("配管;SGP"), Sj("配管;SGP"));
+  EXPECT_EQ(ToCp932Exact(""), "");
+  std::string offending;
+  EXPECT_FALSE(ToCp932Exact("WM_DATADISP;a😀b", &offending));
+  EXPECT_EQ(offending, "😀");
+  EXPECT_FALSE(ToCp932Exact("für", &offending));
+  EXPECT_EQ(offending, "ü");
+  EXPECT_FALSE(ToCp932Exact("x\xFFy", &offending));
+  EXPECT_EQ(offending, "\xFF");
+}
+
 TEST(Cp932, InvalidByteBecomesReplacementAndDanglingLeadIsDropped) {
   EXPECT_EQ(ToUtf8("a\xA0z"), "a\xEF\xBF\xBDz");
   std::string cut = CutBytes(ToCp932("配管"), 3);  // the second character loses its trail byte

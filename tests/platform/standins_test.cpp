@@ -133,6 +133,28 @@ TEST(Runtime, FolderIsCreatedPrivateAndUnsafeOnesAreRefused) {
   ::unsetenv("ZANTRO_RUNTIME_DIR");
 }
 
+// Another user who takes the shared temporary folder's name first does not keep the window
+// from starting: the folder in the user's home follows; when none works, each is named.
+TEST(Runtime, FolderClaimedByAnotherUserFallsBackToTheHome) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making another user's folder needs root";
+  TempDir d;
+  std::string claimed = JoinPath(d.path(), "zantro-0");
+  ASSERT_EQ(::mkdir(claimed.c_str(), 0700), 0);
+  ASSERT_EQ(::chown(claimed.c_str(), 65534, 65534), 0);
+  std::string home = JoinPath(d.path(), ".zantro-run");
+  std::string error;
+  auto rt = FirstRuntimeFolder({claimed, home}, &error);
+  ASSERT_TRUE(rt) << error;
+  EXPECT_EQ(*rt, home);
+  struct stat st;
+  ASSERT_EQ(::lstat(rt->c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  std::string longHome = "/" + std::string(100, 'h') + "/.zantro-run";
+  EXPECT_FALSE(FirstRuntimeFolder({claimed, longHome}, &error));
+  EXPECT_EQ(error, "runtime folder " + claimed + ": belongs to another user; " + longHome +
+                       ": is too long for the sockets (64 bytes at most)");
+}
+
 TEST(Runtime, SecondLockIsRefusedUntilTheFirstIsReleased) {
   TempDir d;
   InstanceLock first, second;

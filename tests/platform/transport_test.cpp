@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/cp932.h"
 #include "platform/companioncontrol.h"
 #include "platform/files.h"
 #include "platform/transport.h"
@@ -163,6 +164,38 @@ TEST(Transport, ConnectionsOfAnotherUserAreRefused) {
   EXPECT_EQ(WaitExit(child, 5000), 1);
   EXPECT_TRUE(w.Got().empty());
   EXPECT_EQ(SendToWindow(w.inbox().SocketPath(), 1, "WM_DATADISP;", nullptr, 2000), SendStatus::Delivered);
+}
+
+// Idle connections of the same user are bounded: the oldest go, and a real command still
+// gets through.
+TEST(Transport, IdleConnectionsAreBoundedAndTheOldestDropped) {
+  TempDir rt;
+  ThreadWindow w(rt.path(), "TFZANTRO");
+  w.Start();
+  std::vector<int> idle;
+  for (int i = 0; i < 300; ++i) idle.push_back(RawConnect(w.inbox().SocketPath()));
+  std::string error;
+  EXPECT_EQ(SendToWindow(w.inbox().SocketPath(), 1, "WM_DATADISP;", nullptr, 5000, &error), SendStatus::Delivered)
+      << error;
+  for (int i = 0; i < 200 && w.Got().empty(); ++i) ::usleep(10000);
+  EXPECT_EQ(w.Got(), std::vector<std::string>{"1:WM_DATADISP;"});
+  EXPECT_EQ(Outcome(idle.front(), 2000), "closed");  // the first idle one was dropped
+  int open = 0;
+  for (int fd : idle) open += Outcome(fd, 0) == "open";
+  EXPECT_LE(open, static_cast<int>(kMaxPendingConnections));
+  for (int fd : idle) ::close(fd);
+}
+
+// zantro-send refuses a text Shift-JIS cannot hold (exit 2) instead of sending "?" for it.
+TEST(Transport, SendRefusesCharactersShiftJisCannotHold) {
+  TempDir rt;
+  ThreadWindow w(rt.path(), "TFZANTRO");
+  w.Start();
+  EXPECT_EQ(WaitExit(Spawn(rt.path(), {"TFZANTRO", "WM_DATADISP;配管😀"}, rt.file("out")), 5000), 2);
+  EXPECT_EQ(WaitExit(Spawn(rt.path(), {"TFZANTRO", "WM_DATADISP;配管"}, rt.file("out")), 5000), 0);
+  for (int i = 0; i < 200 && w.Got().empty(); ++i) ::usleep(10000);
+  ASSERT_EQ(w.Got().size(), 1u);
+  EXPECT_EQ(w.Got()[0], "1:" + Sj("WM_DATADISP;配管"));
 }
 
 TEST(Transport, TwoWindowsSendingToEachOtherAtOnceBothGetThrough) {

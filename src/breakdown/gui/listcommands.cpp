@@ -12,6 +12,7 @@
 #include "general/workfiles.h"
 #include "messages/launches.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
@@ -106,7 +107,7 @@ void BreakdownList::Undo() {
   if (!doc.IsItem(doc.CurrentItem)) doc.CurrentItem = doc.LastItem();
   FollowCurrentItem(doc, folder);
   w_.ShowTotals(1);
-  if (!SaveHead(doc, folder, "WRK")) throw FileError(folder + "/" + HeadFile("WRK") + ": the work file cannot be written");
+  if (!SaveHead(doc, folder, "WRK")) throw FileError(WorkFileNotWritten(folder + "/" + HeadFile("WRK")));
   w_.Changed(ChangeScope::Items);
 }
 

@@ -14,6 +14,7 @@
 #include "general/workfiles.h"
 #include "messages/commands.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "uzantro/fzantro.h"
 #include "uzantro/sheetedit.h"
 

@@ -29,6 +29,10 @@ inline constexpr const char* kCsvExchangeFile = "csv_inport.tmp";
 // raises FileError naming the file, the line and the field, so nothing is imported.
 // Each line is of kind 20 when a quantity has a fraction, else 10, with sort key 11999 and
 // no remark, amounts or references.
+// Blank lines are skipped. More than kMaxImportLines lines are refused before anything is
+// taken, as is a file over kMaxImportBytes (the caller reads it with that bound).
+inline constexpr size_t kMaxImportLines = 200000;
+inline constexpr uint64_t kMaxImportBytes = 64ull << 20;
 std::vector<LineRecord> ParseCsvImport(const std::string& path, std::string_view bytes);
 
 // Inserts the imported lines at line row as the import does: a row past the end is first
