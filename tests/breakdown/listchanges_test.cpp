@@ -147,6 +147,16 @@ TEST_F(ListTest, DeleteParentPromotesItsHierarchyAndFilesFollowTheirItems) {
   ASSERT_EQ(DeleteItemRow(last, files, 1), Change::Done);
   EXPECT_EQ(Kinds(last), "10:M1 10:M2 30:out");
 
+  // A range on the last row follows a delete above it.
+  Document sub = ListOf({Item(10, "A"), Item(10, "B"), Item(10, "C"), Ranged(95, "S", 1, 3)});
+  ASSERT_EQ(DeleteItemRow(sub, files, 2), Change::Done);
+  EXPECT_EQ(Range(sub, 3), "1-2");
+  // A subtotal of the rows above the last one is inserted below them; the last row moves down.
+  PutSubtotal(sub, files, 1, 2, "T");
+  EXPECT_EQ(Kinds(sub), "10:A 10:C 95:T 95:S");
+  EXPECT_EQ(Range(sub, 3), "1-2");
+  EXPECT_EQ(Range(sub, 4), "1-2");
+
   ASSERT_EQ(DeleteItemRow(one, files, 1), Change::Done);
   EXPECT_EQ(Kinds(one), "10:");
   EXPECT_EQ(one.ItemList[1].QuantityScale, Money::Units(100));  // a BlankItem
