@@ -20,7 +20,7 @@ void StartViewer(TFZANTRO& w, const std::optional<std::string>& argument) {
 }
 
 // True when the print command came from the breakdown list's popup menu.
-bool FromBreakdownPopup(TFZANTRO& w, QObject* sender) {
+bool FromBreakdownPopup(QObject* sender) {
   auto* action = qobject_cast<QAction*>(sender);
   return action && action->parent() && action->parent()->objectName() == "Popup_item_Menu";
 }
@@ -67,7 +67,7 @@ void InstallPrintCommands(TFZANTRO& w) {
   w.RegisterClick("N24", current);
   w.RegisterClick("IconButton5", current);
   w.RegisterCommand("print", CommandMode::Both, [&w, current](QObject* sender) {
-    if (FromBreakdownPopup(w, sender)) PrintWholeList(w);
+    if (FromBreakdownPopup(sender)) PrintWholeList(w);
     else current();
   });
 }

@@ -225,6 +225,10 @@ int RestoreKeptFiles(const std::string& folder) {
   return PutBackAll(folder, DecodeKept(*blob));
 }
 
+int PutBackFiles(const std::string& folder, const std::map<std::string, std::optional<std::string>>& files) {
+  return PutBackAll(folder, files);
+}
+
 void DropKeptFiles(const std::string& folder) { DeleteFile(JoinPath(folder, kKeptFilesName)); }
 
 }  // namespace zantro

@@ -73,6 +73,10 @@ class EditFrame {
   }
   // True when this frame runs inside another frame of the same document.
   bool Nested() const { return outer_ != nullptr; }
+  // The document as the frame started, and the files kept so far (name -> bytes before).
+  const Document& Before() const { return before_; }
+  const std::map<std::string, std::optional<std::string>>& Kept() const { return kept_; }
+  bool TakesUndoCopy() const { return undo_ == UndoCopy::Take && !outer_; }
 
  private:
   void Rollback();
@@ -105,6 +109,10 @@ bool InsideEditFrame(const Document& doc);
 // were kept. Files already as kept stay untouched, and a file whose kept bytes another kept
 // file holds now is renamed from there, so the undo of a shift of thousands of files renames.
 int RestoreKeptFiles(const std::string& folder);
+
+// Puts files of folder back as given (name -> bytes; nullopt: the file must not exist), by
+// renaming where another of them holds the bytes; returns how many are so afterwards.
+int PutBackFiles(const std::string& folder, const std::map<std::string, std::optional<std::string>>& files);
 
 // Deletes the kept files of the last command (a new document starts without them).
 void DropKeptFiles(const std::string& folder);

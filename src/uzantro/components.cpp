@@ -196,6 +196,8 @@ void TFZANTRO::BuildMenus() {
   AddItem(edit, "K14", "消　去", "erase", "Ctrl+E");
   AddItem(edit, "K19", "交　換", "swap");
   AddItem(edit, "K25", "元に戻す", "undo", "Esc");
+  AddItem(edit, "UndoStep", "一つ前に戻す", "undo_step", "Ctrl+Z");
+  AddItem(edit, "RedoStep", "やり直す", "redo_step", "Ctrl+Y")->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   edit->addSeparator();
   AddItem(edit, "N12", "すべてを選択", "all_select", "Ctrl+A");
   AddItem(edit, "N14", "全選択解除", "all_cancel", "Shift+A");
@@ -226,6 +228,8 @@ void TFZANTRO::BuildMenus() {
 
   QMenu* item = AddMenu("item_menu", "内訳編集(&U)");
   AddItem(item, "item_Operate_execute", "取り消し");
+  AddItem(item, "ItemUndoStep", "一つ前に戻す", "undo_step", "Ctrl+Z");
+  AddItem(item, "ItemRedoStep", "やり直す", "redo_step", "Ctrl+Y")->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   item->addSeparator();
   AddBreakdownItems(item, "");
   item->addSeparator();

@@ -35,6 +35,53 @@ int32_t FirstOpenableItem(const Document& doc) {
 
 void TFZANTRO::TakeUndoPoint(EditScope scope) {
   WriteUndoSet(doc_, programFolder_, scope);
+  RecordUndoStep(scope, doc_);
+}
+
+void TFZANTRO::RecordUndoStep(EditScope scope, const Document& before,
+                              const std::map<std::string, std::optional<std::string>>& kept) {
+  // The undo set just written holds the head and the sheet as they were: the step takes them
+  // under the working copy's names, beside the files the command kept.
+  UndoStep step;
+  step.Files = kept;
+  step.CurrentItem = before.CurrentItem;
+  auto take = [&](const std::string& working, const std::string& undo) {
+    if (step.Files.count(working)) return;
+    auto path = FindNoCase(programFolder_, undo);
+    step.Files[working] = path ? ReadFileBytes(*path) : std::nullopt;
+  };
+  take(HeadFile("WRK"), HeadFile("UND"));
+  if (scope == EditScope::Sheet && before.CurrentItem >= 1)
+    take(SheetFile(before.CurrentItem, "WRK"), SheetFile(before.CurrentItem, "UND"));
+  history_.Push(std::move(step));
+}
+
+void TFZANTRO::StepThroughHistory(bool redo) {
+  SaveUnsavedSheet();  // the files hold what the screen shows before they are taken
+  auto now = [this](const UndoStep& s) {
+    UndoStep current;
+    current.CurrentItem = doc_.CurrentItem;
+    for (const auto& [name, bytes] : s.Files) {
+      auto path = FindNoCase(programFolder_, name);
+      current.Files[name] = path ? ReadFileBytes(*path) : std::nullopt;
+    }
+    return current;
+  };
+  auto step = redo ? history_.Redo(now) : history_.Undo(now);
+  if (!step) return;
+  CloseCompanions(kDocumentCompanions);
+  PutBackFiles(programFolder_, step->Files);
+  LoadHead(doc_, programFolder_, "WRK");
+  doc_.CurrentItem = step->CurrentItem;
+  EnsureItemAndLoadSheet(doc_, programFolder_, doc_.CurrentItem);
+  doc_.GroupNames = SplitGroupNames(doc_.Title.Opt1Str.view());
+  doc_.DocumentModified = true;
+  try {
+    ShowTotals(SheetMode() ? 0 : 1);
+  } catch (const MoneyOverflow& e) {
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+  }
+  Changed(ChangeScope::Document);
 }
 
 void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder_, set); }
@@ -50,6 +97,7 @@ void TFZANTRO::NewDocument() {
 
 void TFZANTRO::StartEmptyDocument() {
   sheetUnsaved_ = false;
+  history_.Clear();  // the steps name the files of the document that goes
   docName_->clear();
   // DiscardDocument: the boxes show an empty document until the new one is drawn.
   for (const char* box : {"SUBNBOX", "SUBGBOX", "gsagaku", "NTOTALBOX", "GTOTALBOX", "nsagaku", "AV1PL", "AV2PL"})

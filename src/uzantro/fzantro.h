@@ -15,6 +15,7 @@
 #include "uzantro/itemtabs.h"
 #include "general/document.h"
 #include "general/editframe.h"
+#include "general/undohistory.h"
 #include "general/engine.h"
 #include "platform/gui/dialogs.h"
 #include "platform/launcher.h"
@@ -105,6 +106,10 @@ class TFZANTRO : public QMainWindow {
   // asks for it. The one writer of undo sets (WriteUndoSet) takes the document as it is now
   // and drops the kept files of the previous command. Raises FileError when it cannot.
   void TakeUndoPoint(EditScope scope = EditScope::Sheet);
+  // A command committed with its undo set (written from before): the same files, as they
+  // were, become a step of the undo history (Ctrl+Z); the redo side is cleared.
+  void RecordUndoStep(EditScope scope, const Document& before,
+                      const std::map<std::string, std::optional<std::string>>& kept = {});
   void SaveHeadTo(std::string_view set);
   // SaveSheet for commands outside an edit frame; raises FileError when it fails.
   void SaveSheetChecked(std::string_view set);
@@ -214,6 +219,8 @@ class TFZANTRO : public QMainWindow {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
+  // documents.cpp: Ctrl+Z (redo false) and Ctrl+Y / Ctrl+Shift+Z (redo true) over history_.
+  void StepThroughHistory(bool redo);
   // ---- the window's own steps (start-up, documents, the sheet view, widths, tabs, the
   // dispatcher, the sheet commands): plug-ins reach none of them ----
   int32_t SelectedLine() const;
@@ -339,6 +346,7 @@ class TFZANTRO : public QMainWindow {
   std::map<QString, QObject*> components_;
   ViewSettings view_;
   CommandTable commands_;
+  UndoHistory history_;
   // What the sheet rows of the grid showed at the last refresh.
   struct ShownSheet {
     bool Valid = false;

@@ -29,6 +29,9 @@ void TFZANTRO::RegisterSheetCommands() {
   RegisterCommand("insert", Sheet, [this](QObject*) { SheetInsert(); });
   RegisterCommand("delete", Sheet, [this](QObject*) { SheetDelete(); });
   RegisterCommand("undo", Sheet, [this](QObject*) { SheetUndo(); });
+  // The history of steps, on the sheet and on the list alike.
+  RegisterCommand("undo_step", Both, [this](QObject*) { StepThroughHistory(false); });
+  RegisterCommand("redo_step", Both, [this](QObject*) { StepThroughHistory(true); });
   RegisterCommand("move_up", Sheet, [this](QObject*) { SheetMove(-1); });
   RegisterCommand("move_down", Sheet, [this](QObject*) { SheetMove(1); });
   RegisterCommand("swap", Sheet, [this](QObject*) { SheetSwap(); });

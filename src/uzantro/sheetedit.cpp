@@ -22,6 +22,7 @@ SheetEdit::~SheetEdit() {
 void SheetEdit::Commit(ChangeScope scope, bool writeWorkingCopy) {
   frame_.Commit([this] { window_.ShowTotals(0); }, writeWorkingCopy);
   if (frame_.Nested()) return;  // the outer frame shows the change when it commits
+  if (frame_.TakesUndoCopy()) window_.RecordUndoStep(EditScope::Sheet, frame_.Before(), frame_.Kept());
   if (!writeWorkingCopy) window_.MarkSheetUnsaved();
   else window_.MarkSheetSaved();
   window_.Changed(scope);

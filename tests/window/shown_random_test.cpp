@@ -1,7 +1,8 @@
 // The screen is the document: after every one of 2 000 random commands (sheet and list
 // commands, companions' line writes, undo, tab changes) every row of the grid, every tab
 // caption, the current tab and every totals box equal what the document gives, the totals
-// are those a fresh computation gives, and the working copy holds what the window shows.
+// are those a fresh computation gives, the working copy holds what the window shows, and an
+// undo of the last step then its redo give the work files back byte for byte.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 
@@ -111,6 +113,14 @@ void ExpectWorkingCopyIsDocument(TFZANTRO& w, const std::string& where) {
     ASSERT_EQ(std::memcmp(&(*held)[r], &doc.LineList[r + 1], sizeof(LineRecord)), 0) << where << " line " << r + 1;
 }
 
+// Every work file of the folder (HEAD.WRK, the sheets, the takeoff files) by name.
+std::map<std::string, std::string> WorkFileBytes(TFZANTRO& w) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : ListFiles(w.ProgramFolder()))
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".WRK") files[name] = ReadFileBytes(JoinPath(w.ProgramFolder(), name)).value_or("");
+  return files;
+}
+
 std::string LineMessage(std::mt19937& random) {
   static const char* names[] = {"配管", "継手", "保温", "弁", "支持金物"};
   return std::string("WM_DATAWRITE;") + names[random() % 5] + ";20A;m;" + std::to_string(random() % 5000) + ";" +
@@ -144,7 +154,17 @@ TEST(ShownRandom, EveryStepShowsTheDocument) {
     const int rows = w.Grid()->RowCount() - 1;
     int top = 1 + random() % std::min(rows, w.SheetMode() ? std::max(4, w.Doc().LastLine() + 3) : w.Doc().LastItem() + 1);
     w.SelectRows(top, std::min(rows, top + static_cast<int>(random() % 3)));
-    if (roll < 8) {
+    if (roll < 4) {
+      // Undo then redo of the last step gives the work files back byte for byte.
+      auto before = WorkFileBytes(w);
+      w.Dispatch("undo_step");
+      w.Dispatch("redo_step");
+      what = "undo and redo";
+      ASSERT_TRUE(WorkFileBytes(w) == before) << history << what;
+    } else if (roll < 6) {
+      what = "undo step";
+      w.Dispatch("undo_step");
+    } else if (roll < 10) {
       int tab = random() % w.Tabs()->count();
       what = "tab " + std::to_string(tab);
       w.TabClicked(tab);

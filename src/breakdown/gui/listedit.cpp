@@ -34,6 +34,7 @@ void ListEdit::Commit() {
     window_.ShowTotals(1);
   });
   if (frame_.Nested()) return;
+  if (frame_.TakesUndoCopy()) window_.RecordUndoStep(EditScope::Breakdown, frame_.Before(), frame_.Kept());
   window_.Changed(ChangeScope::Items);
 }
 

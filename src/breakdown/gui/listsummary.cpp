@@ -33,16 +33,16 @@ void BreakdownList::Subtotal() {
 }
 
 void BreakdownList::GrandTotal() {
-  Document& doc = w_.Doc();
-  // The total goes below the last row: that row is there before any question.
-  int32_t row = doc.LastItem() + 1;
-  ExtendList(doc, row);
+  // The total goes below the last row, which is selected before any question; the list
+  // grows only when the total is made.
+  int32_t row = w_.Doc().LastItem() + 1;
   w_.EnsureGridRow(row);
   w_.SelectRows(row, row);
   if (!Ask("合計を作成しますか?")) return;
   auto name = w_.Dlg().InputBox(kCaption, kNamePrompt, "【総　合　計】");
   if (!name) return;
   ListEdit edit(w_, UndoCopy::Skip);
+  ExtendList(edit.Doc(), row);
   PutGrandTotal(edit.Doc(), row, Sjis(*name));
   edit.Commit();
 }
