@@ -10,6 +10,7 @@
 #include "platform/conffile.h"
 #include "platform/files.h"
 #include "prices/library.h"
+#include "printing/takeoffpdf.h"
 #include "prices/pick.h"
 #include "prices/reprice.h"
 #include "takeoffwindow.h"
@@ -59,7 +60,17 @@ takeoff::PriceLookup CodeLibraryLookup(const std::string& programFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ProgramShell shell(argc, argv, ShellOptions{"takeoff"});
+  ProgramShell shell(argc, argv, ShellOptions{"takeoff", false, true, {"--pdf"}, {}});
+  // "takeoff --pdf ITEM OUT.pdf": the quantity statement of item ITEM of the work files.
+  if (auto item = shell.Option("--pdf")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // no display needed for a file
+    if (shell.Arguments().size() != 1 || StrToIntDef(*item, 0) < 1) {
+      std::cerr << "usage: takeoff --pdf ITEM OUT.pdf [--program-folder DIR]\n";
+      return 2;
+    }
+    if (auto end = shell.Start()) return *end;
+    return printing::TakeoffPdfFromWorkFiles(shell.ProgramFolder(), StrToIntDef(*item, 0), shell.Argument(), std::cerr);
+  }
   if (auto end = shell.Start()) return *end;
   auto launch = LaunchArgument(shell, "数量拾出", TakeoffLaunch::Decode);
   if (!launch) return 1;

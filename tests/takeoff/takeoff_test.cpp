@@ -11,6 +11,7 @@
 #include "takeoff/apply.h"
 #include "takeoff/expression.h"
 #include "takeoff/sheet.h"
+#include "takeoff/statement.h"
 #include "testutil/tempdir.h"
 
 namespace zantro::takeoff {
@@ -275,6 +276,47 @@ TEST(TakeoffAggregate, OrdersByGroupAndNameWithSubtotals) {
     EXPECT_STREQ(e.what(), "DATASORT2.WRK: 2行目: 6欄目（数量）「1,5」が数値ではありません");
   }
   EXPECT_EQ(Show(LoadSheetLines(dir.path(), 2)), Show(sheet));
+}
+
+}  // namespace
+}  // namespace zantro::takeoff
+
+namespace zantro::takeoff {
+namespace {
+
+TEST(TakeoffStatement, PerSystemAndFloorThenTotals) {
+  std::vector<Row> rows{PipeRow("鋼管", "20A", "3.5+2.4*2+1.2"), PipeRow("鋼管", "25A", "4*6")};
+  rows.push_back(PipeRow("鋼管", "20A", "1/3"));
+  rows[2].Floor = "2F";
+  rows.push_back(PipeRow("鋼管", "20A", "2", "3"));
+  Row duct;
+  duct.System = Sj("給水");
+  duct.Floor = "1F";
+  duct.Name = Sj("角ダクト");
+  duct.Unit = "m2";
+  duct.Expression = "2.5";
+  duct.Width = M("400");
+  duct.Height = M("250");
+  duct.Result = *Compute(duct, nullptr);
+  rows.push_back(duct);
+  std::string out;
+  for (const StatementLine& l : StatementOf(rows)) {
+    out += std::to_string(static_cast<int>(l.Kind));
+    for (const std::string& c : l.Cells) out += "|" + c;
+    out += "\n";
+  }
+  EXPECT_EQ(out,
+            "0|系統：給水　階：1F||||||\n"
+            "1|P-101|鋼管|20A|3.5+2.4*2+1.2|1|9.5|m\n"
+            "1|P-101|鋼管|25A|4*6|1|24|m\n"
+            "1|P-101|鋼管|20A|2|3|6|m\n"
+            "1||角ダクト||2.5（400×250）|1|3.25|m2\n"
+            "0|系統：給水　階：2F||||||\n"
+            "1|P-101|鋼管|20A|1/3|1|0.3333|m\n"
+            "2|名称・仕様別集計||||||\n"
+            "3||鋼管|20A|||15.8333|m\n"
+            "3||鋼管|25A|||24|m\n"
+            "3||角ダクト||||3.25|m2\n");
 }
 
 }  // namespace
