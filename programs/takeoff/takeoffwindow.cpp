@@ -16,7 +16,11 @@
 #include "common/dialogframe.h"
 #include "general/errors.h"
 #include "shell/programshell.h"
+#include "printing/takeoffpdf.h"
 #include "takeoff/apply.h"
+#include "takeoff/statement.h"
+
+#include <sstream>
 
 namespace zantro {
 namespace {
@@ -53,7 +57,7 @@ Money* NumberOf(Row& r, int col) {
 
 TakeoffWindow::TakeoffWindow(ProgramShell& shell, int32_t item, takeoff::Mode mode, const QString& breakdownName,
                              std::vector<Row> rows)
-    : shell_(shell), item_(item), mode_(mode), rows_(std::move(rows)) {
+    : shell_(shell), item_(item), breakdownName_(breakdownName), mode_(mode), rows_(std::move(rows)) {
   setObjectName("TFTAKEOFF");
   setWindowTitle(DialogCaption(QString("数量拾出　%1").arg(breakdownName)));
   resize(1000, 640);
@@ -82,10 +86,12 @@ TakeoffWindow::TakeoffWindow(ProgramShell& shell, int32_t item, takeoff::Mode mo
   QPushButton* up = button("UpButton", "上へ");
   QPushButton* down = button("DownButton", "下へ");
   QPushButton* apply = button("ApplyButton", "明細へ反映");
+  QPushButton* pdf = button("PdfButton", "数量調書PDF");
   QPushButton* close = button("CloseButton", "閉じる");
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {add, copy, del, up, down}) buttons->addWidget(b);
   buttons->addStretch(1);
+  buttons->addWidget(pdf);
   buttons->addWidget(apply);
   buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
@@ -99,6 +105,7 @@ TakeoffWindow::TakeoffWindow(ProgramShell& shell, int32_t item, takeoff::Mode mo
   connect(up, &QPushButton::clicked, this, [this] { MoveRow(-1); });
   connect(down, &QPushButton::clicked, this, [this] { MoveRow(1); });
   connect(apply, &QPushButton::clicked, this, guarded(&TakeoffWindow::Apply));
+  connect(pdf, &QPushButton::clicked, this, guarded(&TakeoffWindow::WritePdf));
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   connect(systemFilter_, &QComboBox::activated, this, [this] { Refilter(); });
   connect(floorFilter_, &QComboBox::activated, this, [this] { Refilter(); });
@@ -323,6 +330,24 @@ void TakeoffWindow::Apply() {
   applied_ = true;
   changed_ = false;
   close();
+}
+
+// The quantity statement of the rows as they stand (also those not yet applied).
+void TakeoffWindow::WritePdf() {
+  int bad = FirstBadRow();
+  if (bad >= 0) {
+    table_->setCurrentCell(bad, Expression);
+    return shell_.Dlg().ShowNotice(QString("%1行目 計算式: 式が入力されていないか正しくありません").arg(bad + 1));
+  }
+  auto path = shell_.Dlg().SaveFile(FileDialogRequest{"数量調書の保存", "PDFファイル(pdf)|*.pdf;", "pdf",
+                                                      QString::fromStdString(shell_.ProgramFolder())});
+  if (!path) return;
+  std::vector<printing::TakeoffSection> sections{
+      {std::to_string(item_) + "　" + breakdownName_.toStdString(), takeoff::StatementOf(rows_)}};
+  std::ostringstream err;
+  std::string construction = printing::ConstructionOf(shell_.ProgramFolder());
+  if (printing::WriteTakeoffPdf(sections, construction, shell_.ProgramFolder(), path->toStdString(), err) != 0)
+    return shell_.Dlg().ShowNotice(QString::fromStdString(err.str()).trimmed());
 }
 
 // Closing without 明細へ反映 keeps the measurements for the next time; the sheet is not touched.

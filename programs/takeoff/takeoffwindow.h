@@ -45,11 +45,13 @@ class TakeoffWindow : public QWidget {
   void MoveNext();
   void Refilter();
   void Apply();
+  void WritePdf();
   int FirstBadRow() const;
   int CurrentRow() const;
 
   ProgramShell& shell_;
   int32_t item_;
+  QString breakdownName_;
   takeoff::Mode mode_;
   std::vector<takeoff::Row> rows_;
   takeoff::PriceLookup lookup_;

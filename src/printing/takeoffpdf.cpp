@@ -148,6 +148,12 @@ std::string StyleFolder(const std::string& programFolder) {
 
 }  // namespace
 
+std::string ConstructionOf(const std::string& folder) {
+  Document doc;
+  LoadHead(doc, folder, "WRK");
+  return ToUtf8(doc.Title.CONSTRACT_1.view());
+}
+
 std::vector<TakeoffSection> TakeoffSections(const std::string& folder, int32_t item, std::string* construction) {
   Document doc;
   LoadHead(doc, folder, "WRK");

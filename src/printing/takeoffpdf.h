@@ -18,6 +18,9 @@ struct TakeoffSection {
 // when n is 0. Raises FileError for a damaged takeoff file.
 std::vector<TakeoffSection> TakeoffSections(const std::string& folder, int32_t item, std::string* construction);
 
+// The construction name of the title in the work files of folder (UTF-8; empty when none).
+std::string ConstructionOf(const std::string& folder);
+
 // Writes the PDF (atomically) with the style of programFolder. Returns 0, or 1 after a
 // message on err (nothing written when there is no measurement or no Japanese font).
 int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::string& construction,
