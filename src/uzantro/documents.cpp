@@ -33,7 +33,9 @@ int32_t FirstOpenableItem(const Document& doc) {
 
 }  // namespace
 
-void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder_, set); }
+void TFZANTRO::SaveSheetTo(std::string_view set) {
+  if (!waiting_) SaveSheet(doc_, programFolder_, set);  // as SaveSheetChecked
+}
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
 void TFZANTRO::NewDocument() {
