@@ -17,6 +17,7 @@
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/job.h"
+#include "printing/takeoffpdf.h"
 #endif
 #ifdef ZANTRO_HAVE_WINDOW
 #include "breakdown/gui/breakdownlist.h"
@@ -32,6 +33,7 @@ void PrintHelp() {
       "       zantro --headless [--script FILE] [--screen WxH] [--program-folder DIR] [DOCUMENT]\n"
       "       zantro --recalc IN OUT\n"
       "       zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
+      "       zantro --takeoff-pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
       "       zantro --report DOCUMENT\n"
       "       zantro --xlsx DOCUMENT OUT.xlsx\n"
       "       zantro --help | --version");
@@ -39,8 +41,10 @@ void PrintHelp() {
 
 #ifdef ZANTRO_HAVE_PRINTING
 // "zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]": the printed estimate of a saved
-// document, with the print style of the program folder, without a window.
+// document (--takeoff-pdf: its quantity statement), with the print style of the program
+// folder, without a window.
 int PdfCommand(int argc, char** argv) {
+  const bool takeoff = std::strcmp(argv[1], "--takeoff-pdf") == 0;
   std::string folder = zantro::DirName(zantro::AbsolutePath(argv[0]));
   if (std::strchr(argv[0], '/') == nullptr) {  // found in PATH: the running image's folder
     char buf[4096];
@@ -49,9 +53,11 @@ int PdfCommand(int argc, char** argv) {
   }
   if (argc == 6 && std::strcmp(argv[4], "--program-folder") == 0) folder = zantro::AbsolutePath(argv[5]);
   else if (argc != 4) {
-    std::cerr << "usage: zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]\n";
+    std::cerr << "usage: zantro " << argv[1] << " DOCUMENT OUT.pdf [--program-folder DIR]\n";
     return 2;
   }
+  // The quantity statement of every item with takeoff records, or the estimate.
+  if (takeoff) return zantro::printing::TakeoffPdfFromDocument(argv[2], argv[3], folder, std::cerr);
   return zantro::printing::PdfFromDocument(argv[2], argv[3], folder, std::cerr);
 }
 #endif
@@ -87,7 +93,8 @@ int main(int argc, char** argv) {
   // The batch recalculation runs before anything of the window: no configuration, no lock.
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
 #ifdef ZANTRO_HAVE_PRINTING
-  if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0) return PdfCommand(argc, argv);
+  if (argc > 1 && (std::strcmp(argv[1], "--pdf") == 0 || std::strcmp(argv[1], "--takeoff-pdf") == 0))
+    return PdfCommand(argc, argv);
 #endif
   // The breakdown list without a window: its report and its spreadsheet export.
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {

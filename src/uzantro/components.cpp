@@ -414,7 +414,10 @@ void TFZANTRO::BuildTitleArea(QWidget* parent) {
   g->addWidget(box("trade"), 1, 5);
   g->addWidget(caption({}, "内　　　訳"), 0, 4);
   auto* itemRow = new QHBoxLayout;
-  itemRow->addWidget(AddLabel(top, "keito_name"), 1);
+  // Long texts (the takeoff's hint at start-up) must not widen the window past the screen.
+  QLabel* itemName = AddLabel(top, "keito_name");
+  itemName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  itemRow->addWidget(itemName, 1);
   itemRow->addWidget(AddLabel(top, "strtx"));
   g->addLayout(itemRow, 0, 5);
   g->setColumnStretch(1, 2);
@@ -436,6 +439,9 @@ void TFZANTRO::BuildTitleArea(QWidget* parent) {
   g->addWidget(panel32, 0, 6);
   QLabel* codeLabel = AddLabel(top, "CODE");
   codeLabel->setProperty("caption", true);
+  // "数量調書" when the takeoff is installed: the level panel above sets the column's width,
+  // so that the window still fits a 1024-pixel screen.
+  codeLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   g->addWidget(codeLabel, 1, 6);
 }
 

@@ -84,7 +84,9 @@ void TFZANTRO::StepThroughHistory(bool redo) {
   Changed(ChangeScope::Document);
 }
 
-void TFZANTRO::SaveSheetTo(std::string_view set) { SaveSheet(doc_, programFolder_, set); }
+void TFZANTRO::SaveSheetTo(std::string_view set) {
+  if (!waiting_) SaveSheet(doc_, programFolder_, set);  // as SaveSheetChecked
+}
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
 void TFZANTRO::NewDocument() {

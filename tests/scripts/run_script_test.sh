@@ -17,7 +17,7 @@ find "$program" -maxdepth 1 \( -type l -o -type f -perm -u+x \) -exec cp -P {} "
 cp -r "$dir/../../data/." "$tmp/program/"
 # The dialogs of the family are absent unless the setup puts one in place (installed, dialog,
 # companion), so each test says which companions it runs with.
-rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt
+rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt "$tmp/program"/takeoff "$tmp/program"/TAKESUM
 mkdir -m 700 "$tmp/rt"
 PROGRAM=$tmp/program
 EXE=zantro
