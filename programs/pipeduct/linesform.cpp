@@ -106,7 +106,11 @@ void LinesForm::Refresh() {
                              QString::fromStdString(MoneyToPlainText(m.SubQty)),
                              QString::fromStdString(MoneyText(m.SubPrice)),
                              QString::fromStdString(MoneyToPlainText(m.LabourFactor))};
-    for (int c = 0; c < 6; ++c) preview_->setItem(row, c, new QTableWidgetItem(cells[c]));
+    for (int c = 0; c < 6; ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      if (c >= 3) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);  // the numbers
+      preview_->setItem(row, c, item);
+    }
   }
 }
 
