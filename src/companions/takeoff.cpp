@@ -127,7 +127,9 @@ void OpenFolder(TFZANTRO& w, const std::string& folder) {
 }
 
 void LoadFolders(TFZANTRO& w, Folders& f) {
-  bool network = CompanionPresent(w.ProgramFolder(), "net_zantro.exe");
+  // The edition is the name the program was started under and nothing else: std_zantro is
+  // the standalone edition even in a folder that also holds net_zantro.
+  bool network = w.ProgramEdition() == 1;
   for (const char* item : {"dact_network", "N147", "ex_network", "N189"}) w.Action(item)->setVisible(network);
   f.Duct = LoadFolder(w, kDuctNetwork, network);
   f.Pipe = LoadFolder(w, kPipeNetwork, network);
