@@ -185,6 +185,9 @@ TEST(TextChanges, DoubleByteCharactersAreNeverSplitOrMatchedInHalf) {
   // "ａ" is 0x82 0x81: followed by "@" its trail byte and the "@" look like a full-width blank.
   const std::string fakeBlank = Sj("ａ") + "@b;";
   EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, fakeBlank, ""), fakeBlank);
+  // Either blank alone is removed.
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, "P Q", ""), "PQ");
+  EXPECT_EQ(NameSpecAfter(TextCommand::RemoveFirstBlanks, Sj("P　Q"), ""), "PQ");
   EXPECT_EQ(NameSpecAfter(TextCommand::FirstBlankToSeparator, Sj("管　継手;"), ""), Sj("管;継手"));
   EXPECT_EQ(NameSpecAfter(TextCommand::RemoveText, Sj("ａ@ａ@"), "@"), Sj("ａａ"));
   // The first 80 bytes keep whole characters: a full-width letter across the limit is dropped.
