@@ -109,7 +109,7 @@ std::optional<CalcResult> CalcPriceDialog::Result(bool quiet) {
       auto r = MoneyOfField(shell_.Dlg(), rate_, "労務単価");
       if (!r) return std::nullopt;
       rate = *r;
-    } else if (!ParsePlainCurrency(Sjis(rate_->text().trimmed()), rate)) {
+    } else if (!ParsePlainCurrency(TypedNumber(rate_->text().trimmed().toStdString()), rate)) {
       rate = kZero;
     }
     req.LabourRate = rate;

@@ -437,6 +437,24 @@ std::string TypedNumber(std::string_view utf8) {
     }
     out += static_cast<char>(c);
   }
+  // Commas go only where they group the whole part by thousands ("1,200", "-12,345.5"); any
+  // other comma ("12,5", a decimal comma) stays, and the number is refused as typed.
+  const size_t first = !out.empty() && (out[0] == '-' || out[0] == '+') ? 1 : 0;
+  const size_t end = std::min(out.find('.'), out.size());
+  std::string_view whole = std::string_view(out).substr(first, end - first);
+  if (whole.find(',') == std::string_view::npos) return out;
+  size_t group = 0;  // digits since the last comma
+  for (size_t i = 0; i < whole.size(); ++i) {
+    if (whole[i] == ',') {
+      if (group == 0 || (group > 3) || (i > group && group != 3)) return out;
+      group = 0;
+    } else if (whole[i] >= '0' && whole[i] <= '9') {
+      ++group;
+    } else {
+      return out;
+    }
+  }
+  if (group != 3) return out;
   std::erase(out, ',');
   return out;
 }

@@ -20,6 +20,10 @@ SheetEdit::~SheetEdit() {
 }
 
 void SheetEdit::Commit(ChangeScope scope, bool writeWorkingCopy) {
+  // While the window waits for a program that rewrites the sheet's files (the takeoff, the
+  // CSV editor), a line written meanwhile stays in memory: the program's files win when the
+  // sheet is read again after it.
+  if (window_.Waiting()) writeWorkingCopy = false;
   frame_.Commit([this] { window_.ShowTotals(0); }, writeWorkingCopy);
   if (frame_.Nested()) return;  // the outer frame shows the change when it commits
   if (frame_.TakesUndoCopy()) window_.RecordUndoStep(EditScope::Sheet, frame_.Before(), frame_.Kept());

@@ -470,7 +470,7 @@ TEST(EditFrame, AWorkingCopyThatCannotBeWrittenRollsBackAndNamesItsFile) {
       edit.Commit(nullptr);
       ADD_FAILURE() << name;
     } catch (const FileError& e) {
-      EXPECT_EQ(std::string(e.what()), dir.file(name) + ": the work file cannot be written");
+      EXPECT_EQ(std::string(e.what()), dir.file(name) + ": the work file cannot be written (Is a directory)");
     }
     EXPECT_EQ(doc.LastLine(), 2);
     EXPECT_FALSE(doc.DocumentModified);

@@ -14,12 +14,15 @@ declare -A allowed=(
   [messages]="messages/ general/ platform/"
   [breakdown]="breakdown/ general/ platform/"
   [companions/core]="companions/core/ messages/ general/ platform/"
-  [printing]="printing/ general/ platform/ platform/qtcore/"
+  [prices]="prices/ messages/ general/ platform/"
+  [takeoff]="takeoff/ general/ platform/"
+  [pipeduct]="pipeduct/ prices/ messages/ general/ platform/"
+  [printing]="printing/ takeoff/ general/ platform/ platform/qtcore/"
   [strcgrid]="strcgrid/"
   [shell]="shell/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
   [uzantro]="uzantro/ shell/ strcgrid/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
   [breakdown/gui]="breakdown/gui/ breakdown/ uzantro/ messages/ general/ platform/"
-  [companions]="companions/ companions/core/ uzantro/ messages/ general/ platform/"
+  [companions]="companions/ companions/core/ uzantro/ prices/ messages/ general/ platform/"
 )
 for layer in "${!allowed[@]}"; do
   for f in "$src/$layer"/*.h "$src/$layer"/*.cpp; do
