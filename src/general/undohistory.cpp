@@ -1,5 +1,8 @@
 #include "general/undohistory.h"
 
+#include "general/workfiles.h"
+#include "platform/files.h"
+
 namespace zantro {
 
 size_t UndoStep::Bytes() const {
@@ -43,6 +46,35 @@ void UndoHistory::Trim() {
     bytes -= undo_.front().Bytes();
     undo_.pop_front();
   }
+}
+
+namespace {
+
+std::optional<std::string> BytesOf(const std::string& folder, const std::string& name) {
+  auto path = FindNoCase(folder, name);
+  return path ? ReadFileBytes(*path) : std::nullopt;
+}
+
+}  // namespace
+
+UndoStep StepFromUndoSet(const std::string& folder, bool sheet, int32_t currentItem,
+                         const std::map<std::string, std::optional<std::string>>& kept) {
+  UndoStep step;
+  step.Files = kept;
+  step.CurrentItem = currentItem;
+  auto take = [&](const std::string& working, const std::string& undo) {
+    if (!step.Files.count(working)) step.Files[working] = BytesOf(folder, undo);
+  };
+  take(HeadFile("WRK"), HeadFile("UND"));
+  if (sheet && currentItem >= 1) take(SheetFile(currentItem, "WRK"), SheetFile(currentItem, "UND"));
+  return step;
+}
+
+UndoStep FilesNow(const std::string& folder, const UndoStep& step, int32_t currentItem) {
+  UndoStep now;
+  now.CurrentItem = currentItem;
+  for (const auto& [name, bytes] : step.Files) now.Files[name] = BytesOf(folder, name);
+  return now;
 }
 
 }  // namespace zantro

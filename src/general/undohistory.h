@@ -42,4 +42,14 @@ class UndoHistory {
   std::deque<UndoStep> undo_, redo_;
 };
 
+// The step of a command that has just written its undo set into folder: the head and, for a
+// sheet command, the open item's sheet as the undo set holds them, under the working copy's
+// names, beside the files the command kept (which win).
+UndoStep StepFromUndoSet(const std::string& folder, bool sheet, int32_t currentItem,
+                         const std::map<std::string, std::optional<std::string>>& kept);
+
+// The files of step as folder holds them now, with the item open now: what goes to the other
+// side when step is put back.
+UndoStep FilesNow(const std::string& folder, const UndoStep& step, int32_t currentItem);
+
 }  // namespace zantro

@@ -40,33 +40,12 @@ void TFZANTRO::TakeUndoPoint(EditScope scope) {
 
 void TFZANTRO::RecordUndoStep(EditScope scope, const Document& before,
                               const std::map<std::string, std::optional<std::string>>& kept) {
-  // The undo set just written holds the head and the sheet as they were: the step takes them
-  // under the working copy's names, beside the files the command kept.
-  UndoStep step;
-  step.Files = kept;
-  step.CurrentItem = before.CurrentItem;
-  auto take = [&](const std::string& working, const std::string& undo) {
-    if (step.Files.count(working)) return;
-    auto path = FindNoCase(programFolder_, undo);
-    step.Files[working] = path ? ReadFileBytes(*path) : std::nullopt;
-  };
-  take(HeadFile("WRK"), HeadFile("UND"));
-  if (scope == EditScope::Sheet && before.CurrentItem >= 1)
-    take(SheetFile(before.CurrentItem, "WRK"), SheetFile(before.CurrentItem, "UND"));
-  history_.Push(std::move(step));
+  history_.Push(StepFromUndoSet(programFolder_, scope == EditScope::Sheet, before.CurrentItem, kept));
 }
 
 void TFZANTRO::StepThroughHistory(bool redo) {
   SaveUnsavedSheet();  // the files hold what the screen shows before they are taken
-  auto now = [this](const UndoStep& s) {
-    UndoStep current;
-    current.CurrentItem = doc_.CurrentItem;
-    for (const auto& [name, bytes] : s.Files) {
-      auto path = FindNoCase(programFolder_, name);
-      current.Files[name] = path ? ReadFileBytes(*path) : std::nullopt;
-    }
-    return current;
-  };
+  auto now = [this](const UndoStep& s) { return FilesNow(programFolder_, s, doc_.CurrentItem); };
   auto step = redo ? history_.Redo(now) : history_.Undo(now);
   if (!step) return;
   CloseCompanions(kDocumentCompanions);
