@@ -52,7 +52,8 @@ QString Question(const RepricePlan& plan) {
 
 void RepriceSheet(TFZANTRO& w) {
   if (RefusedOnBreakdown(w)) return;
-  PriceLookup lookup(ReadAllLibraries(w));
+  const std::vector<PriceLibrary> libraries = ReadAllLibraries(w);
+  PriceLookup lookup(libraries);
   RepricePlan plan;
   Document& doc = w.Doc();
   PlanSheetReprice(plan, doc.CurrentItem, doc.LineList, doc.Settings, lookup, LevelIndexOf(w) + 1);

@@ -29,7 +29,9 @@ struct RepricePlan {
 // The lookup of the libraries, the first library holding a name, specification and unit first.
 class PriceLookup {
  public:
+  // The lookup points into libs, which must outlive it (a temporary would leave it dangling).
   explicit PriceLookup(const std::vector<PriceLibrary>& libs);
+  explicit PriceLookup(std::vector<PriceLibrary>&&) = delete;
   const PriceEntry* Find(const LineRecord& line) const;
 
  private:

@@ -55,7 +55,8 @@ TEST(LibraryEdges, TheFirstLibraryHoldingALineAnswersIt) {
     l.Entries[1].Prices[0] = Money::Units(price + 1);
     return l;
   };
-  PriceLookup lookup({lib(100), lib(200)});
+  const std::vector<PriceLibrary> libs{lib(100), lib(200)};
+  PriceLookup lookup(libs);
   LineRecord line;
   line.NameSpec.set(Sj("管;20A"));
   line.Unit.set("m");
