@@ -151,6 +151,10 @@ TEST_F(ListTest, DeleteParentPromotesItsHierarchyAndFilesFollowTheirItems) {
   Document sub = ListOf({Item(10, "A"), Item(10, "B"), Item(10, "C"), Ranged(95, "S", 1, 3)});
   ASSERT_EQ(DeleteItemRow(sub, files, 2), Change::Done);
   EXPECT_EQ(Range(sub, 3), "1-2");
+  // A range whose first row goes keeps its start and loses one row.
+  Document starts = ListOf({Item(10, "A"), Item(10, "B"), Item(10, "C"), Item(10, "D"), Ranged(95, "S", 2, 4)});
+  ASSERT_EQ(DeleteItemRow(starts, files, 2), Change::Done);
+  EXPECT_EQ(Range(starts, 4), "2-3");
   // A subtotal of the rows above the last one is inserted below them; the last row moves down.
   PutSubtotal(sub, files, 1, 2, "T");
   EXPECT_EQ(Kinds(sub), "10:A 10:C 95:T 95:S");
@@ -225,6 +229,9 @@ TEST_F(ListTest, UndoOfAPasteOrATransferOntoASheetBringsItsOwnLinesBack) {
   };
   run([&](ItemFiles& files) { PasteItem(doc, files, 1, 2); });
   run([&](ItemFiles& files) { ASSERT_TRUE(TakeOverItem(doc, files, other, 1, 2)); });
+  ItemFiles files(folder, [](auto&, auto&) {});
+  EXPECT_FALSE(TakeOverItem(doc, files, other, 0, 2));
+  EXPECT_FALSE(TakeOverItem(doc, files, other, 2, 2));
 }
 
 TEST_F(ListTest, CostingDataAndSheetTaxGuardTheSummaryLines) {
