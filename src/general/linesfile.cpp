@@ -1,6 +1,10 @@
 // Lines files: writer, checked reader and the paste that stores the records into a sheet.
 #include "general/linesfile.h"
 
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
 #include "general/container.h"
 #include "general/errors.h"
 #include "platform/files.h"
@@ -78,13 +82,33 @@ void PasteLines(std::vector<LineRecord>& lines, const std::vector<LineRecord>& r
                 int32_t& currentLine, bool merge) {
   currentLine = std::max(sel.Top, 1);
   while (LastLine(lines) < currentLine) lines.emplace_back();
-  for (size_t i = 0; i < records.size(); ++i) {
-    if (merge && i + 1 < records.size()) InsertBlankLines(lines, currentLine, sel.Rows());
+  // Merge: before every record but the last, as many blank lines as the selection has rows go
+  // in at the line the record takes. Each of those insertions lies inside the block the earlier
+  // ones made, so one insertion of the whole block leaves the same lines and ranges, in time
+  // linear in the sheet instead of once per record.
+  const int64_t rows = sel.Rows(), n = static_cast<int64_t>(records.size());
+  if (merge && n > 1) {
+    if (rows * (n - 1) > INT32_MAX) throw std::length_error("a paste of " + std::to_string(rows * (n - 1)) + " lines");
+    InsertBlankLines(lines, currentLine, static_cast<int32_t>(rows * (n - 1)));
+  }
+  for (int64_t i = 0; i < n; ++i) {
     if (currentLine > LastLine(lines)) lines.emplace_back();
     LineRecord& target = lines[currentLine];
     int32_t itemNo = target.ItemNo;
     target = records[i];
     target.ItemNo = itemNo;
+    // A pasted range line also followed the insertions made for the records after it, one at
+    // each following line: a range from there on moves by all of them, one over it grows.
+    const int64_t later = merge ? n - 2 - i : 0;
+    if (later > 0 && rows > 0 && IsRangeLine(target.FLAG)) {
+      const Money shift = Money::Units(later * rows), from = Money::Units(currentLine + 1);
+      if (target.CostQty >= from) {
+        target.CostQty += shift;
+        target.SubQty += shift;
+      } else if (target.SubQty >= from) {
+        target.SubQty += shift;
+      }
+    }
     ++currentLine;
   }
 }

@@ -69,8 +69,16 @@ void TFZANTRO::SheetPartLoad() {
   if (!path) return;
   auto records = ParseLinesFile(path->toStdString());
   if (!records) return;
-  // No blank line first: the last record takes the line at the cursor.
-  PasteLines(doc_.LineList, *records, SelectedRows(), doc_.CurrentLine, true);
+  // The last record takes the line at the cursor when that line is empty; a line there that
+  // holds anything moves down instead, as under a paste, so a parts load never overwrites it.
+  RowSelection sel = SelectedRows();
+  const int32_t top = std::max(sel.Top, 1);
+  if (top <= doc_.LastLine()) {
+    const LineRecord& at = doc_.LineList[top];
+    if (at.FLAG != 0 || !at.NameSpec.view().empty() || !at.Unit.view().empty() || !at.Remarks.view().empty())
+      InsertBlankLines(doc_.LineList, top, 1);
+  }
+  PasteLines(doc_.LineList, *records, sel, doc_.CurrentLine, true);
   edit.Commit();
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "platform/files.h"
 #include "testutil/tempdir.h"
 
@@ -106,6 +109,56 @@ TEST(LinesFile, PartsLoadOverwritesTheCursorLine) {
   sheet = Sheet(3);
   ASSERT_TRUE(ReadLinesFile(path, sheet, {2, 3}, current, true));
   EXPECT_EQ(Names(sheet), (std::vector<std::string>{"L1;", "P1;", "P2;", "P3;", "", "L2;", "L3;"}));
+}
+
+// The paste as it was first written, one insertion per record: the reference that the
+// paste, which inserts the whole block at once, must equal line for line.
+void PasteOneByOne(std::vector<LineRecord>& lines, const std::vector<LineRecord>& records, RowSelection sel,
+                   int32_t& currentLine, bool merge) {
+  currentLine = std::max(sel.Top, 1);
+  while (static_cast<int32_t>(lines.size()) - 1 < currentLine) lines.emplace_back();
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (merge && i + 1 < records.size()) InsertBlankLines(lines, currentLine, sel.Rows());
+    if (currentLine > static_cast<int32_t>(lines.size()) - 1) lines.emplace_back();
+    int32_t itemNo = lines[currentLine].ItemNo;
+    lines[currentLine] = records[i];
+    lines[currentLine].ItemNo = itemNo;
+    ++currentLine;
+  }
+}
+
+TEST(LinesFile, PasteEqualsOneInsertionPerRecord) {
+  std::mt19937 random(11);
+  auto someLines = [&](int n) {
+    std::vector<LineRecord> v(static_cast<size_t>(n) + 1);
+    for (int i = 1; i <= n; ++i) {
+      v[i].NameSpec.set("x" + std::to_string(random() % 1000) + ";");
+      v[i].FLAG = random() % 3 == 0 ? 50 + static_cast<int32_t>(random() % 30) : 10;
+      int from = 1 + static_cast<int>(random() % 30);
+      v[i].CostQty = Money::Units(from);
+      v[i].SubQty = Money::Units(from + static_cast<int>(random() % 8));
+    }
+    return v;
+  };
+  for (int round = 0; round < 400; ++round) {
+    std::vector<LineRecord> sheet = someLines(static_cast<int>(random() % 25));
+    std::vector<LineRecord> records = someLines(1 + static_cast<int>(random() % 12));
+    records.erase(records.begin());
+    int32_t top = 1 + static_cast<int32_t>(random() % 30);
+    RowSelection sel{top, top + static_cast<int32_t>(random() % 4)};
+    bool merge = random() % 2 == 0;
+    auto once = sheet, stepwise = sheet;
+    int32_t curOnce = 0, curStep = 0;
+    PasteLines(once, records, sel, curOnce, merge);
+    PasteOneByOne(stepwise, records, sel, curStep, merge);
+    ASSERT_EQ(curOnce, curStep) << round;
+    ASSERT_EQ(once.size(), stepwise.size()) << round;
+    for (size_t i = 1; i < once.size(); ++i) {
+      ASSERT_EQ(once[i].NameSpec.str(), stepwise[i].NameSpec.str()) << round << " line " << i;
+      ASSERT_EQ(once[i].CostQty, stepwise[i].CostQty) << round << " line " << i;
+      ASSERT_EQ(once[i].SubQty, stepwise[i].SubQty) << round << " line " << i;
+    }
+  }
 }
 
 TEST(LinesFile, InsertKeepsRangesOnTheirLines) {
