@@ -199,6 +199,10 @@ TEST_F(ListTest, PastePastTheEndFillsTheGapAndCopiesRenumberedRecords) {
   ASSERT_TRUE(lines && lines->size() == 1);
   EXPECT_EQ((*lines)[0].ItemNo, 6);
   EXPECT_EQ(FileExists(JoinPath(folder, "WITEM6.PUP")), true);
+  // The files just written are found again by the same set of files, and move with their row.
+  EXPECT_EQ(files.Lines(6).size(), 1u);
+  files.Move(6, 7);
+  EXPECT_EQ(OwnerOf(folder, 7), "M1;");
 }
 
 // A paste or a transfer onto an item that has a sheet of its own: undo brings that sheet and
