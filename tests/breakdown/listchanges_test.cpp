@@ -199,6 +199,14 @@ TEST_F(ListTest, PastePastTheEndFillsTheGapAndCopiesRenumberedRecords) {
   ASSERT_TRUE(lines && lines->size() == 1);
   EXPECT_EQ((*lines)[0].ItemNo, 6);
   EXPECT_EQ(FileExists(JoinPath(folder, "WITEM6.PUP")), true);
+  // A move onto a row whose file is spelled otherwise replaces it: one spelling stays.
+  TempDir other;
+  WriteSheet(other.path(), 2, "two");
+  ASSERT_TRUE(WriteFileAtomic(JoinPath(other.path(), "witem3.wrk"), "old"));
+  ItemFiles moving(other.path(), [](auto&, auto&) {});
+  moving.Move(2, 3);
+  EXPECT_EQ(ListFiles(other.path()), std::vector<std::string>{"WITEM3.WRK"});
+  EXPECT_EQ(OwnerOf(other.path(), 3), "two;");
   // The files just written are found again by the same set of files, and move with their row.
   EXPECT_EQ(files.Lines(6).size(), 1u);
   files.Move(6, 7);
