@@ -227,7 +227,7 @@ void PrintViewer::Print() {
   if (headless_) return dialogs_.ShowNotice("画面のないときはプリンターを選べません");
   QPrinter printer(QPrinter::HighResolution);
   printer.setFromTo(1, ShownPages());
-  printer.setDocName(QString::fromStdString("御見積書 " + job_.Model.Construction));
+  printer.setDocName(QString::fromStdString((takeoffShown_ ? "数量調書 " : "御見積書 ") + job_.Model.Construction));
   QPrintDialog dialog(&printer, this);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
   if (dialog.exec() != QDialog::Accepted) return;
