@@ -11,6 +11,7 @@
 
 #include "platform/gui/dialogs.h"
 #include "printing/job.h"
+#include "printing/takeoffpdf.h"
 #include "shell/programshell.h"
 #include "viewer.h"
 
@@ -34,6 +35,18 @@ int WritePdf(ProgramShell& shell, const std::string& out, const std::optional<pr
   }
 }
 
+// The quantity statement of the open document's takeoff records, when it has any. A damaged
+// takeoff file costs only that form: the estimate's own forms still print.
+void OfferTakeoff(PrintViewer& viewer, const std::string& folder) {
+  try {
+    std::string construction;
+    auto sections = printing::TakeoffSections(folder, 0, &construction);
+    viewer.OfferTakeoff(std::move(sections), std::move(construction));
+  } catch (const std::exception& e) {
+    std::cerr << "warning: " << e.what() << "\n";
+  }
+}
+
 // The preview window, registered as "TFPrnview" (the window's "WM_CLOSE;" closes it).
 int RunViewer(ProgramShell& shell, const std::optional<printing::FormSet>& forms) {
   QApplication::setApplicationDisplayName(kApplicationTitle);
@@ -48,6 +61,7 @@ int RunViewer(ProgramShell& shell, const std::optional<printing::FormSet>& forms
   });
   if (!job) return 1;  // the error has been shown: nothing to print
   PrintViewer viewer(std::move(*job), fonts, shell.Dlg(), shell.Headless());
+  OfferTakeoff(viewer, shell.ProgramFolder());
   if (forms) viewer.SelectForm(forms->Cover ? 0 : forms->Breakdown ? 1 : 2);
   shell.Register(&viewer, "TFPrnview");
   return shell.Run(&viewer);

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <sstream>
 
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
@@ -32,8 +33,8 @@ double PageView::ScreenDpi(const QWidget* w) {
   return s ? s->logicalDotsPerInch() : 96.0;
 }
 
-void PageView::Show(const PageRenderer* renderer, const Page* page, int pageCount, double zoom) {
-  renderer_ = renderer, page_ = page, pageCount_ = pageCount, zoom_ = zoom;
+void PageView::Show(std::function<void(QPainter&)> draw, double zoom) {
+  draw_ = std::move(draw), zoom_ = zoom;
   double dpi = ScreenDpi(this) * zoom;
   setFixedSize(static_cast<int>(geometry::kPageWidth / 254.0 * dpi) + 2,
                static_cast<int>(geometry::kPageHeight / 254.0 * dpi) + 2);
@@ -43,10 +44,10 @@ void PageView::Show(const PageRenderer* renderer, const Page* page, int pageCoun
 void PageView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
-  if (!renderer_ || !page_) return;
+  if (!draw_) return;
   p.translate(1, 1);
   PreparePainter(p, ScreenDpi(this) * zoom_);
-  renderer_->Draw(p, *page_, pageCount_);
+  draw_(p);
 }
 
 PrintViewer::PrintViewer(PrintJob job, FontSet fonts, Dialogs& dialogs, bool headless)
@@ -114,7 +115,26 @@ void PrintViewer::BuildWindow() {
   connect(close, &QPushButton::clicked, this, [this] { this->close(); });
 }
 
+void PrintViewer::OfferTakeoff(std::vector<TakeoffSection> sections, std::string construction) {
+  bool any = false;
+  for (const TakeoffSection& s : sections) any = any || !s.Lines.empty();
+  if (!any || !takeoff_.empty()) return;
+  takeoff_ = std::move(sections);
+  construction_ = std::move(construction);
+  takeoffPages_ = TakeoffPages(takeoff_);
+  formBox_->addItem("数量調書");
+}
+
 void PrintViewer::SelectForm(int index) {
+  takeoffShown_ = index == 4 && !takeoff_.empty();
+  if (takeoffShown_) {
+    formBox_->setCurrentIndex(index);
+    shown_.clear();
+    pageCount_ = static_cast<int>(takeoffPages_.size());
+    index_ = 0;
+    return Refresh();
+  }
+  if (index < 0 || index > 3) index = 3;
   FormSet forms{index == 0, index == 1, index == 2};
   if (index == 3) forms = job_.Model.Style.Forms;
   formBox_->setCurrentIndex(index);
@@ -122,6 +142,18 @@ void PrintViewer::SelectForm(int index) {
   pageCount_ = NumberedPageCount(shown_);
   index_ = 0;
   Refresh();
+}
+
+int PrintViewer::ShownPages() const {
+  return takeoffShown_ ? static_cast<int>(takeoffPages_.size()) : static_cast<int>(shown_.size());
+}
+
+void PrintViewer::DrawPage(QPainter& painter, int index) const {
+  if (takeoffShown_)
+    DrawTakeoffPage(painter, fonts_, takeoff_, construction_, takeoffPages_[static_cast<size_t>(index)], index + 1,
+                    pageCount_);
+  else
+    renderer_.Draw(painter, shown_[static_cast<size_t>(index)], pageCount_);
 }
 
 void PrintViewer::GoTo(int index) {
@@ -139,11 +171,13 @@ double PrintViewer::Zoom() const {
 }
 
 void PrintViewer::Refresh() {
-  const bool any = !shown_.empty();
+  const bool any = ShownPages() > 0;
   pageLabel_->setText(any ? QString("%1 / %2").arg(index_ + 1).arg(ShownPages()) : "0 / 0");
   prev_->setEnabled(index_ > 0);
   next_->setEnabled(index_ + 1 < ShownPages());
-  view_->Show(&renderer_, any ? &shown_[index_] : nullptr, pageCount_, Zoom());
+  std::function<void(QPainter&)> draw;
+  if (any) draw = [this, i = index_](QPainter& p) { DrawPage(p, i); };
+  view_->Show(std::move(draw), Zoom());
 }
 
 void PrintViewer::keyPressEvent(QKeyEvent* e) {
@@ -169,11 +203,18 @@ bool PrintViewer::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void PrintViewer::SavePdf() {
-  if (shown_.empty()) return dialogs_.ShowNotice("印刷するページがありません");
+  if (ShownPages() == 0) return dialogs_.ShowNotice("印刷するページがありません");
   std::string number = job_.Model.Cover.Number.empty() ? "estimate" : job_.Model.Cover.Number;
+  if (takeoffShown_) number += "_数量調書";
   FileDialogRequest r{"PDFファイルに保存", "PDFファイル(pdf)|*.pdf", "pdf", QString::fromStdString(number + ".pdf")};
   auto path = dialogs_.SaveFile(r);
   if (!path) return;
+  if (takeoffShown_) {
+    std::ostringstream err;
+    if (WriteTakeoffPdf(takeoff_, construction_, fonts_, path->toStdString(), err) != 0)
+      dialogs_.ShowError(QString::fromStdString(err.str()).trimmed());
+    return;
+  }
   try {
     WritePdf(path->toStdString(), job_.Model, shown_, fonts_);
   } catch (const std::exception& e) {
@@ -182,11 +223,11 @@ void PrintViewer::SavePdf() {
 }
 
 void PrintViewer::Print() {
-  if (shown_.empty()) return dialogs_.ShowNotice("印刷するページがありません");
+  if (ShownPages() == 0) return dialogs_.ShowNotice("印刷するページがありません");
   if (headless_) return dialogs_.ShowNotice("画面のないときはプリンターを選べません");
   QPrinter printer(QPrinter::HighResolution);
   printer.setFromTo(1, ShownPages());
-  printer.setDocName(QString::fromStdString("御見積書 " + job_.Model.Construction));
+  printer.setDocName(QString::fromStdString((takeoffShown_ ? "数量調書 " : "御見積書 ") + job_.Model.Construction));
   QPrintDialog dialog(&printer, this);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -203,7 +244,7 @@ void PrintViewer::PrintPages(QPrinter& printer, int first, int last) {
   PreparePainter(painter, printer.resolution());
   for (int i = std::max(first, 0); i <= std::min(last, ShownPages() - 1); ++i) {
     if (i > first) printer.newPage();
-    renderer_.Draw(painter, shown_[i], pageCount_);
+    DrawPage(painter, i);
   }
 }
 

@@ -2,10 +2,12 @@
 // navigation and zoom, and the PDF and print buttons. Object names are the ones scripts use.
 #pragma once
 #include <QMainWindow>
+#include <functional>
 #include <vector>
 
 #include "printing/job.h"
 #include "printing/render.h"
+#include "printing/takeoffpdf.h"
 
 class QComboBox;
 class QPrinter;
@@ -20,7 +22,8 @@ class Dialogs;
 class PageView : public QWidget {
  public:
   explicit PageView(QWidget* parent) : QWidget(parent) {}
-  void Show(const printing::PageRenderer* renderer, const printing::Page* page, int pageCount, double zoom);
+  // draw paints one page on a painter prepared for the page's unit; empty: no page.
+  void Show(std::function<void(QPainter&)> draw, double zoom);
   // Pixels per inch of the page at 100 %: the page shows at its real size on the screen.
   static double ScreenDpi(const QWidget* w);
 
@@ -28,9 +31,7 @@ class PageView : public QWidget {
   void paintEvent(QPaintEvent*) override;
 
  private:
-  const printing::PageRenderer* renderer_ = nullptr;
-  const printing::Page* page_ = nullptr;
-  int pageCount_ = 0;
+  std::function<void(QPainter&)> draw_;
   double zoom_ = 1.0;
 };
 
@@ -41,8 +42,11 @@ class PrintViewer : public QMainWindow {
   ~PrintViewer() override;
 
   int PageIndex() const { return index_; }
-  int ShownPages() const { return static_cast<int>(shown_.size()); }
-  // Index 0 表紙, 1 内訳書, 2 明細書, 3 全部.
+  int ShownPages() const;
+  // The quantity statement of the document's takeoff: offered as the form after 全部 when it
+  // holds a measurement, else the form box stays as it is.
+  void OfferTakeoff(std::vector<printing::TakeoffSection> sections, std::string construction);
+  // Index 0 表紙, 1 内訳書, 2 明細書, 3 全部, 4 数量調書 (when offered).
   void SelectForm(int index);
   void GoTo(int index);
   void SavePdf();
@@ -58,6 +62,7 @@ class PrintViewer : public QMainWindow {
   void BuildWindow();
   void Refresh();
   double Zoom() const;
+  void DrawPage(QPainter& painter, int index) const;
   std::vector<printing::Page> ShownPages(const std::vector<printing::Page>& all) const;
 
   printing::PrintJob job_;
@@ -66,6 +71,10 @@ class PrintViewer : public QMainWindow {
   printing::PageRenderer renderer_;
   std::vector<printing::Page> all_;     // every page of the style's forms
   std::vector<printing::Page> shown_;   // the pages of the chosen form
+  std::vector<printing::TakeoffSection> takeoff_;
+  std::string construction_;                        // of the takeoff's title (UTF-8)
+  std::vector<printing::TakeoffPage> takeoffPages_;
+  bool takeoffShown_ = false;                       // the quantity statement is the form shown
   int pageCount_ = 0;
   int index_ = 0;
   bool headless_ = false;

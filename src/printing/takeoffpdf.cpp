@@ -36,24 +36,6 @@ constexpr int kPdfDpi = 600;
 constexpr double kWidths[7] = {300, 620, 480, 740, 180, 250, 100};
 const char* const kCaptions[7] = {"図面", "名　称", "仕　様", "計　算　式", "倍数", "結果", "単位"};
 
-// One page: the section and its lines [first, first + count).
-struct TakeoffPage {
-  size_t Section = 0, First = 0, Count = 0;
-};
-
-std::vector<TakeoffPage> Pages(const std::vector<TakeoffSection>& sections) {
-  std::vector<TakeoffPage> pages;
-  const size_t perPage = static_cast<size_t>(g::kRowsPerPage);
-  for (size_t s = 0; s < sections.size(); ++s) {
-    size_t n = sections[s].Lines.size();
-    for (size_t first = 0; first < n || first == 0; first += perPage) {
-      pages.push_back(TakeoffPage{s, first, std::min(perPage, n - first)});
-      if (n == 0) break;
-    }
-  }
-  return pages;
-}
-
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 class Renderer {
@@ -148,6 +130,24 @@ std::string StyleFolder(const std::string& programFolder) {
 
 }  // namespace
 
+std::vector<TakeoffPage> TakeoffPages(const std::vector<TakeoffSection>& sections) {
+  std::vector<TakeoffPage> pages;
+  const size_t perPage = static_cast<size_t>(g::kRowsPerPage);
+  for (size_t s = 0; s < sections.size(); ++s) {
+    size_t n = sections[s].Lines.size();
+    for (size_t first = 0; first < n || first == 0; first += perPage) {
+      pages.push_back(TakeoffPage{s, first, std::min(perPage, n - first)});
+      if (n == 0) break;
+    }
+  }
+  return pages;
+}
+
+void DrawTakeoffPage(QPainter& painter, const FontSet& fonts, const std::vector<TakeoffSection>& sections,
+                     const std::string& construction, const TakeoffPage& page, int number, int count) {
+  Renderer(painter, fonts).Draw(sections[page.Section], construction, page, number, count);
+}
+
 std::string ConstructionOf(const std::string& folder) {
   Document doc;
   LoadHead(doc, folder, "WRK");
@@ -171,6 +171,19 @@ std::vector<TakeoffSection> TakeoffSections(const std::string& folder, int32_t i
 
 int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::string& construction,
                     const std::string& programFolder, const std::string& out, std::ostream& err) {
+  auto app = EnsureGuiApplication();
+  try {
+    std::vector<std::string> warnings;
+    FontSet fonts = ResolveFonts(ReadPrintStyle(StyleFolder(programFolder), &warnings));
+    return WriteTakeoffPdf(sections, construction, fonts, out, err);
+  } catch (const std::exception& e) {
+    err << "error: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::string& construction,
+                    const FontSet& fonts, const std::string& out, std::ostream& err) {
   bool any = false;
   for (const TakeoffSection& s : sections) any = any || !s.Lines.empty();
   if (!any) {
@@ -179,9 +192,7 @@ int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::stri
   }
   auto app = EnsureGuiApplication();
   try {
-    std::vector<std::string> warnings;
-    FontSet fonts = ResolveFonts(ReadPrintStyle(StyleFolder(programFolder), &warnings));
-    std::vector<TakeoffPage> pages = Pages(sections);
+    std::vector<TakeoffPage> pages = TakeoffPages(sections);
     QByteArray bytes;
     {
       QBuffer buffer(&bytes);
@@ -193,11 +204,10 @@ int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::stri
       writer.setTitle("数量調書");
       QPainter painter(&writer);
       PreparePainter(painter, kPdfDpi);
-      Renderer renderer(painter, fonts);
       for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0) writer.newPage();
-        renderer.Draw(sections[pages[i].Section], construction, pages[i], static_cast<int>(i + 1),
-                      static_cast<int>(pages.size()));
+        DrawTakeoffPage(painter, fonts, sections, construction, pages[i], static_cast<int>(i + 1),
+                        static_cast<int>(pages.size()));
       }
       painter.end();
     }

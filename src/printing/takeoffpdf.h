@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "printing/render.h"
 #include "takeoff/statement.h"
+
+class QPainter;
 
 namespace zantro::printing {
 
@@ -20,6 +23,22 @@ std::vector<TakeoffSection> TakeoffSections(const std::string& folder, int32_t i
 
 // The construction name of the title in the work files of folder (UTF-8; empty when none).
 std::string ConstructionOf(const std::string& folder);
+
+// One page of the statement: lines [First, First + Count) of section Section.
+struct TakeoffPage {
+  size_t Section = 0, First = 0, Count = 0;
+};
+std::vector<TakeoffPage> TakeoffPages(const std::vector<TakeoffSection>& sections);
+
+// Draws page (number of count) on a painter set up by PreparePainter: the PDF and the print
+// viewer draw the statement through here, so the two show the same pages.
+void DrawTakeoffPage(QPainter& painter, const FontSet& fonts, const std::vector<TakeoffSection>& sections,
+                     const std::string& construction, const TakeoffPage& page, int number, int count);
+
+// Writes the PDF (atomically) with fonts. Returns 0, or 1 after a message on err (nothing
+// written when there is no measurement).
+int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::string& construction,
+                    const FontSet& fonts, const std::string& out, std::ostream& err);
 
 // Writes the PDF (atomically) with the style of programFolder. Returns 0, or 1 after a
 // message on err (nothing written when there is no measurement or no Japanese font).

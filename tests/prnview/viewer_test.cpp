@@ -12,9 +12,13 @@
 #include <cstdio>
 
 #include "general/container.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
 #include "printing/job.h"
+#include "printing/takeoffpdf.h"
+#include "takeoff/sheet.h"
+#include "takeoff/statement.h"
 #include "testutil/tempdir.h"
 #include "viewer.h"
 
@@ -113,6 +117,45 @@ TEST(PrintViewer, PrintingSendsTheChosenPagesToThePrinter) {
   pclose(p);
   EXPECT_NE(std::string(buf).find("Pages:           3"), std::string::npos) << buf;
   EXPECT_NE(std::string(buf).find("842 x 595"), std::string::npos) << buf;
+}
+
+// The quantity statement is a fifth entry of the form box only when a section holds a line;
+// chosen, its pages are the ones shown, drawn and printed.
+TEST(PrintViewer, TheQuantityStatementIsOfferedOnlyWithMeasurements) {
+  App();
+  Viewer v;
+  auto* box = v.window.findChild<QComboBox*>("FormBox");
+  v.window.OfferTakeoff({printing::TakeoffSection{"1　空", {}}}, "");
+  EXPECT_EQ(box->count(), 4);
+  v.window.SelectForm(4);                 // not offered: all forms
+  EXPECT_EQ(v.Label(), "1 / 5");
+
+  std::vector<takeoff::Row> rows(2);
+  // The sheet holds its texts as the files do (Shift-JIS).
+  rows[0].System = Sj("給水"), rows[0].Name = Sj("鋼管"), rows[0].Unit = "m", rows[0].Expression = "3.5+1.5";
+  rows[1] = rows[0], rows[1].Expression = "2*2";
+  for (auto& r : rows) r.Result = *takeoff::Compute(r, nullptr);
+  v.window.OfferTakeoff({printing::TakeoffSection{"1　衛生", takeoff::StatementOf(rows)}}, "試験");
+  ASSERT_EQ(box->count(), 5);
+  EXPECT_EQ(box->itemText(4), "数量調書");
+  v.window.SelectForm(4);
+  EXPECT_EQ(v.Label(), "1 / 1");
+  EXPECT_EQ(box->currentIndex(), 4);
+
+  testing::TempDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir.file("statement.pdf")));
+  v.window.PrintPages(printer, 0, 0);
+  FILE* p = popen(("pdftotext -layout '" + dir.file("statement.pdf") + "' -").c_str(), "r");
+  char buf[8192] = {};
+  fread(buf, 1, sizeof buf - 1, p);
+  pclose(p);
+  std::string text(buf);
+  for (const char* t : {"3.5+1.5", "2*2", "鋼管", "系統："}) EXPECT_NE(text.find(t), std::string::npos) << t << "\n" << text;
+
+  v.window.SelectForm(1);                 // back to the estimate's forms
+  EXPECT_EQ(v.Label(), "1 / 1");
 }
 
 }  // namespace
