@@ -56,6 +56,10 @@ TEST(CompanionLines, PastTheEndAppendsBlanksAndOverwritingKeepsTheSentAmounts) {
   EXPECT_EQ(doc.LineList[2].SpareMoney, kZero);
   EXPECT_EQ(doc.LineList[2].sort, U(10001 + 2));
 
+  PutDetailLine(doc, 5, Line("last"));  // the last line is overwritten, not appended to
+  EXPECT_EQ(doc.LastLine(), 5);
+  EXPECT_EQ(doc.LineList[5].CostAmount, U(7));
+
   PutDetailLine(doc, 1, Line("first"));
   EXPECT_EQ(doc.LineList[1].sort, U(12001));  // row 1 keeps the key as sent
 }
@@ -75,6 +79,8 @@ TEST(CompanionLines, CsvImportIsCheckedWholeBeforeAnythingIsTaken) {
   EXPECT_EQ(lines[1].NameSpec.view(), "B;");
   EXPECT_EQ(lines[1].FLAG, 10);
   EXPECT_EQ(lines[1].CostPrice, U(1));
+  // Blanks after a short line's last field are no part of its number.
+  EXPECT_EQ(ParseCsvImport("csv_inport.tmp", "C;;m;0;1;1;1;2  \r\n")[0].SubPrice, U(2));
 
   try {
     ParseCsvImport("csv_inport.tmp", good + "C;;m;0;1;2x;1;1\r\n");
