@@ -79,8 +79,9 @@ TEST(CompanionLines, CsvImportIsCheckedWholeBeforeAnythingIsTaken) {
   EXPECT_EQ(lines[1].NameSpec.view(), "B;");
   EXPECT_EQ(lines[1].FLAG, 10);
   EXPECT_EQ(lines[1].CostPrice, U(1));
-  // Blanks after a short line's last field are no part of its number.
+  // Blanks after a line's last field are no part of it, a name alone included.
   EXPECT_EQ(ParseCsvImport("csv_inport.tmp", "C;;m;0;1;1;1;2  \r\n")[0].SubPrice, U(2));
+  EXPECT_EQ(ParseCsvImport("csv_inport.tmp", "Name  \r\n")[0].NameSpec.view(), "Name;");
 
   try {
     ParseCsvImport("csv_inport.tmp", good + "C;;m;0;1;2x;1;1\r\n");
