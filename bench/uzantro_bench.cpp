@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "bench/generated.h"
+#include "breakdown/gui/breakdownlist.h"
 #include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
@@ -200,3 +201,36 @@ void BM_BreakdownView(benchmark::State& state) {
 BENCHMARK(BM_BreakdownView)->Apply(EstimateShapes);
 
 }  // namespace
+
+// Undo and redo of an insert on the breakdown list of an estimate of 2 000 items: the history
+// puts back the list and every detail file the insert moved (the other step untimed).
+void BM_ListInsertUndoRedo(benchmark::State& state) {
+  EstimateWindow w(state);
+  InstallBreakdownList(w.window);
+  if (!w.Open()) return state.SkipWithError("the estimate did not open");
+  w.window.TabClicked(0);
+  w.window.SelectRows(1, 1);
+  const int32_t items = w.window.Doc().LastItem();
+  w.dialogs.Queue(ScriptAnswer{ScriptAnswer::Ask, true});  // "以降１つずらしますか？"
+  w.window.Dispatch("insert");
+  QApplication::processEvents();
+  if (w.window.Doc().LastItem() != items + 1) return state.SkipWithError("the insert did not run");
+  const bool timeRedo = state.range(2) == 1;
+  for (auto _ : state) {
+    if (timeRedo) state.PauseTiming();
+    w.window.Dispatch("undo_step");
+    QApplication::processEvents();
+    if (timeRedo) state.ResumeTiming();
+    else state.PauseTiming();
+    w.window.Dispatch("redo_step");
+    QApplication::processEvents();
+    if (!timeRedo) state.ResumeTiming();
+  }
+  if (w.window.Doc().LastItem() != items + 1) state.SkipWithError("undo and redo did not end on the insert");
+}
+BENCHMARK(BM_ListInsertUndoRedo)
+    ->ArgNames({"items", "lines", "redo"})
+    ->Args({2000, 50, 0})
+    ->Args({2000, 50, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
