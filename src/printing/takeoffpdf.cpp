@@ -75,6 +75,10 @@ class Renderer {
     QFont f(title ? fonts_.Title : fonts_.Body);
     f.setPixelSize(std::max(1, static_cast<int>(points * 254.0 / 72.0 + 0.5)));
     f.setBold(bold);
+    // Shaped, the Japanese fonts give the digits after a Latin letter ("P-101") glyphs that the
+    // PDF's text layer cannot name, so a copy or a search of the PDF lost them. These texts need
+    // no shaping.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
   }
 
