@@ -25,20 +25,6 @@ bool DrawsJapanese(const QString& family) {
   return QFontDatabase::families(QFontDatabase::Japanese).contains(family);
 }
 
-// Draws text into r on one line. Text that does not fit is narrowed (down to half its width)
-// and then made smaller, never cut: a printed estimate must show every character.
-void FitText(QPainter& p, const QRectF& r, const QString& text, Qt::Alignment align, QFont f) {
-  if (text.isEmpty()) return;
-  double width = QFontMetricsF(f).horizontalAdvance(text);
-  if (width > r.width()) {
-    f.setStretch(std::max(50, static_cast<int>(100 * r.width() / width)));
-    width = QFontMetricsF(f).horizontalAdvance(text);
-    if (width > r.width()) f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * r.width() / width)));
-  }
-  p.setFont(f);
-  p.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip), text);
-}
-
 void Line(QPainter& p, double x1, double y1, double x2, double y2, double width) {
   p.setPen(QPen(Qt::black, width));
   p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
@@ -133,6 +119,18 @@ void ShadeRows(QPainter& p, const PageSlice& s, const std::vector<Row>& rows) {
 QString Yen(Money v) { return "￥" + Q(PriceText(v)); }
 
 }  // namespace
+
+void FitText(QPainter& p, const QRectF& r, const QString& text, Qt::Alignment align, QFont f) {
+  if (text.isEmpty()) return;
+  double width = QFontMetricsF(f).horizontalAdvance(text);
+  if (width > r.width()) {
+    f.setStretch(std::max(50, static_cast<int>(100 * r.width() / width)));
+    width = QFontMetricsF(f).horizontalAdvance(text);
+    if (width > r.width()) f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * r.width() / width)));
+  }
+  p.setFont(f);
+  p.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip), text);
+}
 
 FontSet ResolveFonts(const PrintStyle& style, std::string* warning) {
   const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);

@@ -4,6 +4,7 @@
 #pragma once
 #include <QFont>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <string>
 
@@ -28,6 +29,10 @@ FontSet ResolveFonts(const PrintStyle& style, std::string* warning = nullptr);
 // Scales painter so that one unit is 0.1 mm on device (dots per inch dpi) and the sheet's
 // top left is at offset (device pixels, for a printer's unprintable margin).
 void PreparePainter(QPainter& painter, double dpi, QPointF offset = {});
+
+// Draws text into r on one line. Text that does not fit is narrowed (down to half its width)
+// and then made smaller, never cut: a printed form must show every character.
+void FitText(QPainter& p, const QRectF& r, const QString& text, Qt::Alignment align, QFont f);
 
 class PageRenderer {
  public:

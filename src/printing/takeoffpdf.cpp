@@ -82,19 +82,6 @@ class Renderer {
     return f;
   }
 
-  // A text wider than its cell is narrowed, then made smaller; it is never cut.
-  void Fit(const QRectF& r, const QString& text, Qt::Alignment align, QFont f) {
-    if (text.isEmpty()) return;
-    double width = QFontMetricsF(f).horizontalAdvance(text);
-    if (width > r.width()) {
-      f.setStretch(std::max(50, static_cast<int>(100 * r.width() / width)));
-      width = QFontMetricsF(f).horizontalAdvance(text);
-      if (width > r.width()) f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * r.width() / width)));
-    }
-    p_.setFont(f);
-    p_.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip), text);
-  }
-
   void DrawLine(const StatementLine& l, double top) {
     const double height = g::kRowHeight;
     p_.drawLine(QPointF(g::kMarginX, top + height), QPointF(g::kMarginX + g::kTableWidth, top + height));
@@ -108,7 +95,7 @@ class Renderer {
     double x = g::kMarginX;
     for (int c = 0; c < 7; ++c) {
       Qt::Alignment align = c == 4 || c == 5 ? Qt::AlignRight : c == 6 ? Qt::AlignHCenter : Qt::AlignLeft;
-      Fit(QRectF(x + 15, top, kWidths[c] - 30, height), Q(l.Cells[static_cast<size_t>(c)]), align, font);
+      FitText(p_, QRectF(x + 15, top, kWidths[c] - 30, height), Q(l.Cells[static_cast<size_t>(c)]), align, font);
       x += kWidths[c];
     }
   }
