@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "roweditdialog.h"
 #include "shell/programshell.h"
+#include "shellmain.h"
 
 namespace zantro {
 namespace {
@@ -109,20 +110,5 @@ BENCHMARK(BM_RowEditProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
 }  // namespace zantro
 
 int main(int argc, char** argv) {
-  using namespace zantro;
-  char tmpl[] = "/tmp/zantro-bench-XXXXXX";
-  g_folder = mkdtemp(tmpl);
-  setenv("ZANTRO_RUNTIME_DIR", g_folder.c_str(), 1);
-  std::vector<std::string> args = {"bench_programs", "--headless", "--program-folder", g_folder};
-  std::vector<char*> shellArgv;
-  for (auto& a : args) shellArgv.push_back(a.data());
-  int shellArgc = static_cast<int>(shellArgv.size());
-  ProgramShell shell(shellArgc, shellArgv.data(), ShellOptions{"bench_programs"});
-  if (auto end = shell.Start()) return *end;
-  g_shell = &shell;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(g_folder);
-  return 0;
+  return zantro::bench::RunWithProgramShell(argc, argv, "bench_programs", zantro::g_folder, zantro::g_shell);
 }

@@ -12,6 +12,7 @@
 
 #include "platform/cp932.h"
 #include "shell/programshell.h"
+#include "shellmain.h"
 #include "takeoff/sheet.h"
 #include "takeoffwindow.h"
 
@@ -66,21 +67,6 @@ BENCHMARK(BM_TakeoffWindowOpen)->Arg(10000)->Unit(benchmark::kMillisecond);
 }  // namespace zantro
 
 int main(int argc, char** argv) {
-  using namespace zantro;
-  char tmpl[] = "/tmp/zantro-bench-XXXXXX";
-  g_folder = mkdtemp(tmpl);
-  setenv("ZANTRO_RUNTIME_DIR", g_folder.c_str(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  std::vector<std::string> args = {"bench_takeoff_window", "--headless", "--program-folder", g_folder};
-  std::vector<char*> shellArgv;
-  for (auto& a : args) shellArgv.push_back(a.data());
-  int shellArgc = static_cast<int>(shellArgv.size());
-  ProgramShell shell(shellArgc, shellArgv.data(), ShellOptions{"bench_takeoff_window"});
-  if (auto end = shell.Start()) return *end;
-  g_shell = &shell;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(g_folder);
-  return 0;
+  return zantro::bench::RunWithProgramShell(argc, argv, "bench_takeoff_window", zantro::g_folder, zantro::g_shell);
 }
