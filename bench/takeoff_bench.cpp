@@ -11,28 +11,10 @@
 #include "platform/files.h"
 #include "takeoff/apply.h"
 #include "takeoff/sheet.h"
+#include "takeoffrows.h"
 
 namespace zantro::takeoff {
 namespace {
-
-std::vector<Row> MakeRows(int n) {
-  std::vector<Row> rows;
-  const std::string systems[] = {Sj("給水"), Sj("給湯"), Sj("排水"), Sj("通気")};
-  for (int i = 0; i < n; ++i) {
-    Row r;
-    r.System = systems[i % 4];
-    r.Floor = std::to_string(1 + i % 12) + "F";
-    r.Drawing = "P-" + std::to_string(100 + i % 40);
-    r.Name = Sj("配管用炭素鋼鋼管");
-    r.Spec = Sj("白 ") + std::to_string(15 + (i % 60) * 5) + "A";
-    r.Unit = "m";
-    r.Expression = std::to_string(1 + i % 9) + ".5+2.4*" + std::to_string(1 + i % 4) + "+(1.2+0.8)/3";
-    r.Multiplier = Money::Units(1 + i % 3);
-    r.Result = *Compute(r, nullptr);
-    rows.push_back(std::move(r));
-  }
-  return rows;
-}
 
 struct Folder {
   std::string path;
@@ -45,14 +27,14 @@ struct Folder {
 
 void BM_LoadRows(benchmark::State& state) {
   Folder f;
-  SaveRows(f.path, 2, MakeRows(static_cast<int>(state.range(0))));
+  SaveRows(f.path, 2, bench::MakeTakeoffRows(static_cast<int>(state.range(0))));
   for (auto _ : state) benchmark::DoNotOptimize(LoadRows(f.path, 2));
 }
 BENCHMARK(BM_LoadRows)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyToSheet(benchmark::State& state) {
   Folder f;
-  std::vector<Row> rows = MakeRows(static_cast<int>(state.range(0)));
+  std::vector<Row> rows = bench::MakeTakeoffRows(static_cast<int>(state.range(0)));
   std::vector<LineRecord> sheet(500);
   for (size_t i = 0; i < sheet.size(); ++i) {
     sheet[i].ItemNo = 2;

@@ -15,32 +15,13 @@
 #include "shellmain.h"
 #include "takeoff/sheet.h"
 #include "takeoffwindow.h"
+#include "takeoffrows.h"
 
 namespace zantro {
 namespace {
 
 std::string g_folder;
 ProgramShell* g_shell = nullptr;
-
-// Measurements as an estimator enters them: four systems, twelve floors, sixty sizes.
-std::vector<takeoff::Row> MakeRows(int n) {
-  std::vector<takeoff::Row> rows;
-  const std::string systems[] = {Sj("給水"), Sj("給湯"), Sj("排水"), Sj("通気")};
-  for (int i = 0; i < n; ++i) {
-    takeoff::Row r;
-    r.System = systems[i % 4];
-    r.Floor = std::to_string(1 + i % 12) + "F";
-    r.Drawing = "P-" + std::to_string(100 + i % 40);
-    r.Name = Sj("配管用炭素鋼鋼管");
-    r.Spec = Sj("白 ") + std::to_string(15 + (i % 60) * 5) + "A";
-    r.Unit = "m";
-    r.Expression = std::to_string(1 + i % 9) + ".5+2.4*" + std::to_string(1 + i % 4) + "+(1.2+0.8)/3";
-    r.Multiplier = Money::Units(1 + i % 3);
-    r.Result = *takeoff::Compute(r, nullptr);
-    rows.push_back(std::move(r));
-  }
-  return rows;
-}
 
 class PaintWatch : public QObject {
  public:
@@ -52,7 +33,7 @@ class PaintWatch : public QObject {
 };
 
 void BM_TakeoffWindowOpen(benchmark::State& state) {
-  takeoff::SaveRows(g_folder, 2, MakeRows(static_cast<int>(state.range(0))));
+  takeoff::SaveRows(g_folder, 2, bench::MakeTakeoffRows(static_cast<int>(state.range(0))));
   for (auto _ : state) {
     TakeoffWindow window(*g_shell, 2, takeoff::Mode::Pipe, "衛生配管", takeoff::LoadRows(g_folder, 2));
     PaintWatch watch;
