@@ -29,8 +29,9 @@ std::string StyleFolderOf(const std::string& programFolder, const ViewerArgument
   return args.StyleFolder.empty() ? JoinPath(programFolder, "style") : args.StyleFolder;
 }
 
-// The forms need an application object for their fonts; a batch run makes one off screen.
-std::unique_ptr<QGuiApplication> EnsureApplication() {
+}  // namespace
+
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   if (QCoreApplication::instance()) return nullptr;
   static int argc = 1;
   static char name[] = "zantro";
@@ -39,8 +40,6 @@ std::unique_ptr<QGuiApplication> EnsureApplication() {
   PrepareQtProcess();
   return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-}  // namespace
 
 ViewerArguments ParseViewerArgument(std::string_view cp932) {
   ViewerArguments a;
@@ -102,7 +101,7 @@ int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const 
 
 int PdfFromDocument(const std::string& document, const std::string& out, const std::string& programFolder,
                     std::ostream& err) {
-  auto app = EnsureApplication();
+  auto app = EnsureGuiApplication();
   try {
     const OutputRules rules{{document}, true};
     OutputPlace place;

@@ -2,6 +2,7 @@
 // The viewer and "zantro --pdf" both come through here, so they print the same pages.
 #pragma once
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,13 @@
 #include "printing/layout.h"
 #include "printing/model.h"
 
+class QGuiApplication;
+
 namespace zantro::printing {
+
+// The forms need an application object for their fonts: a batch run without one gets one off
+// screen (kept alive by the pointer returned); with one, nullptr.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication();
 
 // The viewer's launch argument: the print option ([GENGAKU]) and the style folder, each
 // followed by ";" (Shift-JIS). Without an argument both come from Zantro.conf of the program

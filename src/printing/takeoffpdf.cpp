@@ -104,16 +104,6 @@ class Renderer {
   FontSet fonts_;
 };
 
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-  if (QCoreApplication::instance()) return nullptr;
-  static int argc = 1;
-  static char name[] = "zantro";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  PrepareQtProcess();
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 std::string StyleFolder(const std::string& programFolder) {
   ViewerArguments args = ArgumentsFromConfiguration(programFolder);
   return args.StyleFolder.empty() ? JoinPath(programFolder, "style") : args.StyleFolder;
