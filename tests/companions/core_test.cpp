@@ -82,6 +82,14 @@ TEST(CompanionLines, CsvImportIsCheckedWholeBeforeAnythingIsTaken) {
   // Blanks after a line's last field are no part of it, a name alone included.
   EXPECT_EQ(ParseCsvImport("csv_inport.tmp", "C;;m;0;1;1;1;2  \r\n")[0].SubPrice, U(2));
   EXPECT_EQ(ParseCsvImport("csv_inport.tmp", "Name  \r\n")[0].NameSpec.view(), "Name;");
+  // Fields past the twelfth are no part of the line, however many a spreadsheet appended.
+  std::string wide = "W;S;m;0;1;1;5;6;0;0;0;R";
+  for (int i = 0; i < 4000; ++i) wide += ";9";
+  auto taken = ParseCsvImport("csv_inport.tmp", wide);
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].NameSpec.view(), "W;S");
+  EXPECT_EQ(taken[0].SubPrice, U(6));
+  EXPECT_EQ(taken[0].CostExtraPrice, U(0));
 
   try {
     ParseCsvImport("csv_inport.tmp", good + "C;;m;0;1;2x;1;1\r\n");
