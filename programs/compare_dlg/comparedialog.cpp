@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common/dialogframe.h"
+#include "common/documents.h"
 #include "compare/batch.h"
 #include "messages/showline.h"
 #include "platform/cp932.h"
@@ -154,6 +155,9 @@ void CompareDialog::Run() {
   table_->resizeColumnsToContents();
   totals_->setText(TotalsText(result_->Sums));
   if (!result_->Differs()) shell_.Dlg().ShowNotice("違いはありません。");
+  // The user goes on in the list: Enter on a row shows it in the window.
+  table_->setFocus();
+  if (model_.rowCount() > 0) table_->setCurrentIndex(model_.index(0, 0));
 }
 
 void CompareDialog::ShowInWindow() {
