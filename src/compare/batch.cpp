@@ -1,6 +1,8 @@
 #include "compare/batch.h"
 
 #include <cstring>
+#include <exception>
+#include <future>
 #include <ostream>
 
 #include "general/doccheck.h"
@@ -20,6 +22,20 @@ ParsedDocument ReadWorkFiles(const std::string& folder) {
   return doc;
 }
 
+std::pair<ParsedDocument, ParsedDocument> ReadBoth(const std::string& oldPath, const std::string& newPath) {
+  auto old = std::async(std::launch::async, [&oldPath] { return ReadDocument(oldPath); });
+  ParsedDocument now;
+  std::exception_ptr newError;
+  try {
+    now = ReadDocument(newPath);
+  } catch (...) {
+    newError = std::current_exception();
+  }
+  ParsedDocument before = old.get();
+  if (newError) std::rethrow_exception(newError);
+  return {std::move(before), std::move(now)};
+}
+
 int CompareCommand(int count, char** args, std::ostream& out, std::ostream& err, const PdfWriter& pdf) {
   const bool withFile = count == 4 && (std::strcmp(args[2], "--xlsx") == 0 || std::strcmp(args[2], "--pdf") == 0);
   if (count != 2 && !withFile) {
@@ -32,8 +48,8 @@ int CompareCommand(int count, char** args, std::ostream& out, std::ostream& err,
       OutputPlace place;
       if (std::string error; !PlaceOutput(args[3], rules, &place, &error)) throw FileError(error);
     }
-    ParsedDocument oldDoc = ReadDocument(args[0]);
-    ParsedDocument newDoc = ReadDocument(args[1]);
+    // The two documents are read side by side, one on each core.
+    auto [oldDoc, newDoc] = ReadBoth(args[0], args[1]);
     Result r = Compare(oldDoc, newDoc);
     const Sides sides{args[0], args[1]};
     if (!withFile) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 
 #include "compare/compare.h"
 #include "compare/report.h"
@@ -18,6 +19,8 @@ ParsedDocument ReadDocument(const std::string& path);
 // The document of the work files of folder (the window saves its sheet before it starts the
 // comparison). Raises FileError.
 ParsedDocument ReadWorkFiles(const std::string& folder);
+// Both files read at once, one on another thread; the old one's error is raised first.
+std::pair<ParsedDocument, ParsedDocument> ReadBoth(const std::string& oldPath, const std::string& newPath);
 
 // The PDF writer, which lives with the printed forms; the command takes it from its caller so
 // that this module stays without Qt. Raises on failure.

@@ -87,12 +87,13 @@ std::array<const char*, 5> SettingNames(int32_t kind) {
 // The rows of one element are built here, then handed to the result in document order.
 class Rows {
  public:
-  Rows(State kind, int32_t item, std::string itemName, int32_t row, std::string lineName) {
+  // line names the row's line; its text is made only when a row is added (most paired lines
+  // have none).
+  Rows(State kind, int32_t item, const std::string& itemName, int32_t row, const LineRecord* line)
+      : itemName_(itemName), line_(line) {
     base_.Kind = kind;
     base_.Item = item;
-    base_.ItemName = std::move(itemName);
     base_.Row = row;
-    base_.LineName = std::move(lineName);
     base_.InNew = kind != State::Removed;
   }
 
@@ -125,6 +126,10 @@ class Rows {
     rows_.back().NewValue = newValue;
   }
   void Add(const char* field, std::string oldText, std::string newText, std::string difference) {
+    if (rows_.empty()) {
+      base_.ItemName = itemName_;
+      if (line_) base_.LineName = LineTitle(*line_);
+    }
     DiffRow row = base_;
     row.Field = field;
     row.Old = std::move(oldText);
@@ -134,6 +139,8 @@ class Rows {
   }
 
   DiffRow base_;
+  const std::string& itemName_;
+  const LineRecord* line_;
   std::vector<DiffRow> rows_;
 };
 
@@ -153,7 +160,7 @@ void CompareLineFields(Rows& rows, const LineRecord& o, const LineRecord& n) {
     rows.Number("提出付帯単価", o.SubExtraPrice, n.SubExtraPrice);
   }
   rows.Number("歩掛", o.LabourFactor, n.LabourFactor);
-  rows.Text("グループ", GroupLetter(o.sort, o.FLAG), GroupLetter(n.sort, n.FLAG));
+  if (o.sort != n.sort || o.FLAG != n.FLAG) rows.Text("グループ", GroupLetter(o.sort, o.FLAG), GroupLetter(n.sort, n.FLAG));
   rows.Number("第二端数処理", o.SecondRoundMode, n.SecondRoundMode);
   rows.Text("金額欄", o.AmountText.view(), n.AmountText.view());
   rows.Text("備考", o.Remarks.view(), n.Remarks.view());
@@ -212,28 +219,51 @@ std::vector<SheetLine> SheetLines(const ParsedDocument& doc, int32_t item) {
   return out;
 }
 
-void CompareSheets(Result& result, const ParsedDocument& oldDoc, int32_t oldItem, const ParsedDocument& newDoc,
-                   int32_t newItem, const std::string& itemName) {
-  std::vector<SheetLine> o = SheetLines(oldDoc, oldItem), n = SheetLines(newDoc, newItem);
+bool SameKey(const LineRecord& a, const LineRecord& b) {
+  return NameAndSpec(a) == NameAndSpec(b) && a.Unit.view() == b.Unit.view();
+}
+
+// Most sheets of a revision keep their lines: when every line has the key of the line in its
+// place, pairing by key gives exactly those places, and the keys need not be built.
+bool SameKeysInOrder(const std::vector<SheetLine>& o, const std::vector<SheetLine>& n) {
+  if (o.size() != n.size()) return false;
+  for (size_t i = 0; i < o.size(); ++i)
+    if (!SameKey(*o[i].Line, *n[i].Line)) return false;
+  return true;
+}
+
+std::vector<int> InOrder(size_t count) {
+  std::vector<int> partner(count);
+  for (size_t i = 0; i < count; ++i) partner[i] = static_cast<int>(i);
+  return partner;
+}
+
+std::vector<int> PairLines(const std::vector<SheetLine>& o, const std::vector<SheetLine>& n) {
   std::vector<std::string> oldKeys, newKeys;
   for (const SheetLine& l : o) oldKeys.push_back(LineKey(*l.Line));
   for (const SheetLine& l : n) newKeys.push_back(LineKey(*l.Line));
-  std::vector<int> partner = PairElements(oldKeys, newKeys);
+  return PairElements(oldKeys, newKeys);
+}
+
+void CompareSheets(Result& result, const ParsedDocument& oldDoc, int32_t oldItem, const ParsedDocument& newDoc,
+                   int32_t newItem, const std::string& itemName) {
+  std::vector<SheetLine> o = SheetLines(oldDoc, oldItem), n = SheetLines(newDoc, newItem);
+  std::vector<int> partner = SameKeysInOrder(o, n) ? InOrder(o.size()) : PairLines(o, n);
   for (Step s : ShownOrder(partner, n.size())) {
     if (s.New < 0) {
       const LineRecord& l = *o[static_cast<size_t>(s.Old)].Line;
-      Rows rows(State::Removed, oldItem, itemName, o[static_cast<size_t>(s.Old)].Row, LineTitle(l));
+      Rows rows(State::Removed, oldItem, itemName, o[static_cast<size_t>(s.Old)].Row, &l);
       rows.Amounts(l.SubAmount, kZero, l.CostAmount, kZero);
       rows.MoveTo(result);
     } else if (s.Old < 0) {
       const LineRecord& l = *n[static_cast<size_t>(s.New)].Line;
-      Rows rows(State::Added, newItem, itemName, n[static_cast<size_t>(s.New)].Row, LineTitle(l));
+      Rows rows(State::Added, newItem, itemName, n[static_cast<size_t>(s.New)].Row, &l);
       rows.Amounts(kZero, l.SubAmount, kZero, l.CostAmount);
       rows.MoveTo(result);
     } else {
       const LineRecord& a = *o[static_cast<size_t>(s.Old)].Line;
       const LineRecord& b = *n[static_cast<size_t>(s.New)].Line;
-      Rows rows(State::Changed, newItem, itemName, n[static_cast<size_t>(s.New)].Row, LineTitle(b));
+      Rows rows(State::Changed, newItem, itemName, n[static_cast<size_t>(s.New)].Row, &b);
       CompareLineFields(rows, a, b);
       if (!rows.Any()) continue;
       rows.Amounts(a.SubAmount, b.SubAmount, a.CostAmount, b.CostAmount);
@@ -306,7 +336,8 @@ Result Compare(const ParsedDocument& oldDoc, const ParsedDocument& newDoc) {
   for (Step s : ShownOrder(partner, newDoc.Items.size())) {
     if (s.New < 0) {
       const ItemRecord& it = oldDoc.Items[static_cast<size_t>(s.Old)];
-      Rows rows(State::Removed, s.Old + 1, ToUtf8(it.ItemName.view()), 0, "");
+      const std::string name = ToUtf8(it.ItemName.view());
+      Rows rows(State::Removed, s.Old + 1, name, 0, nullptr);
       rows.Amounts(it.ALLGTOTAL, kZero, it.ALLNTOTAL, kZero);
       rows.MoveTo(result);
       continue;
@@ -314,13 +345,13 @@ Result Compare(const ParsedDocument& oldDoc, const ParsedDocument& newDoc) {
     const ItemRecord& b = newDoc.Items[static_cast<size_t>(s.New)];
     std::string name = ToUtf8(b.ItemName.view());
     if (s.Old < 0) {
-      Rows rows(State::Added, s.New + 1, name, 0, "");
+      Rows rows(State::Added, s.New + 1, name, 0, nullptr);
       rows.Amounts(kZero, b.ALLGTOTAL, kZero, b.ALLNTOTAL);
       rows.MoveTo(result);
       continue;
     }
     const ItemRecord& a = oldDoc.Items[static_cast<size_t>(s.Old)];
-    Rows rows(State::Changed, s.New + 1, name, 0, "");
+    Rows rows(State::Changed, s.New + 1, name, 0, nullptr);
     CompareItemFields(rows, a, b);
     if (rows.Any()) {
       rows.Amounts(a.ALLGTOTAL, b.ALLGTOTAL, a.ALLNTOTAL, b.ALLNTOTAL);
