@@ -2,6 +2,8 @@
 
 #include <xlsxwriter.h>
 
+#include <optional>
+
 #include "general/errors.h"
 #include "general/recalc.h"
 #include "platform/files.h"
@@ -9,23 +11,36 @@
 namespace zantro::compare {
 namespace {
 
-// A figure goes into the workbook as a number; the text of a side that lacks the element
-// leaves its cell empty.
+// A figure goes into the workbook as a number.
 double Number(Money v) { return static_cast<double>(v.raw) / static_cast<double>(Money::kScale); }
 
-void WriteCells(lxw_worksheet* ws, lxw_row_t row, const std::vector<std::string>& cells, const DiffRow* numbers,
-                lxw_format* bold) {
-  for (size_t c = 0; c < cells.size(); ++c) {
-    lxw_col_t col = static_cast<lxw_col_t>(c);
-    if (numbers && numbers->Numeric && c >= 6) {
-      if (c == 6 && !numbers->Old.empty()) worksheet_write_number(ws, row, col, Number(numbers->OldValue), nullptr);
-      if (c == 7 && !numbers->New.empty()) worksheet_write_number(ws, row, col, Number(numbers->NewValue), nullptr);
-      if (c == 8)
-        worksheet_write_number(ws, row, col, Number(numbers->NewValue) - Number(numbers->OldValue), nullptr);
-      continue;
-    }
-    if (!cells[c].empty()) worksheet_write_string(ws, row, col, cells[c].c_str(), bold);
-  }
+// The old and new values of a row of figures; a side that lacks the element has none.
+struct RowFigures {
+  std::optional<Money> Old, New;
+};
+
+// The cells of a row under the captions; with figures, the last three (old, new, difference)
+// are numbers.
+void WriteCells(lxw_worksheet* ws, lxw_row_t row, const std::vector<std::string>& cells,
+                const std::optional<RowFigures>& figures, lxw_format* format) {
+  const size_t texts = figures ? cells.size() - 3 : cells.size();
+  for (size_t c = 0; c < texts; ++c)
+    if (!cells[c].empty()) worksheet_write_string(ws, row, static_cast<lxw_col_t>(c), cells[c].c_str(), format);
+  if (!figures) return;
+  const lxw_col_t old = static_cast<lxw_col_t>(texts);
+  if (figures->Old) worksheet_write_number(ws, row, old, Number(*figures->Old), format);
+  if (figures->New) worksheet_write_number(ws, row, old + 1, Number(*figures->New), format);
+  const Money zero = kZero;
+  worksheet_write_number(ws, row, old + 2, Number(figures->New.value_or(zero)) - Number(figures->Old.value_or(zero)),
+                         format);
+}
+
+std::optional<RowFigures> FiguresOf(const DiffRow& d) {
+  if (!d.Numeric) return std::nullopt;
+  RowFigures f;
+  if (!d.Old.empty()) f.Old = d.OldValue;
+  if (!d.New.empty()) f.New = d.NewValue;
+  return f;
 }
 
 void BuildWorkbook(lxw_workbook* wb, const Result& r, const Sides& sides) {
@@ -39,18 +54,11 @@ void BuildWorkbook(lxw_workbook* wb, const Result& r, const Sides& sides) {
   worksheet_write_string(ws, 2, 0, "新", nullptr);
   worksheet_write_string(ws, 2, 1, sides.New.c_str(), nullptr);
   lxw_row_t row = 4;
-  WriteCells(ws, row++, ReportCaptions(), nullptr, bold);
-  for (const DiffRow& d : r.Rows) WriteCells(ws, row++, ReportCells(d), &d, nullptr);
-  const Money olds[] = {r.Sums.OldSub, r.Sums.OldCost}, news[] = {r.Sums.NewSub, r.Sums.NewCost};
+  WriteCells(ws, row++, ReportCaptions(), std::nullopt, bold);
+  for (const DiffRow& d : r.Rows) WriteCells(ws, row++, ReportCells(d), FiguresOf(d), nullptr);
   auto totals = TotalsCells(r.Sums);
-  for (size_t k = 0; k < totals.size(); ++k) {
-    DiffRow numbers;
-    numbers.Numeric = true;
-    numbers.Old = numbers.New = "x";
-    numbers.OldValue = olds[k];
-    numbers.NewValue = news[k];
-    WriteCells(ws, row++, totals[k], &numbers, bold);
-  }
+  WriteCells(ws, row++, totals[0], RowFigures{r.Sums.OldSub, r.Sums.NewSub}, bold);
+  WriteCells(ws, row++, totals[1], RowFigures{r.Sums.OldCost, r.Sums.NewCost}, bold);
 }
 
 }  // namespace
