@@ -25,6 +25,8 @@ void StartComparison(TFZANTRO& w) {
 
 void ShowLine(TFZANTRO& w, const std::string& text) {
   ShowLineMessage m = ShowLineMessage::Decode(text);
+  // While the takeoff or the CSV editor owns the sheet, the window shows no other.
+  if (w.Waiting()) return;
   Document& doc = w.Doc();
   if (!doc.IsItem(m.Item) || doc.ItemList[m.Item].ItemName.view() != m.Name) {
     w.Dlg().ShowNotice("比較した見積と開いている見積が違います。");
