@@ -51,10 +51,12 @@ Qt::Alignment AlignOf(size_t column) {
 
 double RowTop(int row) { return g::kTableTop + g::kHeaderRow + row * g::kRowHeight; }
 
-void DrawCells(QPainter& p, double top, double height, const std::vector<std::string>& cells, const QFont& font) {
+void DrawCells(QPainter& p, double top, double height, const std::vector<std::string>& cells, const QFont& font,
+               bool captions = false) {
   double x = g::kMarginX;
   for (size_t c = 0; c < cells.size(); ++c) {
-    FitText(p, QRectF(x + kPad, top, kWidths[c] - 2 * kPad, height), Q(cells[c]), AlignOf(c), font);
+    Qt::Alignment align = captions ? Qt::AlignHCenter : AlignOf(c);
+    FitText(p, QRectF(x + kPad, top, kWidths[c] - 2 * kPad, height), Q(cells[c]), align, font);
     x += kWidths[c];
   }
 }
@@ -77,7 +79,7 @@ void DrawTable(QPainter& p, const FontSet& fonts, int rows) {
   const double bottom = RowTop(rows);
   p.fillRect(QRectF(left, top, g::kTableWidth, g::kHeaderRow), kHeaderFill);
   std::vector<std::string> captions = compare::ReportCaptions();
-  DrawCells(p, top, g::kHeaderRow, captions, Font(fonts, 10));
+  DrawCells(p, top, g::kHeaderRow, captions, Font(fonts, 10), true);
   p.setPen(QPen(Qt::black, 2));
   double x = left;
   for (double w : kWidths) {
