@@ -211,6 +211,80 @@ TEST(Compare, RemovedItemAndChangedItemSettings) {
             "合計\t\t\t\t\t原価金額\t181,360\t170,000\t-11,360\n");
 }
 
+TEST(Compare, MovedLinesKeepTheirPartnersAndACommentIsALine) {
+  ParsedDocument now = Sample();
+  std::swap(now.Lines[1][0], now.Lines[1][2]);  // 白ガス管 and 保温 change places
+  EXPECT_TRUE(Compared(Sample(), now).Rows.empty());
+  LineRecord comment;
+  comment.NameSpec.set(ToCp932("【支持金物】"));
+  comment.FLAG = 30;
+  LineRecord remark;  // a blank kind with a remark is no filler
+  remark.Remarks.set(ToCp932("別途"));
+  now.Lines[2].push_back(comment);
+  now.Lines[2].push_back(remark);
+  Result r = Compared(Sample(), now);
+  ASSERT_EQ(r.Rows.size(), 4u);
+  EXPECT_EQ(r.Rows[0].LineName, "【支持金物】");
+  EXPECT_EQ(r.Rows[0].Row, 4);
+  EXPECT_EQ(r.Rows[2].Row, 5);
+  EXPECT_EQ(r.Rows[2].Kind, State::Added);
+}
+
+TEST(Compare, TheGroupFollowsTheSortKeyAndTheKind) {
+  ParsedDocument now = Sample();
+  now.Lines[1][0].sort = M(15001);  // A -> C
+  now.Lines[1][1].FLAG = 12;        // A -> a
+  Result r = Compared(Sample(), now);
+  std::vector<std::string> rows;
+  for (const DiffRow& d : r.Rows)
+    if (d.Field != "提出金額" && d.Field != "原価金額") rows.push_back(d.Field + " " + d.Old + " " + d.New);
+  EXPECT_EQ(rows, (std::vector<std::string>{"グループ A C", "種別 10 12", "グループ A a"}));
+}
+
+TEST(Compare, IncidentalPricesAreComparedOnlyWhereBothSidesEnterThem) {
+  ParsedDocument old = Sample(), now = Sample();
+  for (int32_t kind : {60, 66}) {
+    LineRecord labour = Line("労務費", "式", 1, 0, 0, kind);
+    old.Lines[2].push_back(labour);
+    labour.SubExtraPrice = M(9);
+    now.Lines[2].push_back(labour);
+  }
+  EXPECT_TRUE(Compared(old, now).Rows.empty());
+  LineRecord priced = Line("雑材", "式", 1, 100, 100, 10);
+  priced.CostExtraPrice = M(5);
+  old.Lines[1].push_back(priced);
+  priced.FLAG = 60;
+  priced.CostExtraPrice = M(7);
+  now.Lines[1].push_back(priced);
+  std::vector<std::string> fields;
+  for (const DiffRow& d : Compared(old, now).Rows) fields.push_back(d.Field);
+  EXPECT_EQ(fields, (std::vector<std::string>{"種別", "提出金額", "原価金額"}));
+}
+
+TEST(Compare, SettingFieldsAreNamedAfterWhatTheKindKeepsThere) {
+  // Read as they are, without a recomputation: only the names of the first setting count.
+  auto firstSetting = [](int32_t kind) {
+    ParsedDocument a, b;
+    a.Items = {Item("x", kind)};
+    b.Items = {Item("x", kind)};
+    CalcSettings s = b.Items[0].Settings();
+    s.LineRoundAddend = M(3);
+    b.Items[0].SetSettings(s);
+    return Compare(a, b).Rows.at(0).Field;
+  };
+  EXPECT_EQ(firstSetting(10), "端数処理");
+  EXPECT_EQ(firstSetting(19), "端数処理");
+  EXPECT_EQ(firstSetting(20), "範囲開始");
+  EXPECT_EQ(firstSetting(29), "範囲開始");
+  EXPECT_EQ(firstSetting(30), "端数処理");
+  EXPECT_EQ(firstSetting(95), "範囲開始");
+  EXPECT_EQ(firstSetting(80), "端数処理");
+  EXPECT_EQ(firstSetting(81), "原価率");
+  EXPECT_EQ(firstSetting(84), "原価率");
+  EXPECT_EQ(firstSetting(85), "端数処理");
+  EXPECT_EQ(firstSetting(93), "原価にも加算");
+}
+
 TEST(Compare, OnlyTheTotalsDifferingStillDiffers) {
   ParsedDocument now = Sample();
   Result r = Compared(Sample(), now);
