@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "breakdown/batch.h"
+#include "compare/batch.h"
 #include "general/recalc.h"
 #include "platform/conffile.h"
 #include "platform/cp932.h"
@@ -16,6 +17,7 @@
 #include "platform/outputs.h"
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
+#include "printing/comparepdf.h"
 #include "printing/job.h"
 #include "printing/takeoffpdf.h"
 #endif
@@ -36,6 +38,7 @@ void PrintHelp() {
       "       zantro --takeoff-pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
       "       zantro --report DOCUMENT\n"
       "       zantro --xlsx DOCUMENT OUT.xlsx\n"
+      "       zantro --compare OLD NEW [--xlsx OUT | --pdf OUT]\n"
       "       zantro --help | --version");
 }
 
@@ -61,6 +64,22 @@ int PdfCommand(int argc, char** argv) {
   return zantro::printing::PdfFromDocument(argv[2], argv[3], folder, std::cerr);
 }
 #endif
+
+// "zantro --compare OLD NEW [--xlsx OUT | --pdf OUT]": the PDF with the print style of the
+// folder the program runs from.
+int CompareCommand(int argc, char** argv) {
+  zantro::compare::PdfWriter pdf;
+#ifdef ZANTRO_HAVE_PRINTING
+  pdf = [](const zantro::compare::Result& r, const zantro::compare::Sides& sides, const std::string& out,
+           const zantro::OutputRules& rules) {
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    std::string folder = n > 0 ? zantro::DirName(std::string(buf, static_cast<size_t>(n))) : ".";
+    zantro::printing::WriteComparePdf(r, sides, folder, out, rules);
+  };
+#endif
+  return zantro::compare::CompareCommand(argc - 2, argv + 2, std::cout, std::cerr, pdf);
+}
 
 // The text in front of reduction amounts: [GENGAKU] of the configuration beside the program.
 std::string ReductionText() {
@@ -118,6 +137,7 @@ int main(int argc, char** argv) {
     }
     return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);  // "-": standard output
   }
+  if (argc > 1 && std::strcmp(argv[1], "--compare") == 0) return CompareCommand(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return StandardOutputStatus();

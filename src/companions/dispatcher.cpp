@@ -14,12 +14,14 @@ void InstallCompanions(TFZANTRO& w) {
   InstallPriceLibraries(w);
   InstallTakeoffAndFolders(w);
   InstallPrintCommands(w);
+  InstallComparison(w);
 }
 
 void DispatchCompanionCommand(TFZANTRO& w, const std::string& text) {
+  // Names beyond the designed table reach only a handler a module registered for them.
   auto command = CommandOf(text);
-  if (!command) return;
-  if (const auto* handler = w.FindMessage(std::string(CommandName(*command)))) (*handler)(text);
+  std::string name = command ? std::string(CommandName(*command)) : FieldOf(text, 1);
+  if (const auto* handler = w.FindMessage(name)) (*handler)(text);
 }
 
 }  // namespace zantro

@@ -42,5 +42,7 @@ void InstallPriceLibraries(TFZANTRO& w);
 // 単価入替 (RepriceMenu under 各種変換＆計算): the open sheet re-priced from the libraries.
 void InstallRepricing(TFZANTRO& w);
 void InstallTakeoffAndFolders(TFZANTRO& w);
+// 見積比較 (CompareItem of the tools menu) and the dialog's WM_SHOWLINE.
+void InstallComparison(TFZANTRO& w);
 
 }  // namespace zantro
