@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "platform/files.h"
+#include "platform/launcher.h"
 #include "platform/programfolder.h"
 #include "testutil/tempdir.h"
 
@@ -223,4 +224,19 @@ TEST(ProgramFolder, TheInputsComeFromTheEnvironment) {
   EXPECT_EQ(in.DataHome, "");
   // Without HOME the account's home folder stands in.
   EXPECT_FALSE(in.Home.empty());
+}
+
+TEST(ProgramFolder, TheCompanionsOfAUsersFolderAreStartedFromTheInstallation) {
+  Installation inst;
+  std::string user = inst.DataHome() + "/zantro";
+  std::string error;
+  ASSERT_TRUE(FillPerUserFolder(inst.lib, user, &error)) << error;
+  SetProgramsFolder(user, inst.lib);
+  EXPECT_EQ(CompanionPath(user, "rowedit_dlg.exe"), inst.lib + "/rowedit_dlg");
+  EXPECT_TRUE(CompanionPresent(user, "rowedit_dlg.exe"));
+  EXPECT_FALSE(CompanionPresent(user, "docsave_dlg.exe"));
+  // Any other folder keeps its own programs.
+  EXPECT_EQ(CompanionPath(inst.lib + "/x", "rowedit_dlg.exe"), inst.lib + "/x/rowedit_dlg");
+  EXPECT_FALSE(CompanionPresent(inst.DataHome(), "rowedit_dlg.exe"));
+  SetProgramsFolder("", "");
 }
