@@ -101,6 +101,12 @@ expect "nothing under the prefix is newer" test -z "$(find "$P" -newer stamp)"
 "$P/bin/zantro" --recalc "$lib/Sample/sample.znt2" recalc.znt2 2> recalc.err
 expect "--recalc from the installation" test $? = 0 -a -s recalc.znt2
 
+# So does the printed estimate, with the style of the user's own folder.
+"$P/bin/zantro" --pdf "$lib/Sample/sample.znt2" sample.pdf 2> pdf.err
+expect "--pdf from the installation ($(cat pdf.err))" test $? = 0 -a -s sample.pdf
+snapshot > after.txt
+expect "nothing under the prefix changed by the batch commands" diff before.txt after.txt
+
 # Another user on the same machine: a folder of their own; the first user's files stay.
 md5sum "$user"/*.WRK > first.md5
 : > empty.script
