@@ -6,9 +6,10 @@
 
 namespace zantro {
 
-// The frame identifier of a handed document (not a command string: companions never send it).
-// Its text is the absolute path of the document, bytes as the file system names it.
-inline constexpr uint32_t kOpenDocumentIdentifier = 2;
+// The frame identifier of a handed document ("OPEN"; not a command string, and none of the
+// small identifiers companions and scripts use). Its text is the absolute path of the
+// document, bytes as the file system names it.
+inline constexpr uint32_t kOpenDocumentIdentifier = 0x4F50454E;
 // How long the second start waits for the window to take the path.
 inline constexpr int kHandOverTimeoutMs = 5000;
 
