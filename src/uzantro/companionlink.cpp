@@ -18,8 +18,8 @@ std::unique_ptr<QtInbox> ConnectCompanions(TFZANTRO& window, const std::string& 
   };
   return QtInbox::Register(
       runtime, "TFZANTRO",
-      [&window](uint32_t id, const std::string& text) {
-        if (id == kOpenDocumentIdentifier) return ReceiveHandedDocument(window, text);
+      [&window, runtime](uint32_t id, const std::string& text) {
+        if (id == kOpenDocumentIdentifier) return ReceiveHandedDocument(window, runtime, text);
         window.ReceiveFrame(id, text);
       },
       error);

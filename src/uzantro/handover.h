@@ -10,11 +10,13 @@ namespace zantro {
 class TFZANTRO;
 
 // The frame of a handed document (its path, bytes as the file system names them). The window
-// takes it at once, so the sender ends, and opens the document from its event loop.
-void ReceiveHandedDocument(TFZANTRO& w, const std::string& pathBytes);
+// takes it at once, so the sender ends, and opens the document from its event loop; runtime is
+// where the save dialog is looked for.
+void ReceiveHandedDocument(TFZANTRO& w, const std::string& runtime, const std::string& pathBytes);
 
-// Opens the document: with unsaved edits it asks "保存" (the save dialog starts and the open
-// document stays, as when closing), "保存しない" (the edits go) or "キャンセル".
-void OpenHandedDocument(TFZANTRO& w, const QString& path);
+// Opens the document. With unsaved edits it asks first: "保存" starts the save dialog and opens
+// the document once the work is saved (not when the dialog closes without saving),
+// "保存しない" opens it and the edits go, "キャンセル" keeps everything.
+void OpenHandedDocument(TFZANTRO& w, const std::string& runtime, const QString& path);
 
 }  // namespace zantro
