@@ -75,7 +75,7 @@ if(ZANTRO_DPKG_SHLIBDEPS)
 else()
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
          ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6test6 (>= 6.4),"
-         " libqt6printsupport6 (>= 6.4), libxlsxwriter4, zlib1g, libstdc++6 (>= 12), libc6 (>= 2.36)")
+         " libqt6printsupport6 (>= 6.4), libxlsxwriter4, zlib1g, libstdc++6 (>= 12), libgcc-s1, libc6 (>= 2.36)")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, xdg-utils, shared-mime-info, desktop-file-utils")
 # Packaging installs what was built; it does not build the tests and benchmarks first.
