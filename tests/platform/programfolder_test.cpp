@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -182,6 +184,38 @@ TEST(ProgramFolder, AFolderThatIsNotOneIsNamedAndNothingIsBuiltBesideIt) {
   EXPECT_NE(error.find(other.path() + "/data"), std::string::npos) << error;
 }
 
+TEST(ProgramFolder, AFolderAboveThatCannotBeMadeIsNamed) {
+  // A file where a folder of the data home should be: the first folder that cannot be made is
+  // named with the reason, not the folder under it.
+  Installation inst;
+  TempDir other;
+  Write(other.path() + "/data", "a file");
+  std::string error;
+  EXPECT_FALSE(FillPerUserFolder(inst.lib, other.path() + "/data/share/zantro", &error));
+  EXPECT_EQ(error, other.path() + "/data/share: " + std::string(std::strerror(ENOTDIR)));
+  EXPECT_FALSE(ChooseProgramFolder({"", "", inst.lib, other.path() + "/data/share", ""}, &error));
+  EXPECT_EQ(error, other.path() + "/data/share: " + std::string(std::strerror(ENOTDIR)));
+}
+
+TEST(ProgramFolder, ASubfolderThatCannotBeMadeStopsTheCopyAndIsNamed) {
+  Installation inst;
+  std::string user = inst.DataHome() + "/zantro";
+  std::string error;
+  ASSERT_TRUE(FillPerUserFolder(inst.lib, user, &error)) << error;
+  Write(inst.lib + "/Sample/2026/a.znt2", "<TITLE>");
+  // The user's Sample folder takes no new entry: read-only for a user, immutable for root.
+  std::string locked = user + "/Sample";
+  bool root = ::geteuid() == 0;
+  if (root ? std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0
+           : ::chmod(locked.c_str(), 0555) != 0)
+    GTEST_SKIP() << "the folder cannot be locked here";
+  bool filled = FillPerUserFolder(inst.lib, user, &error);
+  if (root) std::system(("chattr -i '" + locked + "'").c_str());
+  else ::chmod(locked.c_str(), 0755);
+  EXPECT_FALSE(filled);
+  EXPECT_EQ(error.rfind(locked + "/2026: ", 0), 0u) << error;
+}
+
 TEST(ProgramFolder, SpecialFilesOfTheInstalledFolderStayBehind) {
   Installation inst;
   ASSERT_EQ(::mkfifo((inst.lib + "/pipe").c_str(), 0644), 0);
@@ -193,12 +227,12 @@ TEST(ProgramFolder, SpecialFilesOfTheInstalledFolderStayBehind) {
   EXPECT_EQ(Tree(user), kCopied);
 }
 
-TEST(ProgramFolder, AFolderWhereNothingCanBeMadeIsNamed) {
+TEST(ProgramFolder, AFolderWhereNothingCanBeMadeIsNamedWithTheSystemsReason) {
   // The process file system refuses new entries to everyone, root included.
   Installation inst;
   std::string error;
   EXPECT_FALSE(FillPerUserFolder(inst.lib, "/proc/zantro", &error));
-  EXPECT_NE(error.find("/proc/zantro"), std::string::npos) << error;
+  EXPECT_EQ(error, "/proc/zantro: " + std::string(std::strerror(ENOENT)));
   if (::access("/proc/self", W_OK) == 0) {
     error.clear();
     EXPECT_FALSE(FillPerUserFolder(inst.lib, "/proc/self", &error));
