@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-noto-cjk xvfb xauth openbox x11-utils
   libxlsxwriter-dev zlib1g-dev
   poppler-utils
+  desktop-file-utils shared-mime-info xdg-utils
 )
 
 missing=()

@@ -15,6 +15,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/outputs.h"
+#include "platform/programfolder.h"
 #include "platform/runtime.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/comparepdf.h"
@@ -48,6 +49,7 @@ void PrintHelp() {
 // folder, without a window.
 int PdfCommand(int argc, char** argv) {
   const bool takeoff = std::strcmp(argv[1], "--takeoff-pdf") == 0;
+  std::string error;
   std::string folder = zantro::DirName(zantro::AbsolutePath(argv[0]));
   if (std::strchr(argv[0], '/') == nullptr) {  // found in PATH: the running image's folder
     char buf[4096];
@@ -58,6 +60,8 @@ int PdfCommand(int argc, char** argv) {
   else if (argc != 4) {
     std::cerr << "usage: zantro " << argv[1] << " DOCUMENT OUT.pdf [--program-folder DIR]\n";
     return 2;
+  } else if (auto own = zantro::ChooseProgramFolder(zantro::ProgramFolderInputsOf("", folder), &error)) {
+    folder = own->Folder;  // an installed program prints with the style of the user's own folder
   }
   // The quantity statement of every item with takeoff records, or the estimate.
   if (takeoff) return zantro::printing::TakeoffPdfFromDocument(argv[2], argv[3], folder, std::cerr);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -74,10 +75,19 @@ int Launcher::StartAndWait(const std::string& program, const std::optional<std::
   }
 }
 
+namespace {
+// The program folder whose programs lie elsewhere, and where (a user's folder of an installation).
+std::pair<std::string, std::string> programsElsewhere;
+}  // namespace
+
+void SetProgramsFolder(const std::string& programFolder, const std::string& programs) {
+  programsElsewhere = {programFolder, programs};
+}
+
 std::string CompanionPath(const std::string& programFolder, std::string_view exeName) {
   std::string name(exeName);
   if (EndsWithNoCase(name, ".exe")) name.resize(name.size() - 4);
-  return JoinPath(programFolder, name);
+  return JoinPath(programFolder == programsElsewhere.first ? programsElsewhere.second : programFolder, name);
 }
 
 bool CompanionPresent(const std::string& programFolder, std::string_view exeName) {

@@ -42,8 +42,11 @@ class Launcher {
   Observer observer_;
 };
 
-// The companion "name.exe" of the documents is the file "name" in the program folder.
+// The companion "name.exe" of the documents is the file "name" in the program folder, or,
+// for a program folder of a user's own (SetProgramsFolder), in the installed folder.
 std::string CompanionPath(const std::string& programFolder, std::string_view exeName);
+// The companions of programFolder lie in programs: set once at start, by the program shell.
+void SetProgramsFolder(const std::string& programFolder, const std::string& programs);
 // Present when that exact name is a regular, executable file.
 bool CompanionPresent(const std::string& programFolder, std::string_view exeName);
 

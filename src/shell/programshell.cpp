@@ -21,6 +21,8 @@
 #include "platform/companioncontrol.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/launcher.h"
+#include "platform/programfolder.h"
 #include "platform/transport.h"
 #include "platform/qtcore/qtenv.h"
 
@@ -119,9 +121,22 @@ std::optional<int> ProgramShell::Start() {
   runtime_ = *runtime;
   PrepareQtRuntimeFolder(runtime_);
   InstallQtMessageFilter();
-  if (options_.SingleInstance && !lock_.Acquire(runtime_)) return Refuse("すでに起動しています。");
-  programFolder_ = programFolderOption_.empty() ? ExecutableFolder(executable_) : AbsolutePath(programFolderOption_);
-  while (programFolder_.size() > 1 && programFolder_.back() == '/') programFolder_.pop_back();
+  if (options_.SingleInstance && !lock_.Acquire(runtime_)) {
+    if (options_.AlreadyRunning)
+      if (auto end = options_.AlreadyRunning(*this)) return end;
+    return Refuse("すでに起動しています。");
+  }
+  auto chosen = ChooseProgramFolder(ProgramFolderInputsOf(programFolderOption_, ExecutableFolder(executable_)), &error);
+  if (!chosen) {
+    std::string text = "プログラムフォルダーを用意できません: " + error;
+    std::fprintf(stderr, "%s: %s\n", options_.Name.c_str(), text.c_str());
+    return Refuse(QString::fromStdString(text));
+  }
+  programFolder_ = chosen->Folder;
+  programsFolder_ = chosen->Programs;
+  // The programs this one starts work in the same folder, wherever they lie themselves.
+  ::setenv(kProgramFolderVariable, programFolder_.c_str(), 1);
+  SetProgramsFolder(programFolder_, programsFolder_);
   if (options_.FolderMustBeWritable && !FolderWritable(programFolder_)) {
     // The work and exchange files live in the program folder: without it edits would be lost.
     std::string text = "プログラムフォルダーに書き込めません: " + programFolder_;

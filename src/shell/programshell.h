@@ -35,6 +35,10 @@ struct ShellOptions {
   // A program's own options beside the shell's: those taking a value ("--pdf") and flags.
   std::vector<std::string> ValueOptions = {};
   std::vector<std::string> FlagOptions = {};
+  // Runs when the single-instance lock is held by another process: the exit status when it
+  // dealt with the start (a document handed to the running window), else nullopt and the
+  // start is refused.
+  std::function<std::optional<int>(const class ProgramShell&)> AlreadyRunning = {};
 };
 
 class ProgramShell {
@@ -51,6 +55,9 @@ class ProgramShell {
 
   bool Headless() const { return headless_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+  // Where the companion programs lie: the program folder, or the installed folder of a
+  // program folder of the user's own.
+  const std::string& ProgramsFolder() const { return programsFolder_; }
   const std::string& Runtime() const { return runtime_; }
   const std::string& ExecutablePath() const { return executable_; }
   // The arguments after the options, as given (the launch argument string is Shift-JIS).
@@ -106,6 +113,7 @@ class ProgramShell {
   std::string executable_;
   std::string programFolderOption_;
   std::string programFolder_;
+  std::string programsFolder_;
   std::string runtime_;
   QSize screen_{1280, 1024};
   std::vector<std::string> arguments_;

@@ -3,6 +3,8 @@
 #include <iostream>
 
 #include "platform/companioncontrol.h"
+#include "platform/handover.h"
+#include "uzantro/handover.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
@@ -15,7 +17,12 @@ std::unique_ptr<QtInbox> ConnectCompanions(TFZANTRO& window, const std::string& 
     return zantro::RestoreCompanion(runtime, windowClass, QtPump);
   };
   return QtInbox::Register(
-      runtime, "TFZANTRO", [&window](uint32_t id, const std::string& text) { window.ReceiveFrame(id, text); }, error);
+      runtime, "TFZANTRO",
+      [&window, runtime](uint32_t id, const std::string& text) {
+        if (id == kOpenDocumentIdentifier) return ReceiveHandedDocument(window, runtime, text);
+        window.ReceiveFrame(id, text);
+      },
+      error);
 }
 
 }  // namespace zantro

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "platform/handover.h"
 #include "platform/launcher.h"
 #include "platform/runtime.h"
 #include "shell/programshell.h"
@@ -24,10 +25,22 @@ std::unique_ptr<QtInbox> Link(TFZANTRO& window, const std::string& runtime) {
   return link;
 }
 
+// A second start that names a document (the file manager opening one) gives it to the window
+// that runs; without a document, or when the window does not take it, the start is refused.
+std::optional<int> HandOverStart(const ProgramShell& shell) {
+  if (shell.Argument().empty()) return std::nullopt;
+  std::string error;
+  if (HandOverDocument(shell.Runtime(), "TFZANTRO", shell.Argument(), &error)) return 0;
+  std::fprintf(stderr, "zantro: %s\n", error.c_str());
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunWindowProgram(int argc, char** argv, const WindowModules& modules) {
-  ProgramShell shell(argc, argv, ShellOptions{"zantro", true, true});
+  ShellOptions options{"zantro", true, true};
+  options.AlreadyRunning = HandOverStart;
+  ProgramShell shell(argc, argv, options);
   if (auto end = shell.Start()) return *end;
 
   Launcher launcher;
