@@ -24,13 +24,14 @@ headless() {
   chmod +x "$P/$1"
 }
 window() {
-  "$P/zantro" --headless --screen "$1" --script - --program-folder "$P" "$P/Sample/sample.znt2" > "$tmp/window.out" 2>&1
+  "$P/zantro" --headless --screen "$1" --program-folder "$P" "$P/Sample/sample.znt2" > "$tmp/window.out" 2>&1
 }
 
 headless rowedit_dlg
 headless codeprice_dlg
 headless setup_dlg
 headless prnview
+headless takeoff
 cat > "$tmp/scripts/rowedit_dlg" <<SCRIPT
 set NameEdit 仕切弁
 set SpecEdit 10K 20A
@@ -55,7 +56,26 @@ choose FormBox 1
 screenshot $out/prnview.png
 close
 SCRIPT
-window 1024x768 <<SCRIPT
+cat > "$tmp/scripts/takeoff" <<SCRIPT
+cell TakeoffTable 0 0 給水
+cell TakeoffTable 0 1 1F
+cell TakeoffTable 0 2 P-101
+cell TakeoffTable 0 3 配管用炭素鋼鋼管
+cell TakeoffTable 0 4 白 20A
+cell TakeoffTable 0 5 m
+cell TakeoffTable 0 6 3.5+2.4*2+1.2
+cell TakeoffTable 1 3 配管用炭素鋼鋼管
+cell TakeoffTable 1 4 白 25A
+cell TakeoffTable 1 6 4*6
+cell TakeoffTable 2 1 2F
+cell TakeoffTable 2 3 配管用炭素鋼鋼管
+cell TakeoffTable 2 4 白 20A
+cell TakeoffTable 2 6 1.25*3
+cell TakeoffTable 2 7 2
+screenshot $out/takeoff.png
+close
+SCRIPT
+window 1024x768 <<SCRIPT || true
 tab 1
 screenshot $out/main.png
 tab 0
@@ -72,9 +92,12 @@ wait $tmp/setup_dlg.done
 tab 0
 click N79
 wait $tmp/prnview.done
-key F1
+tab 1
+click IconButton1
 SCRIPT
-for f in rowedit_dlg codeprice_dlg setup_dlg prnview window; do
+# Few colours are enough for a user interface: the pictures stay a few tens of KB.
+pngquant --force --ext .png --quality 60-90 --strip "$out"/*.png
+for f in rowedit_dlg codeprice_dlg setup_dlg prnview takeoff window; do
   if [[ -s $tmp/$f.out ]]; then echo "--- $f"; cat "$tmp/$f.out"; fi
 done
 ls -l "$out"

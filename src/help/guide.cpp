@@ -34,8 +34,11 @@ void LinksOfLine(std::string_view line, int number, std::vector<GuideLink>& out)
     size_t close = line.find(')', i + 2);
     if (close == std::string_view::npos) continue;
     std::string_view target = line.substr(i + 2, close - i - 2);
-    target = target.substr(0, target.find(' '));  // the optional "title"
-    if (target.size() >= 2 && target.front() == '<' && target.back() == '>') target = target.substr(1, target.size() - 2);
+    // "<a b.md>" may hold blanks; otherwise the target ends at the blank before a "title".
+    if (size_t end = target.find('>'); !target.empty() && target.front() == '<' && end != std::string_view::npos)
+      target = target.substr(1, end - 1);
+    else
+      target = target.substr(0, target.find(' '));
     target = target.substr(0, target.find('#'));
     bool image = open > 0 && line[open - 1] == '!';
     if (!target.empty() && !HasScheme(target)) out.push_back({image, std::string(target), number});
@@ -100,7 +103,7 @@ std::vector<std::string> BrokenGuideLinks(const std::string& guideFolder) {
   std::vector<std::string> chapters;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(guideFolder, ec))
-    if (entry.path().extension() == ".md") chapters.push_back(entry.path().filename().string());
+    if (entry.path().extension() == ".md" && entry.is_regular_file(ec)) chapters.push_back(entry.path().filename().string());
   std::sort(chapters.begin(), chapters.end());
   std::vector<std::string> broken;
   for (const auto& chapter : chapters) {
