@@ -54,10 +54,8 @@ std::string FolderOfChoice(std::string_view path) {
 
 std::string DialogStart(const std::optional<std::string>& remembered, const std::string& proposal) {
   if (!remembered) return proposal;
-  if (proposal.empty() || IsDirectory(proposal)) return *remembered;
-  std::string_view name = proposal;
-  if (size_t slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
-  return name.empty() ? *remembered : JoinPath(*remembered, name);
+  if (proposal.empty() || proposal.find('/') != std::string::npos) return *remembered;
+  return JoinPath(*remembered, proposal);
 }
 
 std::string UserFolderStorePath() {

@@ -31,8 +31,8 @@ std::string FormatFolders(const RememberedFolders& folders);
 std::string FolderOfChoice(std::string_view path);
 
 // Where a dialog of a kind starts: the proposal when nothing is remembered; else the
-// remembered folder, in place of a proposed folder (or of no proposal), or holding the
-// proposed file name ("SE-1024.pdf", "/data/x.csv") when the proposal names a file.
+// remembered folder, in place of a proposed folder (any path with a "/") or of no proposal,
+// or holding the proposed file name when the proposal is a bare name ("SE-1024.pdf").
 std::string DialogStart(const std::optional<std::string>& remembered, const std::string& proposal);
 
 // The file of the current user: $XDG_CONFIG_HOME/zantro/folders when that variable holds an
