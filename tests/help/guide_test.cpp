@@ -43,15 +43,19 @@ TEST(Guide, LinksAndPicturesOfAChapter) {
       "```\n"
       "[fenced](fenced.md)\n"
       "```\n"
-      "[角](<with space.md>) [a] (nolink.md) [b](unclosed.md\n");
+      "[角](<with space.md>) [a] (nolink.md) [b](unclosed.md\n"
+      "[c](:colon.md) [d](c++:x) 末尾の]\n");
   std::vector<GuideLink> expected{{false, "first.md", 2}, {true, "images/a.png", 2}, {false, "second.md", 2},
-                                  {false, "after.md", 4}, {false, "with space.md", 8}};
+                                  {false, "after.md", 4}, {false, "with space.md", 8}, {false, ":colon.md", 9}};
   EXPECT_EQ(links, expected);
 }
 
 TEST(Guide, TheTitleIsTheFirstTopHeading) {
   EXPECT_EQ(ChapterTitle("前書き\n## 小見出し\n#  ザントロ 使い方ガイド  ##\n# 次\n"), "ザントロ 使い方ガイド");
   EXPECT_EQ(ChapterTitle("```\n# コード\n```\n# 本当の題\n"), "本当の題");
+  // A fence may be indented by up to three blanks; four make an indented line, no fence.
+  EXPECT_EQ(ChapterTitle("   ~~~\n# コード\n   ~~~\n# 題\n"), "題");
+  EXPECT_EQ(ChapterTitle("    ```\n# 題\n"), "題");
   EXPECT_EQ(ChapterTitle("#見出しでない\n"), "");
   EXPECT_EQ(ChapterTitle("# \n"), "");
   EXPECT_EQ(ChapterTitle("# 題\r\n本文"), "題");
