@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth openbox x11-utils
   libxlsxwriter-dev zlib1g-dev
-  poppler-utils
+  poppler-utils pngquant
   desktop-file-utils shared-mime-info xdg-utils
 )
 

@@ -80,7 +80,7 @@ void CsvDialog::InsertRows(const std::vector<std::vector<std::string>>& rows) {
 
 void CsvDialog::Open() {
   FileDialogRequest r{"CSVファイルを開く", "CSVファイル(csv)|*.csv;*.txt", "csv", QString::fromStdString(shell_.ProgramFolder())};
-  auto path = shell_.Dlg().OpenFile(r);
+  auto path = shell_.Dlg().OpenFileIn(FolderKind::Import, r);
   if (!path) return;
   auto bytes = ReadFileBytes(path->toStdString());
   if (!bytes) return shell_.Dlg().ShowError(*path + ": 読み込めません。");

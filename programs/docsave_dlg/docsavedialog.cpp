@@ -48,10 +48,14 @@ TitleRecord OpenTitle(const std::string& folder) {
   return TitleRecord{};
 }
 
-std::string StartFolder(const std::string& programFolder, const std::string& document) {
-  if (auto data = ConfiguredDataFolder(programFolder)) return *data;
+// A document is saved back where it came from; a new one goes where the last save went,
+// else to the configured data folder.
+std::string StartFolder(const std::string& programFolder, const std::string& document, const FolderStore* store) {
   std::string own = FolderOf(document);
   if (!own.empty() && IsDirectory(own)) return own;
+  if (store)
+    if (auto last = store->Last(FolderKind::Save)) return *last;
+  if (auto data = ConfiguredDataFolder(programFolder)) return *data;
   return QDir::homePath().toStdString();
 }
 
@@ -83,7 +87,7 @@ DocSaveDialog::DocSaveDialog(ProgramShell& shell, DocSaveLaunch launch) : shell_
   setWindowTitle(DialogCaption(launch_.Mode == 1 ? "保存して終了" : "名前を付けて保存"));
   std::string document = ToUtf8(launch_.DocumentName);
   auto* grid = new QGridLayout(this);
-  folder_ = Named(new QLineEdit(QString::fromStdString(StartFolder(shell_.ProgramFolder(), document)), this),
+  folder_ = Named(new QLineEdit(QString::fromStdString(StartFolder(shell_.ProgramFolder(), document, shell_.Dlg().Folders())), this),
                   "FolderEdit");
   folder_->setMinimumWidth(420);
   auto* browse = Named(new QPushButton("参照...", this), "BrowseButton");
@@ -158,6 +162,7 @@ void DocSaveDialog::Save() {
     shell_.Dlg().ShowNotice(QString::fromStdString("保存できませんでした: " + path));
     return;
   }
+  if (const FolderStore* store = shell_.Dlg().Folders()) store->Remember(FolderKind::Save, FolderOf(path));
   if (launch_.Mode == 1 && !shell_.Send("TFZANTRO", EncodeBare(Command::Close))) return;
   close();
 }

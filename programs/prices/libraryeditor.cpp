@@ -157,7 +157,7 @@ void LibraryEditor::Build(const LibraryEditorLaunch& launch) {
   connect(paste, &QPushButton::clicked, this, guarded(&LibraryEditor::PasteRegistration));
   connect(import, &QPushButton::clicked, this, [this] {
     shell_.Guard([this] {
-      auto file = shell_.Dlg().OpenFile({"仕入先単価表", "CSV・Excelファイル(csv,xlsx)|*.csv;*.xlsx;", "csv", {}});
+      auto file = shell_.Dlg().OpenFileIn(FolderKind::Import, {"仕入先単価表", "CSV・Excelファイル(csv,xlsx)|*.csv;*.xlsx;", "csv", {}});
       if (!file) return;
       supplierFile_ = file->toStdString();
       std::string error;

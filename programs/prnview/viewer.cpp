@@ -207,7 +207,7 @@ void PrintViewer::SavePdf() {
   std::string number = job_.Model.Cover.Number.empty() ? "estimate" : job_.Model.Cover.Number;
   if (takeoffShown_) number += "_数量調書";
   FileDialogRequest r{"PDFファイルに保存", "PDFファイル(pdf)|*.pdf", "pdf", QString::fromStdString(number + ".pdf")};
-  auto path = dialogs_.SaveFile(r);
+  auto path = dialogs_.SaveFileIn(FolderKind::PrintPdf, r);
   if (!path) return;
   if (takeoffShown_) {
     std::ostringstream err;

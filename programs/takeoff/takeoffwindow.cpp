@@ -339,7 +339,7 @@ void TakeoffWindow::WritePdf() {
     table_->setCurrentCell(bad, Expression);
     return shell_.Dlg().ShowNotice(QString("%1行目 計算式: 式が入力されていないか正しくありません").arg(bad + 1));
   }
-  auto path = shell_.Dlg().SaveFile(FileDialogRequest{"数量調書の保存", "PDFファイル(pdf)|*.pdf;", "pdf",
+  auto path = shell_.Dlg().SaveFileIn(FolderKind::PrintPdf, FileDialogRequest{"数量調書の保存", "PDFファイル(pdf)|*.pdf;", "pdf",
                                                       QString::fromStdString(shell_.ProgramFolder())});
   if (!path) return;
   std::vector<printing::TakeoffSection> sections{

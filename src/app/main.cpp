@@ -25,6 +25,7 @@
 #ifdef ZANTRO_HAVE_WINDOW
 #include "breakdown/gui/breakdownlist.h"
 #include "companions/dispatcher.h"
+#include "help/gui/helpwindow.h"
 #include "uzantro/entry.h"
 #endif
 
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
   return zantro::RunWindowProgram(argc, argv, [](zantro::TFZANTRO& w) {
     zantro::InstallCompanions(w);
     zantro::InstallBreakdownList(w);
+    zantro::InstallHelp(w);
   });
 #else
   PrintHelp();

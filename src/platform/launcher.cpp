@@ -98,7 +98,6 @@ std::string_view HelperDocName(Helper h) {
   switch (h) {
     case Helper::Notepad: return "notepad.exe";
     case Helper::Calc: return "calc.exe";
-    case Helper::Manual: return "ZANTRO.CHM";
   }
   return "";
 }
@@ -119,13 +118,7 @@ std::optional<std::string> FindInPath(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<HelperCommand> FindHelper(Helper h, const std::string& programFolder) {
-  if (h == Helper::Manual) {
-    auto manual = FindNoCase(programFolder, "manual.html");
-    auto opener = FindInPath("xdg-open");
-    if (!manual || !opener) return std::nullopt;
-    return HelperCommand{*opener, *manual};
-  }
+std::optional<HelperCommand> FindHelper(Helper h) {
   std::vector<std::string> names;
   if (h == Helper::Notepad) {
     if (const char* own = std::getenv("ZANTRO_EDITOR"); own && *own) names.emplace_back(own);

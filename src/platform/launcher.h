@@ -50,17 +50,16 @@ void SetProgramsFolder(const std::string& programFolder, const std::string& prog
 // Present when that exact name is a regular, executable file.
 bool CompanionPresent(const std::string& programFolder, std::string_view exeName);
 
-// The helper programs: "notepad.exe", "calc.exe" and the manual "ZANTRO.CHM".
-enum class Helper { Notepad, Calc, Manual };
+// The helper programs: "notepad.exe" and "calc.exe".
+enum class Helper { Notepad, Calc };
 std::string_view HelperDocName(Helper h);
 // The program to run and its argument: the first installed of the helper's list (found in
-// PATH), or for the manual xdg-open with manual.html of the program folder. nullopt when
-// nothing is installed (the caller shows a notice).
+// PATH). nullopt when nothing is installed (the caller shows a notice).
 struct HelperCommand {
   std::string program;
   std::optional<std::string> argument;
 };
-std::optional<HelperCommand> FindHelper(Helper h, const std::string& programFolder);
+std::optional<HelperCommand> FindHelper(Helper h);
 // The program of PATH named name, or nullopt.
 std::optional<std::string> FindInPath(std::string_view name);
 

@@ -170,6 +170,7 @@ std::optional<int> ProgramShell::Start() {
     interactive_ = std::make_unique<InteractiveDialogs>(nullptr, folder);
     dialogs_ = interactive_.get();
   }
+  if (std::string store = UserFolderStorePath(); !store.empty()) dialogs_->RememberFoldersIn(FolderStore(store));
   return std::nullopt;
 }
 

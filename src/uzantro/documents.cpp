@@ -112,7 +112,7 @@ void TFZANTRO::NewCommand() {
 void TFZANTRO::OpenCommand() {
   if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
   if (dataDir_.empty()) dataDir_ = JoinPath(programFolder_, "Sample");  // stays for the run
-  auto path = dialogs_->OpenFile({"デ－タ読込", "ザントロファイル(znt2)|*.znt2;", "znt2", QString::fromStdString(dataDir_)});
+  auto path = dialogs_->OpenFileIn(FolderKind::Open, {"デ－タ読込", "ザントロファイル(znt2)|*.znt2;", "znt2", QString::fromStdString(dataDir_)});
   if (!path) return;
   CloseCompanions(kDocumentCompanions);
   OpenDocument(*path);
@@ -121,7 +121,7 @@ void TFZANTRO::OpenCommand() {
 void TFZANTRO::Version1Command() {
   if (doc_.DocumentModified && !dialogs_->AskExecute(kLoseQuestion, "実行", "キャンセル")) return;
   QString initial = QString::fromStdString(dataDir_.empty() ? JoinPath(programFolder_, "Sample") : dataDir_);
-  auto path = dialogs_->OpenFile({"Version1のデータ読込", "ザントロVersion1(znt)|*.znt", "znt", initial});
+  auto path = dialogs_->OpenFileIn(FolderKind::Import, {"Version1のデータ読込", "ザントロVersion1(znt)|*.znt", "znt", initial});
   if (!path) return;
   CloseCompanions(kDocumentCompanions);
   OpenDocument(*path);
@@ -289,7 +289,7 @@ void TFZANTRO::StartHelper(Helper h) {
     launcher_->Report(std::string(HelperDocName(h)), std::nullopt);
     return;
   }
-  auto cmd = FindHelper(h, programFolder_);
+  auto cmd = FindHelper(h);
   if (!cmd) {
     dialogs_->ShowNotice(QString::fromUtf8(HelperDocName(h).data()) + " に当たるプログラムがインストールされていません");
     return;

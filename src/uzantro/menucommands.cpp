@@ -47,7 +47,6 @@ void TFZANTRO::ConnectMenuCommands() {
   RegisterClick("N44", [this] {
     if (!RestoreCompanion("Tfsetup_Dlg")) StartCompanion("setup_dlg.exe", EditionLaunch::Setup(programEdition_).Encode());
   });
-  RegisterClick("N28", [this] { StartHelper(Helper::Manual); });
   RegisterClick("N101", [this] {
     QAction* a = Action("N101");
     if (!ShiftHeld()) return StartHelper(Helper::Notepad);

@@ -89,7 +89,7 @@ QString TFZANTRO::PartsFolder() const {
 }
 
 void TFZANTRO::ExportSheetCsv() {
-  auto path = dialogs_->SaveFile({"CSVファイルへ出力", "csvファイル|*.csv", "csv", QString()});
+  auto path = dialogs_->SaveFileIn(FolderKind::Export, {"CSVファイルへ出力", "csvファイル|*.csv", "csv", QString()});
   if (!path) return;
   std::string error;
   if (!WriteOutput(path->toStdString(), SheetCsv(doc_.LineList), &error)) throw FileError(error);

@@ -23,6 +23,8 @@ declare -A allowed=(
   [shell]="shell/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
   [uzantro]="uzantro/ shell/ strcgrid/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
   [breakdown/gui]="breakdown/gui/ breakdown/ uzantro/ messages/ general/ platform/"
+  [help]="help/ platform/"
+  [help/gui]="help/gui/ help/ uzantro/ platform/"
   [companions]="companions/ companions/core/ uzantro/ prices/ messages/ general/ platform/"
 )
 for layer in "${!allowed[@]}"; do

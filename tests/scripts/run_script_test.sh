@@ -19,6 +19,8 @@ cp -r "$dir/../../data/." "$tmp/program/"
 # companion), so each test says which companions it runs with.
 rm -f "$tmp/program"/*_dlg "$tmp/program"/csvznt "$tmp/program"/takeoff "$tmp/program"/TAKESUM
 mkdir -m 700 "$tmp/rt"
+# The dialogs' remembered folders of this run only (companions inherit it from the window).
+export XDG_CONFIG_HOME=$tmp/config
 PROGRAM=$tmp/program
 EXE=zantro
 ARGS=()

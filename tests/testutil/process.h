@@ -20,6 +20,7 @@ inline pid_t Spawn(const std::string& program, std::vector<std::string> args, co
   if (pid == 0) {
     ::setenv("ZANTRO_RUNTIME_DIR", runtime.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("XDG_CONFIG_HOME", runtime.c_str(), 1);  // the dialogs' folders stay with the run
     int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ::dup2(fd, 1);
     ::dup2(in >= 0 ? in : ::open("/dev/null", O_RDONLY), 0);

@@ -156,7 +156,7 @@ void BreakdownList::NameListStart(bool sheetUndo) {
 }
 
 void BreakdownList::CsvOut() {
-  auto path = w_.Dlg().SaveFile({"CSV出力", "csvファイル|*.csv", "csv", QString()});
+  auto path = w_.Dlg().SaveFileIn(FolderKind::Export, {"CSV出力", "csvファイル|*.csv", "csv", QString()});
   if (!path) return;
   WriteBreakdownCsv(w_.Doc(), path->toStdString());
 }

@@ -10,6 +10,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/folderstore.h"
+
 class QWidget;
 
 namespace zantro {
@@ -42,6 +44,18 @@ class Dialogs {
   virtual void Beep() = 0;
   // The error box of the event boundary.
   virtual void ShowError(const QString& text) = 0;
+
+  // OpenFile and SaveFile for a kind of dialog: they start in the folder the last dialog of
+  // that kind was used with and remember the folder of the file chosen, once the program has
+  // given its store (programs built on the shell do; dialogs made by a test remember nothing).
+  std::optional<QString> OpenFileIn(FolderKind kind, FileDialogRequest r);
+  std::optional<QString> SaveFileIn(FolderKind kind, FileDialogRequest r);
+  void RememberFoldersIn(std::optional<FolderStore> store) { folders_ = std::move(store); }
+  const FolderStore* Folders() const { return folders_ ? &*folders_ : nullptr; }
+
+ private:
+  std::optional<QString> Remembering(FolderKind kind, FileDialogRequest& r, bool save);
+  std::optional<FolderStore> folders_;
 };
 
 // Qt dialogs captioned with the application title, icon "dialog.ico" of the program folder.
