@@ -2,9 +2,7 @@
 
 #include <optional>
 
-#include "general/doccheck.h"
 #include "general/errors.h"
-#include "platform/cp932.h"
 #include "platform/outputs.h"
 #include "summary/workbook.h"
 
@@ -72,10 +70,7 @@ int SummaryCommand(const std::vector<std::string>& args, std::ostream& err, cons
   std::vector<Table> tables;
   std::string construction;
   try {
-    ParsedDocument doc = ParseDocumentFile(r->Document);
-    CheckRecomputation(doc, r->Document);
-    construction = ToUtf8(doc.Title.CONSTRACT_1.view());
-    tables = SummaryTables(Summarize(doc, r->Rate));
+    tables = SummaryTables(SummarizeFile(r->Document, r->Rate, &construction));
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 2;

@@ -3,9 +3,11 @@
 #include <map>
 #include <tuple>
 
+#include "breakdown/batch.h"
 #include "general/doccheck.h"
 #include "general/document.h"
 #include "general/kinds.h"
+#include "platform/cp932.h"
 
 namespace zantro::summary {
 namespace {
@@ -133,17 +135,27 @@ Summary Summarize(const ParsedDocument& doc, std::optional<Money> typedRate) {
   return s;
 }
 
-Summary SummarizeFile(const std::string& path, std::optional<Money> typedRate) {
-  ParsedDocument doc = ParseDocumentFile(path);
-  CheckRecomputation(doc, path);
-  return Summarize(doc, typedRate);
+Summary SummarizeFile(const std::string& path, std::optional<Money> typedRate, std::string* construction) {
+  // Opened as the window and the breakdown report open it: the document's totals depend on
+  // the settings of the sheet shown first, which rounds the overhead items of the list.
+  ParsedDocument parsed;
+  Document shown = OpenForReport(path, &parsed);
+  if (construction) *construction = ToUtf8(parsed.Title.CONSTRACT_1.view());
+  Summary s = Summarize(parsed, typedRate);
+  s.Document = Pair{shown.Breakdown.Cost, shown.Breakdown.Sub};
+  return s;
 }
 
-Summary SummarizeWorkFiles(const std::string& folder, std::optional<Money> typedRate) {
+Summary SummarizeWorkFiles(const std::string& folder, std::optional<Money> typedRate, std::string* construction) {
   const std::string name = folder + "/HEAD.WRK";
   ParsedDocument doc = ParseContainerText(ContainerText(folder, false, 0), name);
+  // The window wrote the document's totals with the settings of its open sheet: they stay.
+  const Pair shown{doc.Title.ALLNTOTAL, doc.Title.ALLGTOTAL};
   CheckRecomputation(doc, name);
-  return Summarize(doc, typedRate);
+  if (construction) *construction = ToUtf8(doc.Title.CONSTRACT_1.view());
+  Summary s = Summarize(doc, typedRate);
+  s.Document = shown;
+  return s;
 }
 
 }  // namespace zantro::summary

@@ -74,11 +74,15 @@ struct Summary {
 // CheckRecomputation leaves it). typedRate, when given, is the labour rate of both sides.
 Summary Summarize(const ParsedDocument& computed, std::optional<Money> typedRate = std::nullopt);
 
-// The document at path (either format), read and computed as opening it would. Raises
-// FileError naming the file, line and field of a damaged document.
-Summary SummarizeFile(const std::string& path, std::optional<Money> typedRate = std::nullopt);
+// The document at path (either format), read and computed as the window opens it, so the
+// document's totals are those it shows. Raises FileError naming the file, line and field of
+// a damaged document. construction, when given, takes the construction name (UTF-8).
+Summary SummarizeFile(const std::string& path, std::optional<Money> typedRate = std::nullopt,
+                      std::string* construction = nullptr);
 
-// The working copy in the work files of folder (the open document as last edited).
-Summary SummarizeWorkFiles(const std::string& folder, std::optional<Money> typedRate = std::nullopt);
+// The working copy in the work files of folder (the open document as last edited), with the
+// document's totals the window stored there.
+Summary SummarizeWorkFiles(const std::string& folder, std::optional<Money> typedRate = std::nullopt,
+                           std::string* construction = nullptr);
 
 }  // namespace zantro::summary
