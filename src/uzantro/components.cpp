@@ -309,6 +309,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(tools, "N103", "画面の解像度確認");
   AddItem(tools, "is1", "インストールフォルダ－確認");
   tools->addSeparator();
+  AddItem(tools, "SummaryItem", "集計表", "summary");
   AddItem(tools, "N44", "環境設定");
 
   QMenu* help = AddMenu("HelpMenu", "ヘルプ(&H)");

@@ -14,6 +14,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "summary/command.h"
+#include "summary/materials.h"
 #include "summary/summary.h"
 #include "summary/tables.h"
 #include "testutil/tempdir.h"
@@ -329,6 +330,32 @@ TEST(Summary, TheFirstLabourLineGivesTheRate) {
   Summary typed = Summarize(doc, M(10000));
   EXPECT_EQ(typed.Source, RateSource::Typed);
   EXPECT_EQ(typed.Items[0].LabourAmount, (Pair{M(59900), M(59900)}));
+}
+
+TEST(Summary, TheBillOfMaterialsNarrowedAndOrdered) {
+  auto row = [](const char* name, const char* spec, int64_t qty, int64_t cost, int64_t sub) {
+    return MaterialRow{Sj(name), Sj(spec), Sj("m"), M(qty), M(qty), Pair{M(cost), M(sub)}, 1};
+  };
+  const std::vector<MaterialRow> rows = {row("鋼管", "SGP 20A", 5, 300, 900), row("エルボ", "sgp 25a", 9, 300, 100),
+                                         row("鋼管", "SGP 15A", 1, 700, 500), row("バルブ", "", 2, -50, 0)};
+  auto names = [](const std::vector<MaterialRow>& rs) {
+    std::string out;
+    for (const MaterialRow& r : rs) out += ToUtf8(r.Name) + "/" + ToUtf8(r.Spec) + " ";
+    return out;
+  };
+  EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::AsFound)), "鋼管/SGP 20A エルボ/sgp 25a 鋼管/SGP 15A バルブ/ ");
+  // ASCII letters without regard to case, in the name, the specification or the unit.
+  EXPECT_EQ(names(SelectMaterials(rows, "Sgp", MaterialOrder::AsFound)), "鋼管/SGP 20A エルボ/sgp 25a 鋼管/SGP 15A ");
+  EXPECT_EQ(names(SelectMaterials(rows, "25A", MaterialOrder::AsFound)), "エルボ/sgp 25a ");
+  EXPECT_EQ(names(SelectMaterials(rows, "鋼管", MaterialOrder::AsFound)), "鋼管/SGP 20A 鋼管/SGP 15A ");
+  EXPECT_EQ(SelectMaterials(rows, "M", MaterialOrder::AsFound).size(), 4u);  // the unit
+  EXPECT_TRUE(SelectMaterials(rows, "ダクト", MaterialOrder::AsFound).empty());
+  // Names in Shift-JIS byte order (katakana before kanji), then the specification.
+  EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::Name)), "エルボ/sgp 25a バルブ/ 鋼管/SGP 15A 鋼管/SGP 20A ");
+  // Largest first; equal amounts keep the order found.
+  EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::CostAmount)), "鋼管/SGP 15A 鋼管/SGP 20A エルボ/sgp 25a バルブ/ ");
+  EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::SubAmount)), "鋼管/SGP 20A 鋼管/SGP 15A エルボ/sgp 25a バルブ/ ");
+  EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::CostQuantity)), "エルボ/sgp 25a 鋼管/SGP 20A バルブ/ 鋼管/SGP 15A ");
 }
 
 // ---- Shares, text and CSV. ----
