@@ -54,6 +54,12 @@ std::optional<Request> ParseArguments(const std::vector<std::string>& args, std:
 
 }  // namespace
 
+bool NeedsPrinting(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--pdf") return true;
+  return false;
+}
+
 int SummaryCommand(const std::vector<std::string>& args, std::ostream& err, const PdfWriter& pdf, std::string* text) {
   std::optional<Request> r = ParseArguments(args, err);
   if (!r) return 2;

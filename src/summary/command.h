@@ -16,6 +16,9 @@ namespace zantro::summary {
 using PdfWriter = std::function<int(const std::vector<Table>& tables, const std::string& construction,
                                     const std::string& out, const OutputRules& rules, std::ostream& err)>;
 
+// True when args (the words after "--summary") ask for the PDF.
+bool NeedsPrinting(const std::vector<std::string>& args);
+
 // args are the words after "--summary". Returns the exit status: 0; 1 when the output cannot
 // be written; 2 for a wrong command line or a document that cannot be read (its reason, which
 // names the file, line and field, after "zantro: " on err). Without pdf, --pdf is refused.

@@ -450,6 +450,12 @@ TEST(SummaryCommand, RefusesWrongArgumentsAndDamagedDocuments) {
   EXPECT_EQ(*ReadFileBytes(dir.file("doc.znt2")), *ReadFileBytes(kSample));
 }
 
+TEST(SummaryCommand, OnlyThePdfNeedsPrinting) {
+  EXPECT_TRUE(NeedsPrinting({kSample, "--pdf", "x.pdf"}));
+  EXPECT_FALSE(NeedsPrinting({kSample, "--xlsx", "x.pdf"}));
+  EXPECT_FALSE(NeedsPrinting({}));
+}
+
 TEST(SummaryCommand, TypedRateAndWorkbook) {
   TempDir dir;
   std::ostringstream err;
