@@ -2,6 +2,7 @@
 // documents; the bill of materials; the shares; the text and CSV forms; the batch command.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <random>
@@ -249,6 +250,18 @@ TEST(Summary, RandomDocumentsEqualTheLineByLineSumsAndTheWindowsTotals) {
     }
     EXPECT_EQ(typed.LabourAmount, labourAmount);
     if (s.Source == RateSource::LabourLine) ++withLabourLine;
+    if (round < 30) {
+      // The same document as the window's working copy: the same sums, and the document's
+      // totals as its head stores them.
+      TempDir work;
+      WriteWorkFiles(computed, work.path());
+      Summary copy = SummarizeWorkFiles(work.path());
+      EXPECT_EQ(copy.Sheets, s.Sheets) << "round " << round;
+      EXPECT_EQ(copy.Groups, s.Groups) << "round " << round;
+      EXPECT_EQ(copy.Labour, s.Labour) << "round " << round;
+      EXPECT_EQ(copy.Materials.size(), s.Materials.size()) << "round " << round;
+      EXPECT_EQ(copy.Document, (Pair{computed.Title.ALLNTOTAL, computed.Title.ALLGTOTAL})) << "round " << round;
+    }
   }
   EXPECT_GT(withLabourLine, 50);
 }
@@ -448,6 +461,29 @@ TEST(SummaryCommand, RefusesWrongArgumentsAndDamagedDocuments) {
   err.str("");
   EXPECT_EQ(SummaryCommand({dir.file("doc.znt2"), "--xlsx", dir.file("doc.znt2")}, err, nullptr, &text), 1);
   EXPECT_EQ(*ReadFileBytes(dir.file("doc.znt2")), *ReadFileBytes(kSample));
+}
+
+TEST(SummaryCommand, ReadsVersion1Documents) {
+  // One item, one line of kind 10: 3 at 500 on both sides.
+  std::string v1(464 + 4 + 140 + 228, '\0');
+  int32_t one = 1, ten = 10;
+  std::memcpy(&v1[464], &one, 4);
+  std::memcpy(&v1[468], &ten, 4);
+  const size_t line = 468 + 140;
+  std::memcpy(&v1[line], &one, 4);
+  std::memcpy(&v1[line + 112], &ten, 4);
+  int64_t three = 3 * Money::kScale, price = 500 * Money::kScale;
+  std::memcpy(&v1[line + 116], &three, 8);
+  std::memcpy(&v1[line + 124], &three, 8);
+  std::memcpy(&v1[line + 132], &price, 8);
+  std::memcpy(&v1[line + 140], &price, 8);
+  TempDir dir;
+  ASSERT_TRUE(WriteFileAtomic(dir.file("old.znt"), v1));
+  std::ostringstream err;
+  std::string text;
+  ASSERT_EQ(SummaryCommand({dir.file("old.znt")}, err, nullptr, &text), 0) << err.str();
+  EXPECT_EQ(text.substr(0, text.find("B\t")),
+            "[価格グループ別]\nグループ\t名称\t原価\t原価構成比\t提出金額\t提出構成比\t差額\nA\t\t1,500\t100.00\t1,500\t100.00\t0\n");
 }
 
 TEST(SummaryCommand, OnlyThePdfNeedsPrinting) {
