@@ -291,7 +291,12 @@ ParsedDocument TwoSheetsOfPipe() {
   doc.Lines[1] = {Priced(20, "配管用炭素鋼鋼管;白 20A", "m", 455000, 820), Priced(10, "エルボ;白 20A", "個", 240000, 95),
                   Priced(30, "配管用炭素鋼鋼管;白 20A", "m", 10000, 0)};
   doc.Lines[2] = {Priced(20, "配管用炭素鋼鋼管;白 20A", "m", 322500, 820), Priced(20, "配管用炭素鋼鋼管;白 20A", "本", 30000, 4000),
-                  Priced(21, "配管用炭素鋼鋼管;白 20A", "m", 20000, 820), Priced(10, "", "", 0, 0)};
+                  Priced(21, "配管用炭素鋼鋼管;白 20A", "m", 20000, 820), Priced(10, "", "", 0, 0),
+                  Priced(10, "", "式", 0, 0), Priced(10, "支持金物", "", 10000, 0)};
+  for (LineRecord* l : {&doc.Lines[2][4], &doc.Lines[2][5]}) {
+    l->SubPrice = kZero;  // lines of no amount and no labour
+    l->LabourFactor = kZero;
+  }
   for (auto& [n, lines] : doc.Lines)
     for (auto& l : lines) l.ItemNo = n;
   CheckRecomputation(doc, "pipes");
@@ -300,7 +305,7 @@ ParsedDocument TwoSheetsOfPipe() {
 
 TEST(Summary, TheSamePipeOfTwoSheetsIsSummedOnce) {
   Summary s = Summarize(TwoSheetsOfPipe());
-  ASSERT_EQ(s.Materials.size(), 3u);
+  ASSERT_EQ(s.Materials.size(), 5u);
   const MaterialRow& pipe = s.Materials[0];
   EXPECT_EQ(ToUtf8(pipe.Name), "配管用炭素鋼鋼管");
   EXPECT_EQ(ToUtf8(pipe.Spec), "白 20A");
@@ -313,6 +318,13 @@ TEST(Summary, TheSamePipeOfTwoSheetsIsSummedOnce) {
   EXPECT_EQ(ToUtf8(s.Materials[1].Name), "エルボ");
   EXPECT_EQ(ToUtf8(s.Materials[2].Unit), "本");  // another unit is another row
   EXPECT_EQ(s.Materials[2].Amount.Cost, M(12000));
+  // A line with only a unit is kept (an empty line is not); a name without ";" has no
+  // specification.
+  EXPECT_EQ(ToUtf8(s.Materials[3].Unit), "式");
+  EXPECT_EQ(s.Materials[3].Lines, 1);
+  EXPECT_EQ(ToUtf8(s.Materials[4].Name), "支持金物");
+  EXPECT_EQ(s.Materials[4].Spec, "");
+  EXPECT_EQ(s.Materials[4].CostQty, M(1));
   // The bill of materials holds every priced amount of the document.
   Pair all;
   for (const MaterialRow& m : s.Materials) all += m.Amount;
@@ -340,6 +352,13 @@ TEST(Summary, TheFirstLabourLineGivesTheRate) {
   // Item 1: (45.5 + 24 + 1) x 0.085 = 5.9925 -> 5.99; at 20000 and 25000.
   EXPECT_EQ(s.Items[0].Labour.Cost, Raw(59900));
   EXPECT_EQ(s.Items[0].LabourAmount, (Pair{M(119800), M(149750)}));
+  // A labour line of the first item comes first.
+  ParsedDocument first = doc;
+  labour.ItemNo = 1;
+  labour.SubPrice = M(7);
+  first.Lines[1].push_back(labour);
+  CheckRecomputation(first, "labour");
+  EXPECT_EQ(Summarize(first).Rate, (Pair{M(1), M(7)}));
   Summary typed = Summarize(doc, M(10000));
   EXPECT_EQ(typed.Source, RateSource::Typed);
   EXPECT_EQ(typed.Items[0].LabourAmount, (Pair{M(59900), M(59900)}));
@@ -363,6 +382,7 @@ TEST(Summary, TheBillOfMaterialsNarrowedAndOrdered) {
   EXPECT_EQ(names(SelectMaterials(rows, "鋼管", MaterialOrder::AsFound)), "鋼管/SGP 20A 鋼管/SGP 15A ");
   EXPECT_EQ(SelectMaterials(rows, "M", MaterialOrder::AsFound).size(), 4u);  // the unit
   EXPECT_TRUE(SelectMaterials(rows, "ダクト", MaterialOrder::AsFound).empty());
+  EXPECT_EQ(SelectMaterials({row("Z形鋼", "", 1, 1, 1)}, "z", MaterialOrder::AsFound).size(), 1u);
   // Names in Shift-JIS byte order (katakana before kanji), then the specification.
   EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::Name)), "エルボ/sgp 25a バルブ/ 鋼管/SGP 15A 鋼管/SGP 20A ");
   // Largest first; equal amounts keep the order found.
@@ -418,7 +438,8 @@ TEST(SummaryText, TheTablesAsText) {
                       "[資材集計]\n名称\t規格\t単位\t原価数量\t原価金額\t提出数量\t提出金額\t行数\n"
                       "配管用炭素鋼鋼管\t白 20A\tm\t75.75\t62,115\t75.75\t69,690\t3\n"
                       "エルボ\t白 20A\t個\t24\t2,280\t24\t4,680\t1\n"
-                      "配管用炭素鋼鋼管\t白 20A\t本\t3\t12,000\t3\t12,300\t1\n"),
+                      "配管用炭素鋼鋼管\t白 20A\t本\t3\t12,000\t3\t12,300\t1\n"
+                      "\t\t式\t0\t0\t0\t0\t1\n支持金物\t\t\t1\t0\t1\t0\t1\n"),
             std::string::npos)
       << text;
   EXPECT_EQ(text.back(), '\n');
@@ -443,6 +464,13 @@ TEST(SummaryCommand, RefusesWrongArgumentsAndDamagedDocuments) {
   EXPECT_EQ(SummaryCommand({kSample, kSample}, err, nullptr, &text), 2);
   EXPECT_EQ(SummaryCommand({kSample, "--xlsx"}, err, nullptr, &text), 2);
   EXPECT_EQ(SummaryCommand({kSample, "--bogus"}, err, nullptr, &text), 2);
+  err.str("");
+  EXPECT_EQ(SummaryCommand({"--bogus"}, err, nullptr, &text), 2);
+  EXPECT_EQ(err.str().rfind("usage: zantro --summary", 0), 0u) << err.str();
+  err.str("");
+  EXPECT_EQ(SummaryCommand({kSample, "--xlsx", dir.file("a.xlsx"), "--pdf", dir.file("a.pdf")}, err, nullptr, &text), 2);
+  EXPECT_EQ(err.str().rfind("usage: zantro --summary", 0), 0u) << err.str();
+  EXPECT_FALSE(FileExists(dir.file("a.xlsx")));
   err.str("");
   EXPECT_EQ(SummaryCommand({kSample, "--rate", "abc"}, err, nullptr, &text), 2);
   EXPECT_NE(err.str().find("zantro: --rate: 'abc'"), std::string::npos) << err.str();
