@@ -25,6 +25,8 @@ check "a typed rate" 0 "" "$zantro" --summary doc.znt2 --rate 18000
 expect "the rate prices the labour" grep -q $'^合計\t\t41.47\t41.47\t746,460\t746,460$' out.txt
 check "workbook" 0 "" "$zantro" --summary doc.znt2 --xlsx book.xlsx
 expect "workbook written" test "$(head -c 2 book.xlsx)" = PK
+"$zantro" --summary doc.znt2 --xlsx - > stdout.xlsx
+expect "workbook to standard output" test "$(head -c 2 stdout.xlsx)" = PK
 check "pdf" 0 "" "$zantro" --summary doc.znt2 --pdf book.pdf
 expect "pdf written" test "$(head -c 5 book.pdf)" = "%PDF-"
 check "workbook over its document" 1 "zantro: doc.znt2: 入力の文書と同じファイルです" "$zantro" --summary doc.znt2 --xlsx doc.znt2

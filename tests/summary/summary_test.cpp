@@ -359,6 +359,11 @@ TEST(Summary, TheFirstLabourLineGivesTheRate) {
   first.Lines[1].push_back(labour);
   CheckRecomputation(first, "labour");
   EXPECT_EQ(Summarize(first).Rate, (Pair{M(1), M(7)}));
+  // An item without a sheet after it changes nothing.
+  ParsedDocument withOverhead = first;
+  withOverhead.Items[1].ItemKind = 81;
+  withOverhead.Lines.erase(2);
+  EXPECT_EQ(Summarize(withOverhead).Rate, (Pair{M(1), M(7)}));
   Summary typed = Summarize(doc, M(10000));
   EXPECT_EQ(typed.Source, RateSource::Typed);
   EXPECT_EQ(typed.Items[0].LabourAmount, (Pair{M(59900), M(59900)}));
