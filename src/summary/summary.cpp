@@ -54,9 +54,10 @@ class MaterialSums {
 
 // The first labour line of the document gives the rate of both sides.
 std::optional<Pair> LabourLineRate(const ParsedDocument& doc) {
-  for (const auto& [n, lines] : doc.Lines) {
-    if (n < 1 || n > doc.ItemCount() || !ItemHasSheet(doc.Items[static_cast<size_t>(n - 1)].ItemKind)) continue;
-    for (const LineRecord& l : lines)
+  for (int32_t n = 1; n <= doc.ItemCount(); ++n) {
+    auto held = doc.Lines.find(n);
+    if (held == doc.Lines.end() || !ItemHasSheet(doc.Items[static_cast<size_t>(n - 1)].ItemKind)) continue;
+    for (const LineRecord& l : held->second)
       if (InRange(l.FLAG, 60, 66)) return Pair{l.CostPrice, l.SubPrice};
   }
   return std::nullopt;

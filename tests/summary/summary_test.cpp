@@ -388,6 +388,12 @@ TEST(Summary, TheBillOfMaterialsNarrowedAndOrdered) {
   EXPECT_EQ(SelectMaterials(rows, "M", MaterialOrder::AsFound).size(), 4u);  // the unit
   EXPECT_TRUE(SelectMaterials(rows, "ダクト", MaterialOrder::AsFound).empty());
   EXPECT_EQ(SelectMaterials({row("Z形鋼", "", 1, 1, 1)}, "z", MaterialOrder::AsFound).size(), 1u);
+  // Rows of the same name, specification and unit (a caller's own list) keep their order.
+  auto same = SelectMaterials({row("管", "", 1, 1, 1), row("管", "", 2, 2, 2), row("管", "", 3, 3, 3)}, "",
+                              MaterialOrder::Name);
+  EXPECT_EQ(same[0].CostQty, M(1));
+  EXPECT_EQ(same[1].CostQty, M(2));
+  EXPECT_EQ(same[2].CostQty, M(3));
   // Names in Shift-JIS byte order (katakana before kanji), then the specification.
   EXPECT_EQ(names(SelectMaterials(rows, "", MaterialOrder::Name)), "エルボ/sgp 25a バルブ/ 鋼管/SGP 15A 鋼管/SGP 20A ");
   // Largest first; equal amounts keep the order found.
