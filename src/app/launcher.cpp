@@ -13,6 +13,7 @@
 #include "general/recalc.h"
 #include "platform/outputs.h"
 #include "prices/reprice.h"
+#include "summary/command.h"
 
 namespace {
 
@@ -39,6 +40,12 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     zantro::GuardStandardStreams();
     return zantro::RepriceCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  // The summary's text and workbook too; its PDF needs the window's printing library.
+  if (argc > 1 && std::strcmp(argv[1], "--summary") == 0 && !zantro::summary::NeedsPrinting({argv + 2, argv + argc})) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    zantro::GuardStandardStreams();
+    return zantro::summary::SummaryCommand({argv + 2, argv + argc}, std::cerr);
   }
   std::string window = ExecutableFolder() + "/zantro-window";
   ::execv(window.c_str(), argv);

@@ -17,9 +17,11 @@
 #include "platform/outputs.h"
 #include "platform/programfolder.h"
 #include "platform/runtime.h"
+#include "summary/command.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/comparepdf.h"
 #include "printing/job.h"
+#include "printing/summarypdf.h"
 #include "printing/takeoffpdf.h"
 #endif
 #ifdef ZANTRO_HAVE_WINDOW
@@ -41,6 +43,7 @@ void PrintHelp() {
       "       zantro --report DOCUMENT\n"
       "       zantro --xlsx DOCUMENT OUT.xlsx\n"
       "       zantro --compare OLD NEW [--xlsx OUT | --pdf OUT]\n"
+      "       zantro --summary DOCUMENT [--rate N] [--xlsx OUT.xlsx | --pdf OUT.pdf]\n"
       "       zantro --help | --version");
 }
 
@@ -143,6 +146,13 @@ int main(int argc, char** argv) {
     return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);  // "-": standard output
   }
   if (argc > 1 && std::strcmp(argv[1], "--compare") == 0) return CompareCommand(argc, argv);
+  if (argc > 1 && std::strcmp(argv[1], "--summary") == 0) {
+#ifdef ZANTRO_HAVE_PRINTING
+    return zantro::summary::SummaryCommand({argv + 2, argv + argc}, std::cerr, zantro::printing::SummaryPdfWriter());
+#else
+    return zantro::summary::SummaryCommand({argv + 2, argv + argc}, std::cerr);
+#endif
+  }
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::puts("zantro 2.0.0");
     return StandardOutputStatus();

@@ -11,6 +11,7 @@ void InstallCompanions(TFZANTRO& w) {
   RegisterCompanionMessages(w);
   w.CompanionCommand = [&w](int, const std::string& text) { DispatchCompanionCommand(w, text); };
   InstallDialogLaunchers(w);
+  InstallSummary(w);
   InstallPriceLibraries(w);
   InstallTakeoffAndFolders(w);
   InstallPrintCommands(w);

@@ -38,6 +38,7 @@ void OnClick(TFZANTRO& w, const QString& name, std::function<void(QObject* item)
 
 // The installers of the launcher files.
 void InstallDialogLaunchers(TFZANTRO& w);
+void InstallSummary(TFZANTRO& w);
 void InstallPriceLibraries(TFZANTRO& w);
 // 単価入替 (RepriceMenu under 各種変換＆計算): the open sheet re-priced from the libraries.
 void InstallRepricing(TFZANTRO& w);

@@ -310,6 +310,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(tools, "is1", "インストールフォルダ－確認");
   tools->addSeparator();
   AddItem(tools, "CompareItem", "見積比較");
+  AddItem(tools, "SummaryItem", "集計表", "summary");
   AddItem(tools, "N44", "環境設定");
 
   QMenu* help = AddMenu("HelpMenu", "ヘルプ(&H)");
