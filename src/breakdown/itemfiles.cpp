@@ -7,12 +7,6 @@
 namespace zantro {
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
 template <typename Record>
 std::vector<Record> ReadAll(const std::optional<std::string>& path) {
   if (!path) return {};
@@ -25,13 +19,19 @@ std::vector<Record> ReadAll(const std::optional<std::string>& path) {
 }  // namespace
 
 ItemFiles::ItemFiles(std::string folder, Keeper keep) : folder_(std::move(folder)), keep_(std::move(keep)) {
-  for (const auto& name : ListFiles(folder_)) index_.emplace(Upper(name), name);
+  for (const auto& name : ListFiles(folder_)) index_.emplace(FoldCase(name), name);
+}
+
+std::optional<std::string> ItemFiles::Spelling(const std::string& name) const {
+  auto it = index_.find(FoldCase(name));
+  if (it == index_.end()) return std::nullopt;
+  return it->second;
 }
 
 std::optional<std::string> ItemFiles::Find(const std::string& name) const {
-  auto it = index_.find(Upper(name));
-  if (it == index_.end()) return std::nullopt;
-  return JoinPath(folder_, it->second);
+  auto spelling = Spelling(name);
+  if (!spelling) return std::nullopt;
+  return JoinPath(folder_, *spelling);
 }
 
 void ItemFiles::Delete(const std::string& name) {
@@ -39,7 +39,7 @@ void ItemFiles::Delete(const std::string& name) {
   if (!path) return;
   keep_(name, path);
   if (!DeleteFile(*path)) throw FileError(*path + ": the work file cannot be deleted");
-  index_.erase(Upper(name));
+  index_.erase(FoldCase(name));
 }
 
 void ItemFiles::MoveFile(const std::string& from, const std::string& to) {
@@ -53,16 +53,17 @@ void ItemFiles::MoveFile(const std::string& from, const std::string& to) {
     throw FileError(*target + ": the work file cannot be deleted");
   if (!RenameFile(*source, JoinPath(folder_, to)))
     throw FileError(*source + ": the work file cannot be renamed to " + to);
-  index_.erase(Upper(from));
-  index_[Upper(to)] = to;
+  index_.erase(FoldCase(from));
+  index_[FoldCase(to)] = to;
 }
 
 void ItemFiles::Write(const std::string& name, std::string_view bytes) {
   keep_(name, Find(name));
-  std::string path = Find(name).value_or(JoinPath(folder_, name));
+  // An existing file keeps the spelling the folder gives it.
+  std::string spelling = Spelling(name).value_or(name);
   std::string error;
-  if (!WriteFileAtomic(path, bytes, &error)) throw FileError(error);
-  index_[Upper(name)] = path.substr(folder_.size() + 1);
+  if (!WriteFileAtomic(JoinPath(folder_, spelling), bytes, &error)) throw FileError(error);
+  index_[FoldCase(name)] = spelling;
 }
 
 void ItemFiles::Move(int32_t from, int32_t to) {

@@ -36,6 +36,8 @@ class ItemFiles {
   void WriteTakeoffs(int32_t n, std::vector<TakeoffRecord> records);
 
  private:
+  // The name as the folder spells it, and its path; nothing when the folder has no such file.
+  std::optional<std::string> Spelling(const std::string& name) const;
   std::optional<std::string> Find(const std::string& name) const;
   void MoveFile(const std::string& from, const std::string& to);
   void Delete(const std::string& name);
@@ -43,7 +45,7 @@ class ItemFiles {
 
   std::string folder_;
   Keeper keep_;
-  std::map<std::string, std::string> index_;  // upper-case name -> name as the folder spells it
+  std::map<std::string, std::string> index_;  // case-folded name -> name as the folder spells it
 };
 
 }  // namespace zantro

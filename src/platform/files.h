@@ -114,6 +114,8 @@ std::vector<std::string> ListFiles(std::string_view folder);
 
 // Case-insensitive ASCII comparison helpers for file names and extensions.
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The key under which names equal without regard to ASCII case meet (lower case).
+std::string FoldCase(std::string_view name);
 bool EndsWithNoCase(std::string_view s, std::string_view suffix);
 
 // ---- implementation of the template ----
