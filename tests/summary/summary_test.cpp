@@ -364,6 +364,10 @@ TEST(Summary, TheFirstLabourLineGivesTheRate) {
   withOverhead.Items[1].ItemKind = 81;
   withOverhead.Lines.erase(2);
   EXPECT_EQ(Summarize(withOverhead).Rate, (Pair{M(1), M(7)}));
+  // A sheet with no lines before the labour line is passed over.
+  ParsedDocument emptyFirst = doc;
+  emptyFirst.Lines.erase(1);
+  EXPECT_EQ(Summarize(emptyFirst).Rate, (Pair{M(20000), M(25000)}));
   Summary typed = Summarize(doc, M(10000));
   EXPECT_EQ(typed.Source, RateSource::Typed);
   EXPECT_EQ(typed.Items[0].LabourAmount, (Pair{M(59900), M(59900)}));
