@@ -89,7 +89,8 @@ TEST(EstimateBook, EveryItemWithLinesHasASheetUnderANameASpreadsheetTakes) {
 }
 
 TEST(EstimateBook, TheBreakdownShowsBothSidesAndItsAmountsSumToTheTotal) {
-  const auto& rows = Sheets()[1].Rows;
+  const auto sheets = Sheets();
+  const auto& rows = sheets[1].Rows;
   ASSERT_EQ(rows.size(), 6u);  // captions, four items, the total row
   EXPECT_EQ(rows[1][0].Text, "配管/屋内");
   ExpectNumber(rows[1][1], kOne, "1", "#,##0;\"-\"#,##0");
@@ -138,7 +139,8 @@ TEST(EstimateBook, DetailRowsCarryThePrintedColumnsThenTheCostSide) {
 }
 
 TEST(EstimateBook, TheCoverHoldsLabelsBesideTheirValues) {
-  const auto& rows = Sheets()[0].Rows;
+  const auto sheets = Sheets();
+  const auto& rows = sheets[0].Rows;
   auto value = [&](const std::string& label) -> const BookCell& {
     for (const auto& r : rows)
       if (r.size() == 2 && r[0].Text == label) return r[1];
