@@ -28,6 +28,8 @@ ln doc.znt2 hard.znt2
 for out in doc.znt2 link.znt2 hard.znt2 ./doc.znt2; do
   check "xlsx over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$zantro" --xlsx doc.znt2 "$out"
   check "pdf over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$pdf" doc.znt2 "$out"
+  check "workbook over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" \
+    "$zantro" --workbook doc.znt2 "$out" --program-folder "$program"
   check "recalc over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$zantro" --recalc doc.znt2 "$out"
 done
 expect "the input is unchanged" cmp -s doc.znt2 original.znt2
