@@ -103,6 +103,8 @@ check "xlsx into a folder" 1 "keep: is a folder, not a file" "$zantro" --xlsx do
 # "-" is standard output; a lost write there is an error.
 "$zantro" --xlsx doc.znt2 - > stdout.xlsx 2> err.txt
 expect "xlsx to standard output" test "$?" = 0 -a "$(head -c 2 stdout.xlsx)" = PK
+"$zantro" --workbook doc.znt2 - --program-folder "$program" > book-stdout.xlsx 2> err.txt
+expect "the estimate workbook to standard output" test "$?" = 0 -a "$(head -c 2 book-stdout.xlsx)" = PK
 "$pdf" doc.znt2 - > stdout.pdf 2> err.txt
 expect "pdf to standard output" test "$?" = 0 -a "$(head -c 4 stdout.pdf)" = %PDF
 "$zantro" --recalc doc.znt2 - > stdout.znt2 2> err.txt

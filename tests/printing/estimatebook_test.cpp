@@ -30,11 +30,11 @@ const char* kDocument =
     "4;継手;;0;0;個;10;4;4;375;500;0;0;0;1500;2000;0;0;0;;;\n"
     "</DATA>\n<PICKUP>\n</PICKUP>\n<CONFIG>\n</CONFIG>\n</EOF>\n";
 
-std::vector<BookSheet> Sheets() {
+std::vector<BookSheet> Sheets(PrintStyle style = {}) {
   ParsedDocument doc = ParseContainerText(Sj(kDocument), "t.znt2");
-  PrintStyle cost;
+  PrintStyle cost = style;
   cost.CostSide = true;
-  return EstimateBookSheets(BuildPrintModel(doc, {}, {"", false}), BuildPrintModel(doc, cost, {"", false}));
+  return EstimateBookSheets(BuildPrintModel(doc, style, {"", false}), BuildPrintModel(doc, cost, {"", false}));
 }
 
 std::vector<std::string> Texts(const std::vector<BookCell>& row) {
@@ -77,6 +77,7 @@ TEST(EstimateBook, EveryItemWithLinesHasASheetUnderANameASpreadsheetTakes) {
   EXPECT_FALSE(sheets[0].Captions);
   for (size_t i = 1; i < sheets.size(); ++i) {
     EXPECT_TRUE(sheets[i].Captions);
+    for (const auto& caption : sheets[i].Rows[0]) EXPECT_TRUE(caption.Bold) << caption.Text;
     EXPECT_EQ(sheets[i].Widths.size(), sheets[i].Rows[0].size());
   }
   EXPECT_EQ(Texts(sheets[1].Rows[0]),
@@ -147,6 +148,7 @@ TEST(EstimateBook, TheCoverHoldsLabelsBesideTheirValues) {
     throw std::runtime_error("no row " + label);
   };
   EXPECT_EQ(rows[0][0].Text, "御見積書");
+  EXPECT_TRUE(rows[0][0].Bold);
   EXPECT_EQ(value("見積番号").Text, "T-9");
   EXPECT_EQ(value("工事名称").Text, "改修工事");
   ExpectNumber(value("御見積金額"), M("6549.5"), "￥6,549.5", "\"￥\"#,##0.0;\"￥-\"#,##0.0");
@@ -154,6 +156,19 @@ TEST(EstimateBook, TheCoverHoldsLabelsBesideTheirValues) {
   EXPECT_FALSE(value("消費税額").Value);
   EXPECT_EQ(value("金額（漢字）").Text, "金六千五百五十円也");
   ExpectNumber(value("原価金額"), M("5000"), "￥5,000", "\"￥\"#,##0;\"￥-\"#,##0");
+  // The company's address as the cover prints it: the postal code, a space, the address.
+  PrintStyle style;
+  style.Postal = "〒100-0001", style.Address1 = "東京都千代田区";
+  auto address = [](const std::vector<BookSheet>& sheets) {
+    for (const auto& r : sheets[0].Rows)
+      if (r.size() == 2 && r[0].Text == "住所") return r[1].Text;
+    return std::string("none");
+  };
+  EXPECT_EQ(address(Sheets(style)), "〒100-0001　東京都千代田区");
+  style.Postal.clear();
+  EXPECT_EQ(address(Sheets(style)), "東京都千代田区");
+  style.Postal = "〒100-0001", style.Address1.clear();
+  EXPECT_EQ(address(Sheets(style)), "〒100-0001");
 }
 
 TEST(EstimateBookCommand, AnOutputThatIsTheDocumentOrAMissingDocumentWritesNothing) {
