@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-noto-cjk xvfb xauth openbox x11-utils
   libxlsxwriter-dev zlib1g-dev
   poppler-utils pngquant
+  libreoffice-calc unzip
   desktop-file-utils shared-mime-info xdg-utils
 )
 

@@ -20,6 +20,7 @@
 #include "summary/command.h"
 #ifdef ZANTRO_HAVE_PRINTING
 #include "printing/comparepdf.h"
+#include "printing/estimatebook.h"
 #include "printing/job.h"
 #include "printing/summarypdf.h"
 #include "printing/takeoffpdf.h"
@@ -28,6 +29,9 @@
 #include "breakdown/gui/breakdownlist.h"
 #include "companions/dispatcher.h"
 #include "help/gui/helpwindow.h"
+#ifdef ZANTRO_HAVE_PRINTING
+#include "printing/gui/estimatebook.h"
+#endif
 #include "uzantro/entry.h"
 #endif
 
@@ -42,6 +46,7 @@ void PrintHelp() {
       "       zantro --takeoff-pdf DOCUMENT OUT.pdf [--program-folder DIR]\n"
       "       zantro --report DOCUMENT\n"
       "       zantro --xlsx DOCUMENT OUT.xlsx\n"
+      "       zantro --workbook DOCUMENT OUT.xlsx [--program-folder DIR]\n"
       "       zantro --compare OLD NEW [--xlsx OUT | --pdf OUT]\n"
       "       zantro --summary DOCUMENT [--rate N] [--xlsx OUT.xlsx | --pdf OUT.pdf]\n"
       "       zantro --help | --version");
@@ -49,10 +54,11 @@ void PrintHelp() {
 
 #ifdef ZANTRO_HAVE_PRINTING
 // "zantro --pdf DOCUMENT OUT.pdf [--program-folder DIR]": the printed estimate of a saved
-// document (--takeoff-pdf: its quantity statement), with the print style of the program
-// folder, without a window.
+// document (--takeoff-pdf: its quantity statement; --workbook: its estimate workbook), with
+// the print style of the program folder, without a window.
 int PdfCommand(int argc, char** argv) {
   const bool takeoff = std::strcmp(argv[1], "--takeoff-pdf") == 0;
+  const bool workbook = std::strcmp(argv[1], "--workbook") == 0;
   std::string error;
   std::string folder = zantro::DirName(zantro::AbsolutePath(argv[0]));
   if (std::strchr(argv[0], '/') == nullptr) {  // found in PATH: the running image's folder
@@ -62,13 +68,15 @@ int PdfCommand(int argc, char** argv) {
   }
   if (argc == 6 && std::strcmp(argv[4], "--program-folder") == 0) folder = zantro::AbsolutePath(argv[5]);
   else if (argc != 4) {
-    std::cerr << "usage: zantro " << argv[1] << " DOCUMENT OUT.pdf [--program-folder DIR]\n";
+    std::cerr << "usage: zantro " << argv[1] << " DOCUMENT " << (workbook ? "OUT.xlsx" : "OUT.pdf")
+              << " [--program-folder DIR]\n";
     return 2;
   } else if (auto own = zantro::ChooseProgramFolder(zantro::ProgramFolderInputsOf("", folder), &error)) {
     folder = own->Folder;  // an installed program prints with the style of the user's own folder
   }
   // The quantity statement of every item with takeoff records, or the estimate.
   if (takeoff) return zantro::printing::TakeoffPdfFromDocument(argv[2], argv[3], folder, std::cerr);
+  if (workbook) return zantro::printing::EstimateWorkbookFromDocument(argv[2], argv[3], folder, std::cerr);
   return zantro::printing::PdfFromDocument(argv[2], argv[3], folder, std::cerr);
 }
 #endif
@@ -120,7 +128,8 @@ int main(int argc, char** argv) {
   // The batch recalculation runs before anything of the window: no configuration, no lock.
   if (argc > 1 && std::strcmp(argv[1], "--recalc") == 0) return zantro::RecalcCommand(argc - 2, argv + 2, std::cerr);
 #ifdef ZANTRO_HAVE_PRINTING
-  if (argc > 1 && (std::strcmp(argv[1], "--pdf") == 0 || std::strcmp(argv[1], "--takeoff-pdf") == 0))
+  if (argc > 1 && (std::strcmp(argv[1], "--pdf") == 0 || std::strcmp(argv[1], "--takeoff-pdf") == 0 ||
+                   std::strcmp(argv[1], "--workbook") == 0))
     return PdfCommand(argc, argv);
 #endif
   // The breakdown list without a window: its report and its spreadsheet export.
@@ -162,6 +171,9 @@ int main(int argc, char** argv) {
     zantro::InstallCompanions(w);
     zantro::InstallBreakdownList(w);
     zantro::InstallHelp(w);
+#ifdef ZANTRO_HAVE_PRINTING
+    zantro::printing::InstallEstimateBook(w);
+#endif
   });
 #else
   PrintHelp();

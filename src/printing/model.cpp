@@ -77,18 +77,21 @@ BreakdownRow ItemRow(const ItemRecord& item, const PrintModel& m) {
   r.Remarks = Text(item.ItemNote.view());
   if (k == ItemKinds::HeadingFirst) {
     r.Qty = "1", r.Unit = "式", r.Amount = PriceText(a), r.Carry = a, r.Style = RowStyle::Heading;
+    r.QtyValue = kOne, r.AmountValue = a;
   } else if (InRange(k, 21, ItemKinds::HeadingLast)) {
-    r.Indent = k - 20, r.Inner = "(" + PriceText(a) + ")", r.Style = RowStyle::Heading;
+    r.Indent = k - 20, r.Inner = "(" + PriceText(a) + ")", r.Style = RowStyle::Heading, r.InnerValue = a;
   } else if (InRange(k, ItemKinds::MemberFirst, ItemKinds::MemberLast)) {
     r.Indent = k - 29, r.Qty = "1", r.Unit = "式", r.Inner = PriceText(a), r.Style = RowStyle::Member;
+    r.QtyValue = kOne, r.InnerValue = a;
   } else if (InRange(k, ItemKinds::OverheadIn, ItemKinds::OverheadFoldExcl)) {
-    r.Amount = PriceText(a), r.Carry = a;
+    r.Amount = PriceText(a), r.Carry = a, r.AmountValue = a;
   } else if (k == ItemKinds::Reduction) {
-    r.Amount = m.ReductionText + PriceText(a), r.Carry = -a;
+    r.Amount = m.ReductionText + PriceText(a), r.Carry = -a, r.AmountValue = a, r.Reduction = true;
   } else if (k == ItemKinds::Tax) {
     r.Qty = MoneyToPlainText(item.TaxRate()) + "%", r.Amount = PriceText(a), r.Carry = a;
+    r.QtyValue = item.TaxRate(), r.AmountValue = a;
   } else if (k == ItemKinds::Subtotal) {
-    r.Amount = PriceText(a), r.Style = RowStyle::Summary;
+    r.Amount = PriceText(a), r.Style = RowStyle::Summary, r.AmountValue = a;
   } else if (k == ItemKinds::Note) {
     std::string note = Text(item.ItemNote.view());
     r.Remarks.clear();
@@ -96,10 +99,10 @@ BreakdownRow ItemRow(const ItemRecord& item, const PrintModel& m) {
     else r.Remarks = note;
     r.Style = RowStyle::Note;
   } else if (k == ItemKinds::Total) {
-    r.Amount = PriceText(m.BreakdownTotal), r.Style = RowStyle::Total;
+    r.Amount = PriceText(m.BreakdownTotal), r.Style = RowStyle::Total, r.AmountValue = m.BreakdownTotal;
     if (r.Name.empty()) r.Name = "総　合　計";
   } else {
-    r.Qty = "1", r.Unit = "式", r.Amount = PriceText(a), r.Carry = a;
+    r.Qty = "1", r.Unit = "式", r.Amount = PriceText(a), r.Carry = a, r.QtyValue = kOne, r.AmountValue = a;
   }
   return r;
 }
@@ -113,6 +116,7 @@ void BuildBreakdown(PrintModel& m, const ParsedDocument& doc) {
   if (!totalRow) {
     BreakdownRow r;
     r.Name = "合　　計", r.Amount = PriceText(m.BreakdownTotal), r.Style = RowStyle::Total;
+    r.AmountValue = m.BreakdownTotal;
     m.Breakdown.push_back(r);
   }
 }
@@ -144,29 +148,36 @@ SheetRow LineRow(const LineRecord& l, const ItemRecord& item, const PrintModel& 
   r.Unit = Text(l.Unit.view());
   r.Remarks = Text(l.Remarks.view());
   const std::string text = Text(l.AmountText.view());
+  auto quantity = [&] {
+    if (s.Q != kZero) r.Qty = QtyText(s.Q, f, item.QuantityScale), r.QtyValue = s.Q;
+  };
   auto figures = [&](const std::string& prefix) {
-    if (s.Q != kZero) r.Qty = QtyText(s.Q, f, item.QuantityScale);
-    if (s.P != kZero) r.Price = prefix + PriceText(s.P);
-    if (s.Q != kZero || s.P != kZero || s.A != kZero) r.Amount = prefix + PriceText(s.A);
+    quantity();
+    if (s.P != kZero) r.Price = prefix + PriceText(s.P), r.PriceValue = s.P;
+    if (s.Q != kZero || s.P != kZero || s.A != kZero) r.Amount = prefix + PriceText(s.A), r.AmountValue = s.A;
   };
   auto lumpSum = [&] {
-    if (!r.Unit.empty()) r.Qty = "1";
-    if (!r.Unit.empty() || s.A != kZero) r.Amount = PriceText(s.A);
+    if (!r.Unit.empty()) r.Qty = "1", r.QtyValue = kOne;
+    if (!r.Unit.empty() || s.A != kZero) r.Amount = PriceText(s.A), r.AmountValue = s.A;
   };
   r.Carry = IsReductionLine(f) ? -s.A : s.A;
-  if (IsReductionLine(f)) figures(m.ReductionText);
+  if (IsReductionLine(f)) figures(m.ReductionText), r.Reduction = true;
   else if (InRange(f, 15, 18) || InRange(f, 25, 28) || InRange(f, 115, 118) || InRange(f, 125, 128)) {
-    if (s.Q != kZero) r.Qty = QtyText(s.Q, f, item.QuantityScale);
+    quantity();
     r.Amount = text;
   } else if (f == LineKinds::Comment || f == LineKinds::TakeoffComment) r.Amount = text;
   else if (InRange(f, 60, 66)) {
     r.Qty = QuantityTextTrimmed(s.I, item.QuantityScale, MoneyToPlainText(s.I));
     r.Price = PriceText(s.P), r.Amount = PriceText(s.A);
+    r.QtyValue = s.I, r.PriceValue = s.P, r.AmountValue = s.A;
   } else if (InRange(f, 50, 56) || InRange(f, 70, 76) || InRange(f, 81, 84)) lumpSum();
-  else if (f == LineKinds::Tax) r.Qty = MoneyToPlainText(s.Q) + "%", r.Amount = PriceText(s.A);
-  else if (f == LineKinds::TotalLine) {
+  else if (f == LineKinds::Tax) {
+    r.Qty = MoneyToPlainText(s.Q) + "%", r.Amount = PriceText(s.A);
+    r.QtyValue = s.Q, r.AmountValue = s.A;
+  } else if (f == LineKinds::TotalLine) {
     if (r.Name.empty()) r.Name = "【合　　計】";
-    r.Amount = PriceText(cost ? item.ALLNTOTAL : item.ALLGTOTAL), r.Carry = kZero, r.Style = RowStyle::Total;
+    const Money total = cost ? item.ALLNTOTAL : item.ALLGTOTAL;
+    r.Amount = PriceText(total), r.Carry = kZero, r.Style = RowStyle::Total, r.AmountValue = total;
   } else if (f == LineKinds::Blank) r.Style = RowStyle::Blank;
   else figures("");
   return r;
@@ -193,6 +204,7 @@ SheetData BuildSheet(int32_t number, const ItemRecord& item, const std::vector<L
   if (!total && end > 0) {
     SheetRow r;
     r.Name = "【合　　計】", r.Amount = PriceText(sheet.Total), r.Style = RowStyle::Total;
+    r.AmountValue = sheet.Total;
     sheet.Rows.push_back(r);
   }
   return sheet;

@@ -2,6 +2,7 @@
 // layout and the drawing only place texts. Qt-free; every text is UTF-8.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct BreakdownRow {
   std::string Remarks;
   Money Carry;                          // what the row adds to the running total
   RowStyle Style = RowStyle::Plain;
+  // The numbers behind Qty, Inner and Amount where they print one, for outputs that keep
+  // numbers; with Reduction the amount prints after the reduction text.
+  std::optional<Money> QtyValue, InnerValue, AmountValue;
+  bool Reduction = false;
 };
 
 // One row of a 明細書.
@@ -42,6 +47,10 @@ struct SheetRow {
   std::string Name, Spec, Qty, Unit, Price, Amount, Remarks;
   Money Carry;                          // what the line adds to the sheet total
   RowStyle Style = RowStyle::Plain;
+  // The numbers behind Qty, Price and Amount where they print one; with Reduction the price
+  // and the amount print after the reduction text.
+  std::optional<Money> QtyValue, PriceValue, AmountValue;
+  bool Reduction = false;
 };
 
 struct SheetData {

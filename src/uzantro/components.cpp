@@ -180,6 +180,7 @@ void TFZANTRO::BuildMenus() {
   AddItem(file, "N54", "表紙作成", {}, "Ctrl+T");
   file->addSeparator();
   AddItem(file, "N188", "エクセル出力")->setVisible(false);  // created hidden; nothing shows it
+  AddItem(file, "EstimateBook", "見積書ブック出力");
   AddItem(file, "N79", "内訳付で印刷");
   AddItem(file, "N24", "表示中の明細を単独で印刷");
   file->addSeparator();

@@ -28,6 +28,8 @@ ln doc.znt2 hard.znt2
 for out in doc.znt2 link.znt2 hard.znt2 ./doc.znt2; do
   check "xlsx over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$zantro" --xlsx doc.znt2 "$out"
   check "pdf over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$pdf" doc.znt2 "$out"
+  check "workbook over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" \
+    "$zantro" --workbook doc.znt2 "$out" --program-folder "$program"
   check "recalc over its input ($out)" 1 "zantro: $out: 入力の文書と同じファイルです" "$zantro" --recalc doc.znt2 "$out"
 done
 expect "the input is unchanged" cmp -s doc.znt2 original.znt2
@@ -101,6 +103,8 @@ check "xlsx into a folder" 1 "keep: is a folder, not a file" "$zantro" --xlsx do
 # "-" is standard output; a lost write there is an error.
 "$zantro" --xlsx doc.znt2 - > stdout.xlsx 2> err.txt
 expect "xlsx to standard output" test "$?" = 0 -a "$(head -c 2 stdout.xlsx)" = PK
+"$zantro" --workbook doc.znt2 - --program-folder "$program" > book-stdout.xlsx 2> err.txt
+expect "the estimate workbook to standard output" test "$?" = 0 -a "$(head -c 2 book-stdout.xlsx)" = PK
 "$pdf" doc.znt2 - > stdout.pdf 2> err.txt
 expect "pdf to standard output" test "$?" = 0 -a "$(head -c 4 stdout.pdf)" = %PDF
 "$zantro" --recalc doc.znt2 - > stdout.znt2 2> err.txt

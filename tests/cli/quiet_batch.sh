@@ -38,6 +38,8 @@ quiet "zantro --report" 0 prog/zantro --report "$sample"
 grep -q '総 合 計' out.txt || { failed=1; echo "FAIL: the report holds no total"; }
 quiet "zantro --xlsx" 0 prog/zantro --xlsx "$sample" list.xlsx
 exists list.xlsx
+quiet "zantro --workbook" 0 prog/zantro --workbook "$sample" book.xlsx
+exists book.xlsx
 
 # The window writes the print data of the whole document (the viewer it starts is a stand-in),
 # then the real viewer writes its PDF from that data.

@@ -20,6 +20,7 @@ declare -A allowed=(
   [compare]="compare/ general/ platform/"
   [summary]="summary/ breakdown/ general/ platform/"
   [printing]="printing/ summary/ compare/ breakdown/ takeoff/ general/ platform/ platform/qtcore/"
+  [printing/gui]="printing/gui/ printing/ uzantro/ general/ platform/"
   [strcgrid]="strcgrid/"
   [shell]="shell/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
   [uzantro]="uzantro/ shell/ strcgrid/ messages/ general/ platform/ platform/gui/ platform/qtcore/"
