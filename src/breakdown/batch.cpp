@@ -75,6 +75,10 @@ int PrintBreakdownReport(const std::string& path, const std::string& reductionTe
 }
 
 int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std::ostream& err) {
+  // Half the bar for reading the document, half for the worksheets; the message waits for the
+  // progress line to be cleared.
+  auto progress = BatchProgress("zantro --xlsx");
+  std::string failure;
   try {
     const OutputRules rules{{path}, true};
     OutputPlace place;
@@ -88,14 +92,18 @@ int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std
       // The work files carry the totals of the recomputation, as the window's would.
       parsed.Title = doc.Title;
       if (!SaveHead(doc, scratch.path(), "WRK")) throw FileError(scratch.path() + ": HEAD.WRK cannot be written");
-      text = ContainerText(scratch.path(), false, 0);
+      ProgressStage reading(*progress, 0, 1000, 2000);
+      text = ContainerText(scratch.path(), false, 0, reading);
     }
-    WriteBreakdownWorkbook(text, out, rules);
+    ProgressStage building(*progress, 1000, 1000, 2000);
+    WriteBreakdownWorkbook(text, out, rules, building);
   } catch (const std::exception& e) {
-    err << "zantro: " << e.what() << "\n";
-    return 1;
+    failure = e.what();
   }
-  return 0;
+  progress.reset();
+  if (failure.empty()) return 0;
+  err << "zantro: " << failure << "\n";
+  return 1;
 }
 
 }  // namespace zantro
