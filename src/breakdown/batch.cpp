@@ -75,8 +75,8 @@ int PrintBreakdownReport(const std::string& path, const std::string& reductionTe
 }
 
 int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std::ostream& err) {
-  // Half the bar for reading the document, half for the worksheets; the message waits for the
-  // progress line to be cleared.
+  // A third of the bar for laying out the work files, a third for reading them back, a third for
+  // the worksheets; the message waits for the progress line to be cleared.
   auto progress = BatchProgress("zantro --xlsx");
   std::string failure;
   try {
@@ -88,14 +88,15 @@ int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std
     std::string text;
     {
       ScratchFolder scratch("zantro-xlsx");
-      WriteWorkFiles(parsed, scratch.path());
+      ProgressStage laying(*progress, 0, 1000, 3000);
+      WriteWorkFiles(parsed, scratch.path(), laying);
       // The work files carry the totals of the recomputation, as the window's would.
       parsed.Title = doc.Title;
       if (!SaveHead(doc, scratch.path(), "WRK")) throw FileError(scratch.path() + ": HEAD.WRK cannot be written");
-      ProgressStage reading(*progress, 0, 1000, 2000);
+      ProgressStage reading(*progress, 1000, 1000, 3000);
       text = ContainerText(scratch.path(), false, 0, reading);
     }
-    ProgressStage building(*progress, 1000, 1000, 2000);
+    ProgressStage building(*progress, 2000, 1000, 3000);
     WriteBreakdownWorkbook(text, out, rules, building);
   } catch (const std::exception& e) {
     failure = e.what();
