@@ -100,10 +100,16 @@ TEST(Progress, RecordedStopHoldsForEveryLaterStep) {
   RecordedProgress p("save", [&](const std::string& s) { lines.push_back(s); }, 3);
   EXPECT_TRUE(p.Step(1, 10));
   EXPECT_TRUE(p.Step(2, 10));
-  EXPECT_FALSE(p.Step(4, 10));  // the first step at or past 3
+  EXPECT_FALSE(p.Step(3, 10));  // the step itself stops
   EXPECT_FALSE(p.Step(5, 10));
   EXPECT_FALSE(p.Step(1, 10));
-  EXPECT_EQ(lines, (std::vector<std::string>{"progress: save 1/10", "progress: save 2/10", "progress: save stopped 4/10"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"progress: save 1/10", "progress: save 2/10", "progress: save stopped 3/10"}));
+  // A stop between two steps takes the next one.
+  lines.clear();
+  RecordedProgress q("save", [&](const std::string& s) { lines.push_back(s); }, 3);
+  EXPECT_TRUE(q.Step(2, 10));
+  EXPECT_FALSE(q.Step(4, 10));
+  EXPECT_EQ(lines.back(), "progress: save stopped 4/10");
 }
 
 TEST(Progress, StagesAddUpAndOnlyStoppableStagesStop) {
