@@ -216,7 +216,8 @@ void PrintViewer::SavePdf() {
     return;
   }
   try {
-    WritePdf(path->toStdString(), job_.Model, shown_, fonts_);
+    WritePdf(path->toStdString(), job_.Model, shown_, fonts_, {}, *dialogs_.StartProgress("PDFを作成しています"));
+  } catch (const ProgressCancelled&) {
   } catch (const std::exception& e) {
     dialogs_.ShowError(QString::fromStdString(e.what()));
   }

@@ -75,6 +75,10 @@ int PrintBreakdownReport(const std::string& path, const std::string& reductionTe
 }
 
 int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std::ostream& err) {
+  // A third of the bar for laying out the work files, a third for reading them back, a third for
+  // the worksheets; the message waits for the progress line to be cleared.
+  auto progress = BatchProgress("zantro --xlsx");
+  std::string failure;
   try {
     const OutputRules rules{{path}, true};
     OutputPlace place;
@@ -84,18 +88,23 @@ int ExportBreakdownWorkbook(const std::string& path, const std::string& out, std
     std::string text;
     {
       ScratchFolder scratch("zantro-xlsx");
-      WriteWorkFiles(parsed, scratch.path());
+      ProgressStage laying(*progress, 0, 1000, 3000);
+      WriteWorkFiles(parsed, scratch.path(), laying);
       // The work files carry the totals of the recomputation, as the window's would.
       parsed.Title = doc.Title;
       if (!SaveHead(doc, scratch.path(), "WRK")) throw FileError(scratch.path() + ": HEAD.WRK cannot be written");
-      text = ContainerText(scratch.path(), false, 0);
+      ProgressStage reading(*progress, 1000, 1000, 3000);
+      text = ContainerText(scratch.path(), false, 0, reading);
     }
-    WriteBreakdownWorkbook(text, out, rules);
+    ProgressStage building(*progress, 2000, 1000, 3000);
+    WriteBreakdownWorkbook(text, out, rules, building);
   } catch (const std::exception& e) {
-    err << "zantro: " << e.what() << "\n";
-    return 1;
+    failure = e.what();
   }
-  return 0;
+  progress.reset();
+  if (failure.empty()) return 0;
+  err << "zantro: " << failure << "\n";
+  return 1;
 }
 
 }  // namespace zantro

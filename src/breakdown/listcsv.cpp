@@ -34,16 +34,20 @@ std::string ItemLine(const Document& doc, const ItemRecord& it) {
 
 }  // namespace
 
-std::string BreakdownCsv(const Document& doc) {
+std::string BreakdownCsv(const Document& doc, Progress& progress) {
   std::string out = Sj("内訳名称,提出金額,原  価,差  額,その他") + "\r\n";
   out.reserve(out.size() + doc.ItemList.size() * 64);
-  for (int32_t i = 1; i <= doc.LastItem(); ++i) out += ItemLine(doc, doc.ItemList[i]) + "\r\n";
+  for (int32_t i = 1; i <= doc.LastItem(); ++i) {
+    StepOrCancel(progress, i - 1, doc.LastItem());
+    out += ItemLine(doc, doc.ItemList[i]) + "\r\n";
+  }
+  StepOrCancel(progress, doc.LastItem(), doc.LastItem());
   return out;
 }
 
-void WriteBreakdownCsv(const Document& doc, const std::string& path) {
+void WriteBreakdownCsv(const Document& doc, const std::string& path, Progress& progress) {
   std::string error;
-  if (!WriteOutput(path, BreakdownCsv(doc), &error)) throw FileError(error);
+  if (!WriteOutput(path, BreakdownCsv(doc, progress), &error)) throw FileError(error);
 }
 
 }  // namespace zantro

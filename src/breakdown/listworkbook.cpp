@@ -161,7 +161,7 @@ std::string Lower(std::string s) {
   return s;
 }
 
-void BuildWorkbook(lxw_workbook* wb, const WorkbookData& d) {
+void BuildWorkbook(lxw_workbook* wb, const WorkbookData& d, Progress& progress) {
   std::set<std::string> taken;
   lxw_worksheet* cover = workbook_add_worksheet(wb, WorksheetName("表紙", taken).c_str());
   for (size_t row = 0; row < d.cover.size(); ++row) {
@@ -183,6 +183,7 @@ void BuildWorkbook(lxw_workbook* wb, const WorkbookData& d) {
   worksheet_set_column(list, 0, 0, 30, nullptr);
   worksheet_set_column(list, 1, 2, 14, nullptr);
   for (int32_t k = 1; k <= d.itemCount; ++k) {
+    StepOrCancel(progress, k - 1, int64_t{d.itemCount} + 1);
     auto lines = d.lines.find(k);
     std::string name;
     if (lines != d.lines.end() && static_cast<size_t>(k) <= d.items.size()) name = WorksheetName(d.items[k - 1][0], taken);
@@ -215,7 +216,8 @@ std::string WorksheetName(std::string_view name, std::set<std::string>& taken) {
   return result;
 }
 
-void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules) {
+void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules,
+                            Progress& progress) {
   WorkbookData data = ReadWorkbookData(containerText);
   // The library writes only to a file it names itself, with a plain open that follows links:
   // it writes into a private folder, and the bytes go to their place by the output rules.
@@ -227,7 +229,8 @@ void WriteBreakdownWorkbook(std::string_view containerText, const std::string& p
     lxw_workbook* wb = workbook_new(file.c_str());
     if (!wb) throw FileError(path + ": the workbook cannot be created");
     try {
-      BuildWorkbook(wb, data);
+      BuildWorkbook(wb, data, progress);
+      StepOrCancel(progress, data.itemCount, int64_t{data.itemCount} + 1);
     } catch (...) {
       workbook_close(wb);
       throw;
@@ -238,6 +241,7 @@ void WriteBreakdownWorkbook(std::string_view containerText, const std::string& p
   auto bytes = ReadFileBytes(file, &error);
   if (!bytes) throw FileError(path + ": " + error);
   if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
+  progress.Step(int64_t{data.itemCount} + 1, int64_t{data.itemCount} + 1);
 }
 
 }  // namespace zantro

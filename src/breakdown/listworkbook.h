@@ -10,13 +10,16 @@
 #include <string_view>
 
 #include "platform/outputs.h"
+#include "platform/progress.h"
 
 namespace zantro {
 
 // Writes the workbook of containerText (UTF-8 names come from its Shift-JIS text) to path by
 // the output rules. Raises FileError when the file is refused or cannot be written,
-// ConversionError for a title amount that is not a number.
-void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules = {});
+// ConversionError for a title amount that is not a number. One step per item's worksheet and
+// one for the packing; a stop raises ProgressCancelled and path is not touched.
+void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules = {},
+                            Progress& progress = NoProgress());
 
 // A worksheet name from an item name (UTF-8): the characters []:*?/\ become "_", leading and
 // trailing apostrophes go, the name is cut to 31 characters, and a name already in taken

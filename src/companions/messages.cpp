@@ -87,7 +87,7 @@ void SaveTo(TFZANTRO& w, const std::string& text) {
   // The container takes the title and the lines from the work files. Writing them marks the
   // document modified, which only a complete container clears.
   w.SaveSheetChecked("WRK");
-  WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0);
+  WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0, *w.Dlg().StartProgress("保存しています"));
   doc.DocumentModified = false;
   w.ShowDocumentPath(Q(m.Path));
   UpdateDocumentNumber(doc.Title, w.ProgramFolder(), w.Config());

@@ -40,7 +40,8 @@ void PrintDocument(TFZANTRO& w, int tab) {
     w.ShowTotals(1);
     w.SaveHeadTo("WRK");
   }
-  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), tab != 0, doc.CurrentItem);
+  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), tab != 0, doc.CurrentItem,
+                 *w.Dlg().StartProgress("印刷の準備をしています"));
   StartViewer(w, PrintViewerArgument(w));
   doc.Title.ALLGTOTAL = doc.Breakdown.Sub;
   doc.Title.ALLNTOTAL = doc.Breakdown.Cost;
@@ -51,7 +52,7 @@ void PrintDocument(TFZANTRO& w, int tab) {
 
 void PrintWholeList(TFZANTRO& w) {
   w.SaveHeadTo("WRK");
-  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), false, 0);
+  WritePrintData(w.ProgramFolder(), w.ProgramFolder(), false, 0, *w.Dlg().StartProgress("印刷の準備をしています"));
   StartViewer(w, std::nullopt);
 }
 

@@ -841,7 +841,7 @@ ParsedDocument ParseContainer(const std::string& path, DataLineSink* data, Conta
   return ParseContainerText(*bytes, path, data, form);
 }
 
-void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
+void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder, Progress& progress) {
   // Sheets first and HEAD.WRK last: a document whose files are incomplete has no head.
   // Item 1 always has its files, possibly empty. Every name is spelled as the folder has it,
   // all in one look at the folder's names.
@@ -860,7 +860,10 @@ void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
   // until the head is written: a new sheet can be written in place, which spares a rename per
   // item. A sheet of that name already there is still replaced atomically.
   const bool building = !FileExists(paths.back());
-  auto put = [building](const std::string& path, std::string_view bytes) {
+  const auto files = static_cast<int64_t>(paths.size());
+  int64_t written = 0;
+  auto put = [&](const std::string& path, std::string_view bytes) {
+    progress.Step(written++, files);
     std::string error;
     bool existed = false;
     if (building && WriteNewFile(path, bytes, &error, &existed)) return;
@@ -875,11 +878,14 @@ void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder) {
     for (const auto& [n, records] : doc.Takeoffs) put(*path++, EncodeRecords<TakeoffRecord>(records));
     if (!doc.SortLines.count(1)) put(*path++, {});
     for (const auto& [n, text] : doc.SortLines) {
+      progress.Step(written++, files);
       std::string error;
       if (!WriteTextLines(*path++, text, &error)) throw FileError(error);
     }
   }
+  progress.Step(written, files);
   WriteOrThrow(*path, EncodeHead(doc.Title, doc.Items));
+  progress.Step(files, files);
 }
 
 int32_t ReadContainer(const std::string& path, const std::string& folder) {
@@ -941,23 +947,27 @@ std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t it
   return out + ContainerTail(doc, doc.ItemCount());
 }
 
-std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber) {
+std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber, Progress& progress) {
   // Item by item from the files, so that only one sheet is held at a time.
   const WorkFolder folder{folderPath};
   HeadImage head = ReadHeadFile(folder);
   const int32_t count = static_cast<int32_t>(head.Items.size());
   std::string out = ContainerHead(head.Title, head.Items, singleItem, itemNumber);
+  const int64_t steps = 2 * int64_t{count};
   for (int32_t n = 1; n <= count; ++n) {
+    StepOrCancel(progress, n - 1, steps);
     if (singleItem && n != itemNumber) continue;
     const ItemRecord& item = head.Items[n - 1];
     if (ItemHasSheet(item.ItemKind)) AppendDataLines(out, n, item, ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK")));
   }
   ParsedDocument rest;
   for (int32_t n = 1; n <= count; ++n) {
+    StepOrCancel(progress, count + n - 1, steps);
     if (auto takeoffs = ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n)); !takeoffs.empty())
       rest.Takeoffs[n] = std::move(takeoffs);
     if (auto sortLines = ReadSortFile(folder, n); !sortLines.empty()) rest.SortLines[n] = std::move(sortLines);
   }
+  StepOrCancel(progress, steps, steps);
   return out + ContainerTail(rest, count);
 }
 
@@ -967,11 +977,12 @@ void WriteContainerText(const std::string& path, std::span<const std::string_vie
   if (!WriteOutput(path, pieces, &error, rules)) throw FileError(error);
 }
 
-void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber) {
+void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber,
+                    Progress& progress) {
   // The target is checked before the work files are read, as a save has always done.
   OutputPlace place;
   if (std::string error; !PlaceOutput(path, {}, &place, &error)) throw FileError(error);
-  std::string text = ContainerText(folder, singleItem, itemNumber);
+  std::string text = ContainerText(folder, singleItem, itemNumber, progress);
   std::string_view piece = text;
   WriteContainerText(path, {&piece, 1});
 }

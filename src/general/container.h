@@ -17,6 +17,7 @@
 
 #include "general/records.h"
 #include "platform/outputs.h"
+#include "platform/progress.h"
 
 namespace zantro {
 
@@ -79,8 +80,9 @@ TitleRecord ParseContainerTitle(std::string_view text, const std::string& name);
 // WITEM1.WRK, WITEM1.PUP and DATASORT1.WRK are always written, possibly empty (the last two
 // only WithTakeoffFiles). Files of other
 // items already in folder are left alone (the caller has cleared the work files).
-// Raises FileError when a file cannot be written.
-void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder);
+// Raises FileError when a file cannot be written. One step per file; the writing cannot stop
+// once begun (the folder would hold half a document), so progress only reports.
+void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder, Progress& progress = NoProgress());
 
 // ParseContainer, then WriteWorkFiles. Returns ItemCount. A bad file writes nothing.
 int32_t ReadContainer(const std::string& path, const std::string& folder);
@@ -89,7 +91,10 @@ int32_t ReadContainer(const std::string& path, const std::string& folder);
 // from WITEMn.WRK, WITEMn.PUP and DATASORTn.WRK. The single-item form writes only item
 // itemNumber (its totals in the title, "[ItemMax]=1") but the takeoff and sort lines of all
 // items. Callers save the open sheet first. Raises FileError when HEAD.WRK cannot be read.
-std::string ContainerText(const std::string& folder, bool singleItem, int32_t itemNumber);
+// Two steps per item (its lines, then its takeoff and sort lines); a stop raises
+// ProgressCancelled.
+std::string ContainerText(const std::string& folder, bool singleItem, int32_t itemNumber,
+                          Progress& progress = NoProgress());
 // The same of a document in memory, exactly as its work files would give it.
 std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t itemNumber);
 
@@ -139,8 +144,10 @@ std::string ContainerTail(const ParsedDocument& doc, int32_t itemCount);
 // FileError when refused or when anything fails: the old file then stays as it was.
 void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces, OutputRules rules = {});
 
-// ContainerText of folder written to path by WriteContainerText.
-void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber);
+// ContainerText of folder written to path by WriteContainerText. A stop while the text is made
+// raises ProgressCancelled before path is touched.
+void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber,
+                    Progress& progress = NoProgress());
 
 // ---- field helpers shared by the line-oriented formats ----
 

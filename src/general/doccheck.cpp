@@ -37,7 +37,7 @@ ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data) {
   return ParseContainerText(*bytes, path, data);
 }
 
-void CheckRecomputation(ParsedDocument& parsed, const std::string& name) {
+void CheckRecomputation(ParsedDocument& parsed, const std::string& name, Progress& progress) {
   Document doc;
   doc.Title = parsed.Title;
   doc.ItemList.insert(doc.ItemList.end(), parsed.Items.begin(), parsed.Items.end());
@@ -45,6 +45,7 @@ void CheckRecomputation(ParsedDocument& parsed, const std::string& name) {
   std::map<int32_t, std::vector<LineRecord>> lines;
   try {
     for (int32_t n = 1; n <= doc.LastItem(); ++n) {
+      StepOrCancel(progress, n - 1, doc.LastItem());
       if (!ItemHasSheet(doc.ItemList[n].ItemKind)) continue;
       doc.CurrentItem = n;
       doc.Settings = doc.ItemList[n].Settings();
@@ -57,6 +58,7 @@ void CheckRecomputation(ParsedDocument& parsed, const std::string& name) {
       if (held != parsed.Lines.end()) lines[n].assign(doc.LineList.begin() + 1, doc.LineList.end());
     }
     RecomputeBreakdown(doc);
+    StepOrCancel(progress, doc.LastItem(), doc.LastItem());
   } catch (const MoneyOverflow& e) {
     throw FileError(name + ": " + e.what());
   }

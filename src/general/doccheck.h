@@ -4,6 +4,7 @@
 #include <string>
 
 #include "general/container.h"
+#include "platform/progress.h"
 
 namespace zantro {
 
@@ -20,6 +21,7 @@ ParsedDocument ParseDocumentFile(const std::string& path, DataLineSink* data = n
 // the workbook, the printed estimate) shows the same totals, whatever stale totals the file
 // stored. An amount that does not fit raises FileError
 // "NAME: item N, line R (FIELD): 金額の桁があふれました (overflow)" and doc is unchanged.
-void CheckRecomputation(ParsedDocument& doc, const std::string& name);
+// One step per item; a stop raises ProgressCancelled and doc is unchanged.
+void CheckRecomputation(ParsedDocument& doc, const std::string& name, Progress& progress = NoProgress());
 
 }  // namespace zantro

@@ -22,14 +22,14 @@ std::string PrintDataPath(const std::string& programFolder, std::string_view num
 }
 
 std::string WritePrintData(const std::string& workFolder, const std::string& programFolder, bool singleItem,
-                           int32_t itemNumber) {
+                           int32_t itemNumber, Progress& progress) {
   std::string folder = JoinPath(programFolder, kPrintDataFolder);
   if (!IsDirectory(folder) && ::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
     throw FileError(folder + ": " + std::strerror(errno));
   auto head = ReadHeadSummary(workFolder);
   if (!head) throw FileError(JoinPath(workFolder, HeadFile("WRK")) + ": cannot be read");
   std::string path = PrintDataPath(programFolder, head->Number);
-  WriteContainer(workFolder, path, singleItem, itemNumber);
+  WriteContainer(workFolder, path, singleItem, itemNumber, progress);
   return path;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/progress.h"
+
 namespace zantro {
 
 inline constexpr const char* kPrintDataFolder = "printdata";
@@ -18,9 +20,10 @@ std::string PrintDataPath(const std::string& programFolder, std::string_view num
 
 // Writes the print data of the work files in workFolder (callers save the open sheet first):
 // the whole document, or with singleItem only item itemNumber with its own totals. The folder
-// printdata/ is created when missing. Returns the path written; raises FileError.
+// printdata/ is created when missing. Returns the path written; raises FileError, or
+// ProgressCancelled (nothing written) when the user stops.
 std::string WritePrintData(const std::string& workFolder, const std::string& programFolder, bool singleItem,
-                           int32_t itemNumber);
+                           int32_t itemNumber, Progress& progress = NoProgress());
 
 // What the viewer reads from HEAD.WRK of a folder: the document number and the item count.
 struct HeadSummary {

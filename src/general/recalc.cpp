@@ -40,7 +40,7 @@ void CollectMessage(const std::string& utf8Text) {
 // With keep, the computed sheets go there as work-file images instead of into the data text.
 class BatchDocument : public DataLineSink {
  public:
-  explicit BatchDocument(ParsedDocument* keep = nullptr) : keep_(keep) {}
+  explicit BatchDocument(Progress& progress, ParsedDocument* keep = nullptr) : progress_(progress), keep_(keep) {}
 
   void Begin(const ParsedDocument& head, const std::map<int32_t, int64_t>& linesPerItem) override {
     // InitDocument, the work files of head, LoadHead.
@@ -117,6 +117,7 @@ class BatchDocument : public DataLineSink {
       auto lines = pending_.extract(n);
       if (!failure_ && Holds(n))
         Guarded([&] { ComputeSheet(n, lines ? std::move(lines.mapped()) : std::vector<LineRecord>(1)); });
+      progress_.Step(n, doc_.LastItem());
     }
   }
 
@@ -167,6 +168,7 @@ class BatchDocument : public DataLineSink {
   int32_t next_ = 1;                                    // the next item to compute
   TextBlocks data_;                                     // the data lines written so far
   std::exception_ptr failure_;
+  Progress& progress_;
   ParsedDocument* keep_;
 };
 
@@ -228,25 +230,28 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(path_, ec);
 }
 
-void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err) {
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err, Progress& progress) {
   ParsedDocument result;
-  BatchDocument batch(&result);
+  // Half the bar for the computing, half for the writing.
+  ProgressStage computing(progress, 0, 1000, 2000);
+  BatchDocument batch(computing, &result);
   ParsedDocument parsed = ReadAndCompute(in, batch, err);
   batch.KeepHead();
   result.Takeoffs = std::move(parsed.Takeoffs);
   result.SortLines = std::move(parsed.SortLines);
   result.WithTakeoffFiles = parsed.WithTakeoffFiles;
-  WriteWorkFiles(result, folder);
+  ProgressStage writing(progress, 1000, 1000, 2000);
+  WriteWorkFiles(result, folder, writing);
 }
 
-int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err) {
+int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err, Progress& progress) {
   RemoveTemporaryOnSignal();  // a run ended by a signal leaves no half-written OUT beside it
   try {
     // The output is checked before the work: a refused OUT costs no recomputation.
     const OutputRules rules{{in}, true};
     OutputPlace place;
     if (std::string error; !PlaceOutput(out, rules, &place, &error)) throw FileError(error);
-    BatchDocument batch;
+    BatchDocument batch(progress);
     ParsedDocument parsed = ReadAndCompute(in, batch, err);
     batch.Write(parsed, out, rules);
   } catch (const std::exception& e) {
@@ -261,7 +266,13 @@ int RecalcCommand(int count, char** args, std::ostream& err) {
     err << "usage: zantro --recalc IN OUT\n";
     return 2;
   }
-  return RecalcDocument(args[0], args[1], err);
+  // The messages wait for the progress line to be cleared.
+  std::ostringstream said;
+  auto progress = BatchProgress("zantro --recalc");
+  int status = RecalcDocument(args[0], args[1], said, *progress);
+  progress.reset();
+  err << said.str();
+  return status;
 }
 
 }  // namespace zantro

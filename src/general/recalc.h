@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/progress.h"
 #include "platform/signalcleanup.h"
 
 namespace zantro {
@@ -30,16 +31,21 @@ class ScratchFolder {
 // Opens the document in (a container or a version-1 file), recomputes every sheet and the
 // breakdown list in memory as the batch does, and writes the result as the work files of
 // folder. Messages of the engine go to err. Raises FileError, also for an amount that does not
-// fit (file, item, line and field named).
-void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err);
+// fit (file, item, line and field named). progress has a step per sheet computed, then those
+// of the writing (WriteWorkFiles); it only reports.
+void OpenAndRecompute(const std::string& in, const std::string& folder, std::ostream& err,
+                      Progress& progress = NoProgress());
 
 // Returns the exit status: 0 when OUT was written (a duplicate-tax message on err does not
 // change that), 1 after any read, computation or file error, which is described on err
 // (file, line and field for a bad document); OUT is then neither created nor changed.
-int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err);
+// progress has a step per item computed; it only reports.
+int RecalcDocument(const std::string& in, const std::string& out, std::ostream& err,
+                   Progress& progress = NoProgress());
 
 // The command "--recalc IN OUT" of both executables: args are the words after "--recalc".
 // Returns 2 with the usage on err unless there are exactly two, else RecalcDocument's status.
+// The progress is shown on standard error when it is a terminal.
 int RecalcCommand(int count, char** args, std::ostream& err);
 
 }  // namespace zantro

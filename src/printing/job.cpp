@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <memory>
 #include <ostream>
+#include <sstream>
 
 #include "general/container.h"
 #include "general/errors.h"
@@ -83,7 +84,7 @@ std::vector<Page> JobPages(const PrintJob& job, const std::optional<FormSet>& fo
 }
 
 int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err,
-                const OutputRules& rules) {
+                const OutputRules& rules, Progress& progress) {
   try {
     std::vector<Page> pages = JobPages(job, forms);
     if (pages.empty()) throw FileError(job.DataPath + ": 印刷するページがありません (no page to print)");
@@ -91,7 +92,7 @@ int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const 
     FontSet fonts = ResolveFonts(job.Model.Style, &warning);
     for (const auto& w : job.Warnings) err << "zantro: warning: " << w << "\n";
     if (!warning.empty()) err << "zantro: warning: " << warning;
-    WritePdf(out, job.Model, pages, fonts, rules);
+    WritePdf(out, job.Model, pages, fonts, rules, progress);
   } catch (const std::exception& e) {
     err << "zantro: " << e.what() << "\n";
     return 1;
@@ -102,20 +103,30 @@ int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const 
 int PdfFromDocument(const std::string& document, const std::string& out, const std::string& programFolder,
                     std::ostream& err) {
   auto app = EnsureGuiApplication();
+  // The messages wait for the progress line to be cleared. A third of the bar for opening,
+  // the rest for the pages.
+  std::ostringstream said;
+  auto progress = BatchProgress("zantro --pdf");
+  int status = 0;
   try {
     const OutputRules rules{{document}, true};
     OutputPlace place;
     if (std::string error; !PlaceOutput(out, rules, &place, &error)) throw FileError(error);
     ScratchFolder folder("zantro-pdf");
-    OpenAndRecompute(document, folder.path(), err);
+    ProgressStage opening(*progress, 0, 1000, 3000);
+    OpenAndRecompute(document, folder.path(), said, opening);
     std::string data = WritePrintData(folder.path(), folder.path(), false, 0);
     ViewerArguments args = ArgumentsFromConfiguration(programFolder);
     PrintJob job = LoadPrintJob(data, StyleFolderOf(programFolder, args), args.ReductionText, 0);
-    return WriteJobPdf(job, std::nullopt, out, err, rules);
+    ProgressStage pages(*progress, 1000, 2000, 3000);
+    status = WriteJobPdf(job, std::nullopt, out, said, rules, pages);
   } catch (const std::exception& e) {
-    err << "zantro: " << e.what() << "\n";
-    return 1;
+    said << "zantro: " << e.what() << "\n";
+    status = 1;
   }
+  progress.reset();
+  err << said.str();
+  return status;
 }
 
 }  // namespace zantro::printing

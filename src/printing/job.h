@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/outputs.h"
+#include "platform/progress.h"
 #include "printing/layout.h"
 #include "printing/model.h"
 
@@ -50,13 +51,14 @@ PrintJob LoadViewerJob(const std::string& programFolder, const ViewerArguments& 
 std::vector<Page> JobPages(const PrintJob& job, const std::optional<FormSet>& forms);
 
 // Writes the PDF of the job's pages. Returns 0, or 1 after a message on err (nothing written
-// when there is no page or a font is missing).
+// when there is no page or a font is missing, or when the user stopped it: "中止しました").
 // Messages start with "zantro:". out is written by rules (platform/outputs.h).
 int WriteJobPdf(const PrintJob& job, const std::optional<FormSet>& forms, const std::string& out, std::ostream& err,
-                const OutputRules& rules = {});
+                const OutputRules& rules = {}, Progress& progress = NoProgress());
 
 // "zantro --pdf DOCUMENT OUT": opens and recomputes the document in a private folder, writes
 // its print data there and prints it with the style of programFolder. Returns the exit status.
+// The progress (opening, then the pages) is shown on standard error when it is a terminal.
 int PdfFromDocument(const std::string& document, const std::string& out, const std::string& programFolder,
                     std::ostream& err);
 

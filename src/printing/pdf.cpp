@@ -83,7 +83,7 @@ RadicalMap RadicalEquivalents(const FontSet& fonts) {
   return map;
 }
 
-QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts) {
+QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts, Progress& progress) {
   QByteArray bytes;
   {
     QBuffer buffer(&bytes);
@@ -97,19 +97,22 @@ QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const 
     PreparePainter(painter, kPdfDpi);
     PageRenderer renderer(m, fonts);
     int count = NumberedPageCount(pages);
+    const auto total = static_cast<int64_t>(pages.size());
     for (size_t i = 0; i < pages.size(); ++i) {
+      StepOrCancel(progress, static_cast<int64_t>(i), total);
       if (i > 0) writer.newPage();
       renderer.Draw(painter, pages[i], count);
     }
     painter.end();
+    progress.Step(total, total);
   }
   MapRadicalsToIdeographs(bytes, RadicalEquivalents(fonts));
   return bytes;
 }
 
 void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts,
-              const OutputRules& rules) {
-  QByteArray bytes = RenderPdf(m, pages, fonts);
+              const OutputRules& rules, Progress& progress) {
+  QByteArray bytes = RenderPdf(m, pages, fonts, progress);
   std::string error;
   OutputRules synced = rules;
   synced.Sync = true;

@@ -7,17 +7,21 @@
 #include <vector>
 
 #include "platform/outputs.h"
+#include "platform/progress.h"
 #include "printing/layout.h"
 #include "printing/render.h"
 
 namespace zantro::printing {
 
-// Draws pages into a PDF document held in memory.
-QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts);
+// Draws pages into a PDF document held in memory, a step per page; a stop raises
+// ProgressCancelled.
+QByteArray RenderPdf(const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts,
+                     Progress& progress = NoProgress());
 
-// RenderPdf written to path (temporary file, then rename). Raises FileError.
+// RenderPdf written to path (temporary file, then rename). Raises FileError, or
+// ProgressCancelled before path is touched.
 void WritePdf(const std::string& path, const PrintModel& m, const std::vector<Page>& pages, const FontSet& fonts,
-              const OutputRules& rules = {});
+              const OutputRules& rules = {}, Progress& progress = NoProgress());
 
 // Qt's PDF writer maps a glyph back to the lowest code point that uses it, and Japanese fonts
 // draw a radical (U+2E80..U+2FDF) and its ideograph with one glyph: a reader copying "見積"

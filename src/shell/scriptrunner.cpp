@@ -21,6 +21,7 @@
 
 #include "platform/cp932.h"
 #include "platform/gui/dialogs.h"
+#include "platform/progress.h"
 #include "shell/menustate.h"
 
 namespace zantro {
@@ -104,6 +105,7 @@ ScriptRunner::ScriptRunner(ScriptRoot root, ScriptedDialogs* dialogs, std::funct
         fn();
       } catch (const ScriptMismatch&) {
         throw;
+      } catch (const ProgressCancelled&) {
       } catch (const std::exception& e) {
         dialogs_->ShowError(QString::fromUtf8(e.what()));
       }
@@ -252,6 +254,13 @@ void ScriptRunner::AddBuiltInVerbs() {
     if (!widget_->grab().save(arg, "PNG")) Fail("cannot write " + Quote(arg));
   });
   AddVerb("sleep", [this](const QString& arg, bool) { Sleep(arg); });
+  // "progress on": the steps of long work are printed from here on ("progress off" stops).
+  AddVerb("progress", [this](const QString& arg, bool) {
+    if (arg != "on" && arg != "off") Fail("progress on|off");
+    dialogs_->ShowProgress(arg == "on");
+  });
+  // The user stops the next long work at its step N (its bar's value, counted from 0).
+  AddVerb("stop-at", [this](const QString& arg, bool) { dialogs_->StopProgressAt(ToInt(arg, "N")); });
   AddVerb("wait", [this](const QString& arg, bool) { WaitFile(arg); });
 }
 

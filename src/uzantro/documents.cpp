@@ -130,15 +130,22 @@ void TFZANTRO::Version1Command() {
 bool TFZANTRO::OpenDocument(const QString& path) {
   // The whole file is read and checked, its recomputation included, before anything of the
   // open document is touched: a file that cannot be opened costs the user nothing.
+  // The bar runs over the check (each item; the user may stop it) and then the writing of the
+  // work files (which, once begun, runs to its end).
   std::string file = path.toStdString();
   ParsedDocument parsed;
+  auto progress = dialogs_->StartProgress("開いています");
   try {
     parsed = ParseDocumentFile(file);
-    CheckRecomputation(parsed, file);
+    ProgressStage check(*progress, 0, parsed.ItemCount(), 2 * int64_t{parsed.ItemCount()});
+    CheckRecomputation(parsed, file, check);
     if (!FolderWritable(programFolder_)) throw FileError("プログラムフォルダーに書き込めません: " + programFolder_);
   } catch (const FileError& e) {
+    progress.reset();
     dialogs_->ShowError(QString::fromUtf8(e.what()));
     return false;
+  } catch (const ProgressCancelled&) {
+    return false;  // the open document stays as it was
   }
   // From here the open document is given up: it becomes the backups. The empty document is
   // not written in between, so a kill leaves sheets without a head, which the next start
@@ -146,8 +153,11 @@ bool TFZANTRO::OpenDocument(const QString& path) {
   StartEmptyDocument();
   ClearWorkFiles(programFolder_);
   try {
-    WriteWorkFiles(parsed, programFolder_);
+    ProgressStage write(*progress, parsed.ItemCount(), parsed.ItemCount(), 2 * int64_t{parsed.ItemCount()});
+    WriteWorkFiles(parsed, programFolder_, write);
+    progress.reset();
   } catch (const FileError& e) {
+    progress.reset();
     // A disk that fills up now: the window is left with the empty document, its files whole.
     ClearWorkFiles(programFolder_);
     NewDocument();

@@ -10,6 +10,7 @@
 
 #include "general/money.h"
 #include "platform/cp932.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 #include "platform/transport.h"
 
@@ -66,6 +67,8 @@ void TFZANTRO::Guard(const std::function<void()>& fn) {
     fn();
   } catch (const ScriptMismatch&) {
     throw;  // the script itself is wrong; its runner ends the program
+  } catch (const ProgressCancelled&) {
+    // The user stopped the work before it changed anything: nothing to say.
   } catch (const std::exception& e) {
     dialogs_->ShowError(QString::fromUtf8(e.what()));
   }

@@ -158,7 +158,7 @@ void BreakdownList::NameListStart(bool sheetUndo) {
 void BreakdownList::CsvOut() {
   auto path = w_.Dlg().SaveFileIn(FolderKind::Export, {"CSV出力", "csvファイル|*.csv", "csv", QString()});
   if (!path) return;
-  WriteBreakdownCsv(w_.Doc(), path->toStdString());
+  WriteBreakdownCsv(w_.Doc(), path->toStdString(), *w_.Dlg().StartProgress("CSVに出力しています"));
 }
 
 }  // namespace zantro

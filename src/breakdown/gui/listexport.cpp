@@ -1,5 +1,6 @@
 // The spreadsheet export from the window: the print data file of the document, then the
-// workbook beside it, opened with the desktop's opener when there is one.
+// workbook beside it, opened with the desktop's opener when there is one. Both are made in
+// memory first and written only when the whole is made, so a stopped export writes nothing.
 #include "breakdown/gui/breakdownlist.h"
 #include "breakdown/listworkbook.h"
 #include "general/container.h"
@@ -24,10 +25,17 @@ void BreakdownList::SpreadsheetOut() {
   std::string printData = JoinPath(folder, "printdata");
   ::mkdir(printData.c_str(), 0755);
   std::string stem = JoinPath(printData, ToUtf8(doc.Title.NUMBER.view()));
-  WriteContainer(folder, stem + ".dat", false, 0);
-  auto text = ReadFileBytes(stem + ".dat");
-  if (!text) throw FileError(stem + ".dat: the print data cannot be read");
-  WriteBreakdownWorkbook(*text, stem + ".xlsx");
+  auto progress = w_.Dlg().StartProgress("エクセル形式で保存しています");
+  const int64_t items = doc.LastItem();
+  ProgressStage reading(*progress, 0, items, 2 * items + 1);
+  const std::string text = ContainerText(folder, false, 0, reading);
+  std::string_view piece = text;
+  OutputPlace place;  // refused targets are refused before the work
+  if (std::string error; !PlaceOutput(stem + ".dat", {}, &place, &error)) throw FileError(error);
+  ProgressStage building(*progress, items, items + 1, 2 * items + 1);
+  WriteBreakdownWorkbook(text, stem + ".xlsx", {}, building);
+  WriteContainerText(stem + ".dat", {&piece, 1});
+  progress.reset();
   auto opener = FindInPath("xdg-open");
   if (!opener && !w_.Headless()) return w_.Dlg().ShowNotice(QString::fromStdString("エクセル形式で保存しました\r\n" + stem + ".xlsx"));
   if (w_.Headless()) return w_.Launch().Report("xdg-open", stem + ".xlsx");

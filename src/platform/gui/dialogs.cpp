@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/filters.h"
@@ -200,5 +201,30 @@ std::optional<QString> ScriptedDialogs::ChooseFolder(const QString& title, const
 void ScriptedDialogs::Beep() { sink_("beep"); }
 
 void ScriptedDialogs::ShowError(const QString& text) { sink_("error: " + text); }
+
+}  // namespace zantro
+
+namespace zantro {
+
+namespace {
+
+class NothingShown : public Progress {
+ public:
+  bool Step(int64_t, int64_t) override { return true; }
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> Dialogs::StartProgress(const QString&) { return std::make_unique<NothingShown>(); }
+
+std::unique_ptr<Progress> ScriptedDialogs::StartProgress(const QString& label) {
+  auto stopAt = std::exchange(stopAt_, std::nullopt);
+  return std::make_unique<RecordedProgress>(
+      label.toStdString(),
+      [this](const std::string& line) {
+        if (progressShown_) sink_(QString::fromStdString(line));
+      },
+      stopAt);
+}
 
 }  // namespace zantro

@@ -7,10 +7,12 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "platform/folderstore.h"
+#include "platform/progress.h"
 
 class QWidget;
 
@@ -44,6 +46,9 @@ class Dialogs {
   virtual void Beep() = 0;
   // The error box of the event boundary.
   virtual void ShowError(const QString& text) = 0;
+  // The progress of a long work named label, shown while the object lives. Without a display
+  // (a test's dialogs) nothing is shown and nothing stops.
+  virtual std::unique_ptr<Progress> StartProgress(const QString& label);
 
   // OpenFile and SaveFile for a kind of dialog: they start in the folder the last dialog of
   // that kind was used with and remember the folder of the file chosen, once the program has
@@ -72,6 +77,9 @@ class InteractiveDialogs : public Dialogs {
   std::optional<QString> ChooseFolder(const QString& title, const QString& initialDir) override;
   void Beep() override;
   void ShowError(const QString& text) override;
+  // A modal box with the label, a bar and "キャンセル", shown once the work has run half a
+  // second; events are served at each step so the button answers.
+  std::unique_ptr<Progress> StartProgress(const QString& label) override;
 
  private:
   QWidget* parent_;
@@ -116,8 +124,16 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> ChooseFolder(const QString& title, const QString& initialDir) override;
   void Beep() override;
   void ShowError(const QString& text) override;
+  // A RecordedProgress, stopping where StopProgressAt said; its "progress: LABEL N/M" lines are
+  // printed once ShowProgress(true) was asked.
+  std::unique_ptr<Progress> StartProgress(const QString& label) override;
+  // The next progress started stops at its step N.
+  void StopProgressAt(int64_t step) { stopAt_ = step; }
+  void ShowProgress(bool shown) { progressShown_ = shown; }
 
  private:
+  std::optional<int64_t> stopAt_;
+  bool progressShown_ = false;
   // The head answer when it is of kind k; nullopt (after "unanswered: KIND") when empty.
   std::optional<ScriptAnswer> Take(ScriptAnswer::Kind k);
   std::optional<QString> FileDialog(const char* kind, const FileDialogRequest& r, bool addExt);
