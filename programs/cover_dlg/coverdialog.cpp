@@ -18,7 +18,6 @@
 namespace zantro {
 namespace {
 
-constexpr const char* kExchangeFile = "HEAD_TITLE.WRK";
 // [DY] counts years from 1988, the first year of the era the records were made in.
 constexpr int kYearBase = 1988;
 
@@ -151,9 +150,9 @@ void CoverDialog::Ok() {
   t.DY = year - kYearBase;
   t.DM = month;
   t.DD = day;
-  std::string path = ResolveNoCase(shell_.ProgramFolder(), kExchangeFile);
+  std::string path = ResolveNoCase(shell_.ProgramFolder(), kTitleExchangeFile);
   std::string error;
-  if (!WriteFileAtomic(path, std::string_view(reinterpret_cast<const char*>(&t), sizeof t), &error)) {
+  if (!WriteFileAtomic(path, EncodeTitle(t), &error)) {
     shell_.Dlg().ShowNotice(QString::fromStdString("表紙のデータを書き込めません: " + path + "\r\n" + error));
     return;
   }

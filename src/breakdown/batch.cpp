@@ -36,13 +36,8 @@ Document OpenForReport(const std::string& path, ParsedDocument* parsedOut) {
   doc.ItemCount = doc.LastItem();
   doc.Layout = doc.Title.Opt1Int == 1 ? ColumnLayout::Ten : ColumnLayout::Nine;
   doc.GroupNames = SplitGroupNames(doc.Title.Opt1Str.view());
-  doc.CurrentItem = 1;
-  for (int32_t i = 1; i <= doc.LastItem(); ++i)
-    if (ItemOpensFirst(doc.ItemList[i].ItemKind)) {
-      doc.CurrentItem = i;
-      break;
-    }
-  doc.Settings = doc.ItemList[doc.CurrentItem].Settings();
+  doc.CurrentItem = FirstShownItem(doc);
+  doc.Settings = SettingsShownFirst(doc);
   if (auto lines = parsed.Lines.find(doc.CurrentItem); lines != parsed.Lines.end())
     for (LineRecord line : lines->second) {
       line.ItemNo = 0;

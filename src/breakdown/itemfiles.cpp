@@ -1,6 +1,7 @@
 #include "breakdown/itemfiles.h"
 
 #include "general/errors.h"
+#include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 
@@ -12,7 +13,6 @@ std::vector<Record> ReadAll(const std::optional<std::string>& path) {
   if (!path) return {};
   auto records = ReadRecords<Record>(*path);
   if (!records) throw FileError(*path + ": the work file cannot be read");
-  for (auto& r : *records) SanitizeRecord(r);
   return std::move(*records);
 }
 
@@ -85,12 +85,12 @@ std::vector<TakeoffRecord> ItemFiles::Takeoffs(int32_t n) const {
 
 void ItemFiles::WriteLines(int32_t n, std::vector<LineRecord> lines) {
   for (auto& l : lines) l.ItemNo = n;
-  Write(SheetFile(n, "WRK"), {reinterpret_cast<const char*>(lines.data()), lines.size() * sizeof(LineRecord)});
+  Write(SheetFile(n, "WRK"), EncodeRecords(std::span<const LineRecord>(lines)));
 }
 
 void ItemFiles::WriteTakeoffs(int32_t n, std::vector<TakeoffRecord> records) {
   for (auto& r : records) r.ItemNo = n;
-  Write(TakeoffFile(n), {reinterpret_cast<const char*>(records.data()), records.size() * sizeof(TakeoffRecord)});
+  Write(TakeoffFile(n), EncodeRecords(std::span<const TakeoffRecord>(records)));
 }
 
 }  // namespace zantro

@@ -3,7 +3,6 @@
 // command before anything of the document has changed.
 #include <QLabel>
 #include <algorithm>
-#include <cstring>
 #include <QLineEdit>
 
 #include "companions/core/linewrite.h"
@@ -12,6 +11,7 @@
 #include "general/engine.h"
 #include "general/money.h"
 #include "general/errors.h"
+#include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "messages/commands.h"
 #include "platform/cp932.h"
@@ -21,8 +21,6 @@
 
 namespace zantro {
 namespace {
-
-inline constexpr const char* kTitleExchangeFile = "HEAD_TITLE.WRK";
 
 void SetPlan(TFZANTRO& w, const std::string& text) {
   PlanMessage m = PlanMessage::Decode(text);
@@ -57,13 +55,11 @@ void TakeTitle(TFZANTRO& w) {
   Document& doc = w.Doc();
   if (auto path = FindNoCase(w.ProgramFolder(), kTitleExchangeFile)) {
     auto bytes = ReadFileBytes(*path);
-    if (!bytes || bytes->size() < sizeof(TitleRecord))
+    auto title = bytes ? DecodeTitle(*bytes) : std::nullopt;
+    if (!title)
       throw FileError(*path + ": not a complete title record (" + std::to_string(sizeof(TitleRecord)) + " bytes)");
-    TitleRecord title;
-    std::memcpy(static_cast<void*>(&title), bytes->data(), sizeof(TitleRecord));
-    SanitizeRecord(title);
-    CheckTitleSettings(doc, title, *path);
-    doc.Title = title;
+    CheckTitleSettings(doc, *title, *path);
+    doc.Title = *title;
   }
   doc.Title.Opt1Str.set(JoinGroupNames(doc.GroupNames));
   doc.Title.Opt2Str.set(",,,");

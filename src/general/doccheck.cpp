@@ -57,6 +57,9 @@ void CheckRecomputation(ParsedDocument& parsed, const std::string& name, Progres
       doc.ItemList[n].ALLGTOTAL = doc.Sheet.Sub;
       if (held != parsed.Lines.end()) lines[n].assign(doc.LineList.begin() + 1, doc.LineList.end());
     }
+    // The list is computed with the settings in force after opening, not the last sheet's.
+    doc.CurrentItem = FirstShownItem(doc);
+    doc.Settings = SettingsShownFirst(doc);
     RecomputeBreakdown(doc);
     StepOrCancel(progress, doc.LastItem(), doc.LastItem());
   } catch (const MoneyOverflow& e) {

@@ -46,4 +46,17 @@ std::array<std::string, 6> SplitGroupNames(std::string_view joined) {
   return names;
 }
 
+int32_t FirstShownItem(const Document& doc) {
+  for (int32_t i = 1; i <= doc.LastItem(); ++i)
+    if (ItemOpensFirst(doc.ItemList[i].ItemKind)) return i;
+  return 1;
+}
+
+CalcSettings SettingsShownFirst(const Document& doc) {
+  int32_t first = FirstShownItem(doc);
+  CalcSettings settings = doc.IsItem(first) ? doc.ItemList[first].Settings() : doc.Settings;
+  CheckSettings(settings);
+  return settings;
+}
+
 }  // namespace zantro

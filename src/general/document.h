@@ -73,6 +73,16 @@ TitleRecord EmptyDocumentTitle();
 ItemRecord NewItem();
 ItemRecord NewItem(const CalcSettings& settings);
 
+// The item an opened document shows first: the first item of a kind that may open first
+// (ItemOpensFirst), else item 1.
+int32_t FirstShownItem(const Document& doc);
+
+// The settings in force once a document is opened: those of FirstShownItem, checked as the
+// recomputation of the sheet shown checks them (also when that item owns no sheet). Overhead
+// items of the breakdown list round with its LineRoundAddend, so every reader of a document
+// computes the list with these.
+CalcSettings SettingsShownFirst(const Document& doc);
+
 // The six group names joined by "," (cut at 80 bytes), and split back.
 std::string JoinGroupNames(const std::array<std::string, 6>& names);
 std::array<std::string, 6> SplitGroupNames(std::string_view joined);

@@ -7,7 +7,7 @@
 
 #include "general/container.h"
 #include "general/errors.h"
-#include "general/records.h"
+#include "general/workcodec.h"
 #include "general/workfiles.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -35,15 +35,9 @@ std::string WritePrintData(const std::string& workFolder, const std::string& pro
 
 std::optional<HeadSummary> ReadHeadSummary(const std::string& folder) {
   auto bytes = ReadFileBytes(ResolveNoCase(folder, HeadFile("WRK")));
-  if (!bytes || bytes->size() < sizeof(TitleRecord)) return std::nullopt;
-  TitleRecord title;
-  std::memcpy(static_cast<void*>(&title), bytes->data(), sizeof title);
-  title.NUMBER.clamp();
-  HeadSummary s;
-  s.Number = title.NUMBER.str();
-  size_t items = sizeof(TitleRecord) + sizeof(int32_t);
-  if (bytes->size() > items) s.ItemCount = static_cast<int32_t>((bytes->size() - items) / sizeof(ItemRecord));
-  return s;
+  auto head = bytes ? DecodeHead(*bytes) : std::nullopt;
+  if (!head) return std::nullopt;
+  return HeadSummary{head->Title.NUMBER.str(), static_cast<int32_t>(head->Items.size())};
 }
 
 }  // namespace zantro

@@ -142,14 +142,8 @@ class BatchDocument : public DataLineSink {
 
   // The item the window shows first after opening, and with it the settings in force.
   void SelectFirstItem() {
-    doc_.CurrentItem = 1;
-    for (int32_t n = 1; n <= doc_.LastItem(); ++n) {
-      if (ItemOpensFirst(doc_.ItemList[n].ItemKind)) {
-        doc_.CurrentItem = n;
-        break;
-      }
-    }
-    doc_.Settings = doc_.ItemList[doc_.CurrentItem].Settings();
+    doc_.CurrentItem = FirstShownItem(doc_);
+    doc_.Settings = SettingsShownFirst(doc_);
   }
 
   template <typename Step>

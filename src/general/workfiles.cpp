@@ -48,8 +48,7 @@ bool HasWholeHead(const std::string& folder) {
   auto head = FindNoCase(folder, HeadFile("WRK"));
   struct stat st;
   if (!head || ::stat(head->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  constexpr off_t kFixed = sizeof(TitleRecord) + sizeof(int32_t);
-  return st.st_size >= kFixed && (st.st_size - kFixed) % static_cast<off_t>(sizeof(ItemRecord)) == 0;
+  return IsWholeHeadSize(static_cast<uint64_t>(st.st_size));
 }
 
 // The previous document's work files become its backups. Only a complete set is worth them:
@@ -278,10 +277,9 @@ bool UpdateClientNumber(const TitleRecord& title, const std::string& folder) {
   if (!bytes) return false;
   std::string_view number = title.NUMBER.view();
   std::string_view prefix = number.substr(0, title.id.view().size());
-  size_t count = bytes->size() / sizeof(ClientNumberRecord);
-  for (size_t i = 0; i < count; ++i) {
-    ClientNumberRecord rec;
-    std::memcpy(static_cast<void*>(&rec), bytes->data() + i * sizeof rec, sizeof rec);
+  // Every byte but the serial rewritten stays as read, a trailing partial record included.
+  std::vector<ClientNumberRecord> records = DecodeRawRecords<ClientNumberRecord>(*bytes);
+  for (ClientNumberRecord& rec : records) {
     std::string_view recPrefix = rec.Prefix.view();
     if (recPrefix.empty() || recPrefix != prefix) continue;
     std::string_view rest = number.substr(std::min(number.size(), recPrefix.size()));
@@ -292,9 +290,10 @@ bool UpdateClientNumber(const TitleRecord& title, const std::string& folder) {
       serial = serial * 10 + (c - '0');
     }
     if (rec.LastSerial >= serial) return false;
-    size_t at = i * sizeof rec + offsetof(ClientNumberRecord, LastSerial);
-    std::memcpy(bytes->data() + at, &serial, sizeof serial);
-    return WriteFileAtomic(*path, *bytes);
+    rec.LastSerial = serial;
+    std::string_view whole = EncodeRecords(std::span<const ClientNumberRecord>(records));
+    std::string_view pieces[] = {whole, std::string_view(*bytes).substr(whole.size())};
+    return WriteFileAtomic(*path, pieces);
   }
   return false;
 }

@@ -16,6 +16,8 @@ std::string HeadFile(std::string_view set);                 // HEAD.WRK
 std::string SheetFile(int32_t item, std::string_view set);  // WITEM3.WRK
 std::string TakeoffFile(int32_t item);                      // WITEM3.PUP
 std::string SortFile(int32_t item);                         // DATASORT3.WRK
+// The title companion's answer in the program folder: one title record (EncodeTitle).
+inline constexpr const char* kTitleExchangeFile = "HEAD_TITLE.WRK";
 
 // Creates an empty file of takeoff records when none exists.
 void EnsureRecordFile(const std::string& path);

@@ -1,9 +1,9 @@
-// Record files, text files and folder operations over plain paths.
+// Files, text files and folder operations over plain paths (the records of the work files are
+// read and written by the work-file codec of general/).
 // Every write goes to a temporary file in the same folder, which is then renamed over the
 // target, so a crash leaves either the old file or the new one, never a torn one.
 #pragma once
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -80,18 +80,6 @@ std::string WorkFileNotWritten(const std::string& path);
 bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                   bool* existed = nullptr);
 
-// Reads whole fixed-size records; a trailing partial record is dropped. Missing file: nullopt.
-template <typename Record>
-std::optional<std::vector<Record>> ReadRecords(const std::string& path);
-
-template <typename Record>
-bool WriteRecords(const std::string& path, const std::vector<Record>& records,
-                  std::string* error = nullptr) {
-  return WriteFileAtomic(
-      path, std::string_view(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(Record)),
-      error);
-}
-
 // Splits text into lines at CR LF or LF; the last line may lack its break.
 // A line break at the very end starts no further line.
 std::vector<std::string> SplitLines(std::string_view text);
@@ -117,15 +105,5 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // The key under which names equal without regard to ASCII case meet (lower case).
 std::string FoldCase(std::string_view name);
 bool EndsWithNoCase(std::string_view s, std::string_view suffix);
-
-// ---- implementation of the template ----
-template <typename Record>
-std::optional<std::vector<Record>> ReadRecords(const std::string& path) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) return std::nullopt;
-  std::vector<Record> out(bytes->size() / sizeof(Record));
-  if (!out.empty()) std::memcpy(static_cast<void*>(out.data()), bytes->data(), out.size() * sizeof(Record));
-  return out;
-}
 
 }  // namespace zantro

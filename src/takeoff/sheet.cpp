@@ -113,11 +113,12 @@ std::vector<Row> DecodeRows(std::string_view bytes, const std::string& fileName,
   if (bytes.size() % kSize != 0)
     throw FileError(Field(fileName, bytes.size() / kSize + 1, "長さ",
                           "レコードが途中で切れています（" + std::to_string(bytes.size()) + "バイト）"));
+  // The records are checked as they are: a text longer than its field refuses the file.
+  const std::vector<TakeoffRecord> records = DecodeRawRecords<TakeoffRecord>(bytes);
   std::vector<Row> rows;
-  rows.reserve(bytes.size() / kSize);
-  for (size_t i = 0; i < bytes.size() / kSize; ++i) {
-    TakeoffRecord r;
-    std::memcpy(static_cast<void*>(&r), bytes.data() + i * kSize, kSize);
+  rows.reserve(records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    const TakeoffRecord& r = records[i];
     size_t n = i + 1;
     if (r.ItemNo != item)
       throw FileError(Field(fileName, n, "項目番号", std::to_string(r.ItemNo) + "は" + std::to_string(item) + "ではありません"));

@@ -25,12 +25,6 @@ namespace {
 
 const char* kLoseQuestion = "編集中のデ－タが失われます。";
 
-int32_t FirstOpenableItem(const Document& doc) {
-  for (int32_t i = 1; i <= doc.LastItem(); ++i)
-    if (ItemOpensFirst(doc.ItemList[i].ItemKind)) return i;
-  return 1;
-}
-
 }  // namespace
 
 void TFZANTRO::TakeUndoPoint(EditScope scope) {
@@ -167,7 +161,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
     return false;
   }
   LoadHead(doc_, programFolder_, "WRK");
-  doc_.CurrentItem = FirstOpenableItem(doc_);
+  doc_.CurrentItem = FirstShownItem(doc_);
   EnsureItemAndLoadSheet(doc_, programFolder_, doc_.CurrentItem);
   ShowTitleBoxes();
   doc_.GroupNames = SplitGroupNames(doc_.Title.Opt1Str.view());

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "general/container.h"
+#include "general/doccheck.h"
 #include "general/engine.h"
 #include "general/version1.h"
 #include "general/workfiles.h"
@@ -105,6 +106,45 @@ TEST(Recalc, SettingsInForceAreThoseOfTheItemOpenedFirst) {
   std::string out = b.dir.file("out.znt2");
   ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
   EXPECT_EQ(ParseContainer(out).Items[1].ALLGTOTAL, Money::Units(1000));
+}
+
+TEST(Recalc, AnOpenedDocumentRoundsItsOverheadsWithTheSettingsOfTheItemShownFirst) {
+  // Item 1 cuts, the last item rounds half up; items 2 and 4 round by mode 3 (thousands).
+  // The check made on opening computes the list as the window then shows it: with item 1's
+  // addend (1600 -> 1000), not the last sheet's (1600 -> 2000). Item 3 is no sheet; an item
+  // shown first with an addend no sheet may hold rounds half up, as its sheet's check sets.
+  TempDir dir;
+  std::string in = dir.file("in.znt2");
+  ASSERT_TRUE(WriteFileAtomic(in, Body("10;a;0;0;0;0.5;100;1;0.5;0;0;;0;0;\n"
+                                       "81;o;0;0;100;100;3;0;0;0;0;;0;0;\n"
+                                       "82;p;0;0;0;50;3;0;0;0;0;;0;0;\n"
+                                       "10;b;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\n",
+                                       PricedLine(1, "1600") + PricedLine(4, "5"))));
+  ParsedDocument opened = ParseDocumentFile(in);
+  CheckRecomputation(opened, in);
+  ASSERT_EQ(opened.Items.size(), 4u);
+  EXPECT_EQ(opened.Items[1].ALLGTOTAL, Money::Units(1000));
+  EXPECT_EQ(opened.Items[2].ALLGTOTAL, Money::Units(1000));  // 50% of 2600 = 1300, cut to thousands
+  EXPECT_EQ(opened.Title.ALLGTOTAL, Money::Units(1600 + 1000 + 1000 + 5));
+  // The batch recalculation, behind --pdf, leaves the same items and title.
+  Batch b;
+  std::string out = b.dir.file("out.znt2");
+  ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
+  ParsedDocument recalculated = ParseContainer(out);
+  for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(SameBytes(recalculated.Items[i], opened.Items[i])) << "item " << i + 1;
+  EXPECT_EQ(recalculated.Title.ALLGTOTAL, opened.Title.ALLGTOTAL);
+  EXPECT_EQ(recalculated.Title.ALLNTOTAL, opened.Title.ALLNTOTAL);
+
+  // A list that opens on a total item (kind 99, no sheet) with addend 0.1234: checked, 0.5.
+  ASSERT_TRUE(WriteFileAtomic(in, Body("99;t;0;0;0.1234;0.5;100;1;0.5;0;0;;0;0;\n"
+                                       "10;a;0;0;0;0.5;100;1;0.5;0;0;;0;0;\n"
+                                       "81;o;0;0;100;100;3;0;0;0;0;;0;0;\n",
+                                       PricedLine(2, "1600"))));
+  opened = ParseDocumentFile(in);
+  CheckRecomputation(opened, in);
+  EXPECT_EQ(opened.Items[2].ALLGTOTAL, Money::Units(2000));
+  ASSERT_EQ(b.Run(in, out), 0) << b.err.str();
+  EXPECT_EQ(ParseContainer(out).Items[2].ALLGTOTAL, Money::Units(2000));
 }
 
 TEST(Recalc, Version1InputByItsExtension) {

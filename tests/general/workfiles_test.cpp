@@ -169,6 +169,78 @@ TEST(WorkCodec, HeadBytesHoldTheTitleTheCountAndWholeItems) {
   EXPECT_FALSE(DecodeHead(bytes.substr(0, 775)));
 }
 
+TEST(WorkCodec, RecordFilesDropATrailingPartialRecordAndCleanPadding) {
+  TempDir dir;
+  const std::string path = dir.file("WITEM1.WRK");
+  std::vector<LineRecord> lines{Line(10, 1, 2), Line(20, 3, 4)};
+  ASSERT_TRUE(WriteRecords(path, lines));
+  std::string bytes = *ReadFileBytes(path);
+  ASSERT_EQ(bytes.size(), 2 * 288u);
+  EXPECT_EQ(std::memcmp(bytes.data() + 288, &lines[1], 288), 0);
+  bytes[288 + 105] = 'p';        // padding after NameSpec
+  bytes[288 + 4] = char(120);    // a NameSpec length above its 100 bytes
+  ASSERT_TRUE(WriteFileAtomic(path, bytes + "xyz"));
+  auto read = ReadRecords<LineRecord>(path);
+  ASSERT_TRUE(read);
+  ASSERT_EQ(read->size(), 2u);
+  EXPECT_EQ((*read)[1].FLAG, 20);
+  EXPECT_EQ((*read)[1].pad105[0], 0);
+  EXPECT_EQ((*read)[1].NameSpec.len, 100);
+  // The raw form keeps every byte for readers that check them.
+  auto raw = DecodeRawRecords<LineRecord>(bytes + "xyz");
+  ASSERT_EQ(raw.size(), 2u);
+  EXPECT_EQ(raw[1].pad105[0], 'p');
+  EXPECT_EQ(raw[1].NameSpec.len, 120);
+  EXPECT_FALSE(ReadRecords<LineRecord>(dir.file("missing")));
+}
+
+TEST(WorkCodec, TitleFileIsOneWholeTitleRecord) {
+  TitleRecord title = EmptyDocumentTitle();
+  title.NUMBER.set("BD-12");
+  title.KETA = 100;
+  const std::string bytes = EncodeTitle(title);
+  ASSERT_EQ(bytes.size(), 776u);
+  EXPECT_EQ(bytes.substr(430, 6), std::string("\x05" "BD-12", 6));
+  int32_t keta = 0;
+  std::memcpy(&keta, bytes.data() + 764, 4);
+  EXPECT_EQ(keta, 100);
+  // The head of a HEAD file decodes as the same title; fewer bytes are no title.
+  EXPECT_EQ(DecodeTitle(EncodeHead(title, {}))->NUMBER.str(), "BD-12");
+  EXPECT_EQ(EncodeTitle(*DecodeTitle(bytes + "tail")), bytes);
+  EXPECT_FALSE(DecodeTitle(bytes.substr(0, 775)));
+  EXPECT_TRUE(IsWholeHeadSize(776 + 4));
+  EXPECT_TRUE(IsWholeHeadSize(776 + 4 + 2 * 248));
+  EXPECT_FALSE(IsWholeHeadSize(776 + 4 + 247));
+  EXPECT_FALSE(IsWholeHeadSize(776));
+}
+
+TEST(WorkCodec, ClientNumberRewritesOnlyTheSerialOfTheMatchingRecord) {
+  TempDir dir;
+  ClientNumberRecord a, b;
+  std::memset(a.head, 'a', sizeof a.head);
+  std::memset(b.gap, 'g', sizeof b.gap);
+  a.Prefix.set("AB-");
+  b.Prefix.set("BD-");
+  a.LastSerial = 3;
+  b.LastSerial = 7;
+  std::string before;
+  before.append(reinterpret_cast<const char*>(&a), sizeof a);
+  before.append(reinterpret_cast<const char*>(&b), sizeof b);
+  before += "rest";  // a trailing partial record stays as it is
+  ASSERT_TRUE(WriteFileAtomic(dir.file("ATESAKI.DAT"), before));
+  TitleRecord title{};
+  title.id.set("BD-");
+  title.NUMBER.set("BD-12");
+  ASSERT_TRUE(UpdateClientNumber(title, dir.path()));
+  std::string expected = before;
+  const int32_t twelve = 12;
+  std::memcpy(expected.data() + 236 + 232, &twelve, 4);
+  EXPECT_EQ(*ReadFileBytes(dir.file("ATESAKI.DAT")), expected);
+  title.NUMBER.set("BD-11");  // not above the last serial: nothing written
+  EXPECT_FALSE(UpdateClientNumber(title, dir.path()));
+  EXPECT_EQ(*ReadFileBytes(dir.file("ATESAKI.DAT")), expected);
+}
+
 TEST_F(WorkFiles, TrailingPartialLineRecordIsNotRead) {
   doc.LineList.push_back(Line(10, 1, 1));
   ASSERT_TRUE(SaveSheet(doc, dir.path(), "WRK"));

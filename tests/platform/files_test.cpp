@@ -16,24 +16,6 @@ namespace {
 
 using testing::TempDir;
 
-struct Rec {
-  int32_t a;
-  int32_t b;
-};
-
-TEST(Files, RecordsDropATrailingPartialRecord) {
-  TempDir dir;
-  std::string path = dir.file("r.bin");
-  ASSERT_TRUE(WriteRecords(path, std::vector<Rec>{{1, 2}, {3, 4}}));
-  auto bytes = *ReadFileBytes(path);
-  ASSERT_TRUE(WriteFileAtomic(path, bytes + "xyz"));
-  auto recs = ReadRecords<Rec>(path);
-  ASSERT_TRUE(recs);
-  ASSERT_EQ(recs->size(), 2u);
-  EXPECT_EQ((*recs)[1].b, 4);
-  EXPECT_FALSE(ReadRecords<Rec>(dir.file("missing")));
-}
-
 TEST(Files, LinesWithCrLfOrLfAndWithoutLastBreak) {
   EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(SplitLines("a\r\nb\r\n"), (std::vector<std::string>{"a", "b"}));

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <cstring>
 #include <set>
 
 #include "docsavedialog.h"

@@ -18,6 +18,7 @@
 #include "summary/materials.h"
 #include "summary/summary.h"
 #include "summary/tables.h"
+#include "testutil/randomdocument.h"
 #include "testutil/tempdir.h"
 
 namespace zantro::summary {
@@ -146,83 +147,9 @@ TEST(Summary, SampleEqualsTheLineByLineSums) {
   EXPECT_EQ(s.Document, (Pair{shown.Breakdown.Cost, shown.Breakdown.Sub}));
 }
 
-// ---- Random documents: every kind of line and item, random settings. ----
+// ---- Random documents (testutil/randomdocument.h). ----
 
-LineRecord RandomLine(std::mt19937& rng, int32_t item, int lines) {
-  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  static const int32_t kinds[] = {10, 10, 10, 11, 12, 20, 20, 21, 22, 30, 50, 51, 54, 60, 62, 66, 70, 73,
-                                  81, 82, 83, 84, 90, 99, 140, 160, 180, 15, 0};
-  LineRecord l{};
-  l.ItemNo = item;
-  l.FLAG = kinds[pick(0, sizeof kinds / sizeof kinds[0] - 1)];
-  static const char* names[] = {"配管用炭素鋼鋼管;白 20A", "エルボ;20A", "保温;GW 25t", "労務費;", "ダクト;0.5t"};
-  l.NameSpec.set(Sj(names[pick(0, 4)]));
-  l.Unit.set(Sj(pick(0, 1) ? "m" : "個"));
-  l.sort = Raw(static_cast<int64_t>(pick(-2000, 30000)) * 10000 + pick(0, 1) * 5000);
-  l.LabourFactor = Raw(pick(0, 3) ? pick(0, 2000) * 10 : pick(1, 9) * 10000);
-  if (l.FLAG >= 50 && l.FLAG <= 76) {
-    l.CostQty = M(pick(1, lines));
-    l.SubQty = M(pick(1, lines));
-    l.CostPrice = M(pick(0, 20));
-    l.SubPrice = M(pick(0, 30));
-    if (l.FLAG >= 60) l.CostPrice = M(pick(0, 30000)), l.SubPrice = M(pick(0, 40000));
-  } else if (l.FLAG >= 81 && l.FLAG <= 90) {
-    l.CostQty = M(pick(0, 15));
-    l.SubQty = M(pick(0, 15));
-    if (l.FLAG == 90) l.LabourFactor = kZero;  // as the tax command writes it
-  } else {
-    l.CostQty = Raw(pick(0, 100000) * 25);
-    l.SubQty = Raw(pick(0, 100000) * 25);
-    l.CostPrice = M(pick(0, 90000));
-    l.SubPrice = M(pick(0, 120000));
-    l.CostExtraPrice = M(pick(0, 3) ? 0 : pick(0, 500));
-    l.SubExtraPrice = M(pick(0, 3) ? 0 : pick(0, 700));
-  }
-  return l;
-}
-
-ParsedDocument RandomDocument(std::mt19937& rng) {
-  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  ParsedDocument doc;
-  doc.Title = EmptyDocumentTitle();
-  doc.Title.Opt1Str.set(Sj("鋼管,銅管,樹脂管,ダクト,機器,雑材"));
-  const int items = pick(1, 9);
-  for (int32_t n = 1; n <= items; ++n) {
-    ItemRecord item = NewItem();
-    const int k = pick(0, 9);
-    item.ItemKind = k < 5 ? 10 : k == 5 ? 30 : k == 6 ? 81 : k == 7 ? 91 : k == 8 ? 95 : 93;
-    const Money addends[] = {kHalf, kNineTenths, kZero, Raw(1234)};
-    const int64_t scales[] = {10, 100, 1000, 0};
-    if (ItemHasSheet(item.ItemKind)) {
-      item.LineRoundAddend = addends[pick(0, 3)];
-      item.Opt4RoundAddend = addends[pick(0, 2)];
-      item.QuantityScale = M(scales[pick(0, 3)]);
-      item.Opt3Unit = M(pick(0, 1) ? 1 : 1000);
-      item.Opt6RoundAddend = addends[pick(0, 2)];
-    } else if (item.ItemKind == 81 || item.ItemKind == 93) {
-      item.LineRoundAddend = M(pick(0, 1));
-      item.Opt4RoundAddend = M(pick(0, 12));
-      item.QuantityScale = M(pick(0, 9));  // the overhead's rounding mode
-    } else if (item.ItemKind == 95) {
-      item.LineRoundAddend = M(1);
-      item.Opt4RoundAddend = M(n);
-    } else {
-      item.ALLNTOTAL = M(pick(0, 5000));
-      item.ALLGTOTAL = M(pick(0, 5000));
-    }
-    item.ItemName.set(Sj("工事") + std::to_string(n));
-    doc.Items.push_back(item);
-    if (!ItemHasSheet(item.ItemKind)) continue;
-    const int lines = pick(0, 25);
-    bool tax = false;  // one tax line a sheet, as the tax command keeps it
-    for (int r = 0; r < lines; ++r) {
-      LineRecord l = RandomLine(rng, n, lines);
-      if (l.FLAG == 90 && std::exchange(tax, true)) l.FLAG = 10;
-      doc.Lines[n].push_back(l);
-    }
-  }
-  return doc;
-}
+using testing::RandomDocument;
 
 TEST(Summary, RandomDocumentsEqualTheLineByLineSumsAndTheWindowsTotals) {
   std::mt19937 rng(2807);

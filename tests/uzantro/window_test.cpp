@@ -18,6 +18,7 @@
 #include <set>
 #include <vector>
 
+#include "general/workcodec.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/gui/dialogs.h"
