@@ -139,15 +139,15 @@ prefixed() {  # prefixed NAME STATUS PATTERN COMMAND...: check, then every line 
     passed=$((passed + 1))
   fi
 }
-limited() { bash -c 'ulimit -f 1; exec "$@"' limited "$@"; }
+limited=(bash -c 'ulimit -f 1; exec "$@"' limited)
 prefixed "recalc of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --recalc utf8.znt2 out.znt2
 prefixed "pdf of UTF-8" 1 "zantro: $utf8_refused" "$pdf" utf8.znt2 out.pdf
 prefixed "takeoff-pdf of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --takeoff-pdf utf8.znt2 out.pdf --program-folder "$program"
 prefixed "takeoff-pdf without takeoff lines" 1 "zantro: " "$zantro" --takeoff-pdf doc.znt2 out.pdf --program-folder "$program"
 prefixed "report of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --report utf8.znt2
 prefixed "xlsx of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --xlsx utf8.znt2 out.xlsx
-prefixed "compare of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --compare utf8.znt2 doc.znt2
-prefixed "summary of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --summary utf8.znt2
+prefixed "compare of UTF-8" 2 "zantro: $utf8_refused" "$zantro" --compare utf8.znt2 doc.znt2
+prefixed "summary of UTF-8" 2 "zantro: $utf8_refused" "$zantro" --summary utf8.znt2
 prefixed "reprice of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --reprice utf8.znt2 "$source/data/data/codedata1.dat" --level 1 out.znt2
 prefixed "reprice with a missing library" 1 "zantro: " "$zantro" --reprice doc.znt2 missing.csv --level 1 out.znt2
 prefixed "print data in UTF-8" 1 "zantro: $tmp/viewer/printdata/.dat: line 8, data field 21 (Remarks): byte 6 (0x8B)" \
@@ -160,12 +160,12 @@ for args in "--recalc doc.znt2" "--reprice doc.znt2" "--pdf doc.znt2" "--takeoff
 done
 prefixed "usage of takeoff --pdf" 2 "zantro: usage: takeoff --pdf" "$program/takeoff" --pdf 0 out.pdf
 prefixed "usage of prnview --forms" 2 "zantro: --forms" "$program/prnview" --pdf out.pdf --forms none
-prefixed "recalc onto a full disk" 1 "File too large" limited "$zantro" --recalc doc.znt2 full.znt2
-prefixed "xlsx onto a full disk" 1 "File too large" limited "$zantro" --xlsx doc.znt2 full.xlsx
-prefixed "summary workbook onto a full disk" 1 "zantro: " limited "$zantro" --summary doc.znt2 --xlsx full.xlsx
-prefixed "compare workbook onto a full disk" 1 "zantro: " limited "$zantro" --compare doc.znt2 original.znt2 --xlsx full.xlsx
-prefixed "pdf onto a full disk" 1 "File too large" limited "$pdf" doc.znt2 full.pdf
-prefixed "summary pdf onto a full disk" 1 "File too large" limited "$zantro" --summary doc.znt2 --pdf full.pdf
+prefixed "recalc onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --recalc doc.znt2 full.znt2
+prefixed "xlsx onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --xlsx doc.znt2 full.xlsx
+prefixed "summary workbook onto a full disk" 1 "zantro: " "${limited[@]}" "$zantro" --summary doc.znt2 --xlsx full.xlsx
+prefixed "compare workbook onto a full disk" 2 "zantro: " "${limited[@]}" "$zantro" --compare doc.znt2 original.znt2 --xlsx full.xlsx
+prefixed "pdf onto a full disk" 1 "File too large" "${limited[@]}" "$pdf" doc.znt2 full.pdf
+prefixed "summary pdf onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --summary doc.znt2 --pdf full.pdf
 
 # What killed runs left is removed by the next run: temporary files of a process that is gone
 # (not those of a live one), and scratch folders holding a document copy.
