@@ -186,6 +186,7 @@ bool TakeStagedSet(const std::string& folder, std::string* error) {
   }
   if (!hasHead) {
     if (error) *error = JoinPath(staging, HeadFile("WRK")) + ": the opened document is incomplete";
+    RemoveStagedSet(folder);
     return false;
   }
   names.push_back(HeadFile("WRK"));
