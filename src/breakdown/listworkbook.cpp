@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/outputs.h"
 #include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro {
 namespace {
@@ -208,7 +209,8 @@ void WriteBreakdownWorkbook(std::string_view containerText, const std::string& p
       workbook_close(wb);
       throw;
     }
-    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e);
+    errno = 0;
+    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e) + SystemReason(e);
   }
   if (!error.empty()) throw FileError(path + ": " + error);
   auto bytes = ReadFileBytes(file, &error);

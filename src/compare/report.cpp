@@ -8,6 +8,7 @@
 #include "general/recalc.h"
 #include "platform/files.h"
 #include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro::compare {
 namespace {
@@ -111,9 +112,11 @@ void WriteWorkbook(const Result& r, const Sides& sides, const std::string& path,
     throw;
   }
   std::string error;
+  errno = 0;
   lxw_error closed = workbook_close(wb);
+  const std::string reason = SystemReason(closed);
   quiet.reset();
-  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed));
+  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
   auto bytes = ReadFileBytes(file, &error);
   if (!bytes) throw FileError(path + ": " + error);
   if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);

@@ -8,6 +8,7 @@
 #include "general/recalc.h"
 #include "platform/files.h"
 #include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro::summary {
 namespace {
@@ -50,9 +51,11 @@ void WriteTablesWorkbook(const std::vector<Table>& tables, const std::string& pa
     workbook_close(wb);
     throw;
   }
+  errno = 0;
   lxw_error closed = workbook_close(wb);
+  const std::string reason = SystemReason(closed);
   quiet.reset();
-  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed));
+  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
   auto bytes = ReadFileBytes(file, &error);
   if (!bytes) throw FileError(path + ": " + error);
   if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);

@@ -162,8 +162,8 @@ prefixed "usage of takeoff --pdf" 2 "zantro: usage: takeoff --pdf" "$program/tak
 prefixed "usage of prnview --forms" 2 "zantro: --forms" "$program/prnview" --pdf out.pdf --forms none
 prefixed "recalc onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --recalc doc.znt2 full.znt2
 prefixed "xlsx onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --xlsx doc.znt2 full.xlsx
-prefixed "summary workbook onto a full disk" 1 "zantro: " "${limited[@]}" "$zantro" --summary doc.znt2 --xlsx full.xlsx
-prefixed "compare workbook onto a full disk" 2 "zantro: " "${limited[@]}" "$zantro" --compare doc.znt2 original.znt2 --xlsx full.xlsx
+prefixed "summary workbook onto a full disk" 1 "zantro: full.xlsx: Zip generic error ZIP_ERRNO while creating the xlsx file. (File too large)" "${limited[@]}" "$zantro" --summary doc.znt2 --xlsx full.xlsx
+prefixed "compare workbook onto a full disk" 2 "(File too large)" "${limited[@]}" "$zantro" --compare doc.znt2 original.znt2 --xlsx full.xlsx
 prefixed "pdf onto a full disk" 1 "File too large" "${limited[@]}" "$pdf" doc.znt2 full.pdf
 prefixed "summary pdf onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --summary doc.znt2 --pdf full.pdf
 
