@@ -30,7 +30,7 @@ int WritePdf(ProgramShell& shell, const std::string& out, const std::optional<pr
     printing::PrintJob job = printing::LoadViewerJob(shell.ProgramFolder(), ViewerArgs(shell));
     return printing::WriteJobPdf(job, forms, out, std::cerr);
   } catch (const std::exception& e) {
-    std::cerr << "error: " << e.what() << "\n";
+    std::cerr << "zantro: " << e.what() << "\n";
     return 1;
   }
 }
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   if (auto text = shell.Option("--forms")) {
     forms = printing::ParseForms(*text);
     if (!forms) {
-      std::cerr << "prnview: --forms takes cover, breakdown and sheets: " << *text << "\n";
+      std::cerr << "zantro: --forms takes cover, breakdown and sheets: " << *text << "\n";
       return 2;
     }
   }

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   if (auto item = shell.Option("--pdf")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");  // no display needed for a file
     if (shell.Arguments().size() != 1 || StrToIntDef(*item, 0) < 1) {
-      std::cerr << "usage: takeoff --pdf ITEM OUT.pdf [--program-folder DIR]\n";
+      std::cerr << "zantro: usage: takeoff --pdf ITEM OUT.pdf [--program-folder DIR]\n";
       return 2;
     }
     if (auto end = shell.Start()) return *end;

@@ -68,7 +68,7 @@ int PdfCommand(int argc, char** argv) {
   }
   if (argc == 6 && std::strcmp(argv[4], "--program-folder") == 0) folder = zantro::AbsolutePath(argv[5]);
   else if (argc != 4) {
-    std::cerr << "usage: zantro " << argv[1] << " DOCUMENT " << (workbook ? "OUT.xlsx" : "OUT.pdf")
+    std::cerr << "zantro: usage: zantro " << argv[1] << " DOCUMENT " << (workbook ? "OUT.xlsx" : "OUT.pdf")
               << " [--program-folder DIR]\n";
     return 2;
   } else if (auto own = zantro::ChooseProgramFolder(zantro::ProgramFolderInputsOf("", folder), &error)) {
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
   // The breakdown list without a window: its report and its spreadsheet export.
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
     if (argc != 3) {
-      std::cerr << "usage: zantro --report DOCUMENT\n";
+      std::cerr << "zantro: usage: zantro --report DOCUMENT\n";
       return 2;
     }
     // The report is made whole, then written: a write that fails is reported with its reason.
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "--xlsx") == 0) {
     if (argc != 4) {
-      std::cerr << "usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
+      std::cerr << "zantro: usage: zantro --xlsx DOCUMENT OUT.xlsx\n";
       return 2;
     }
     return zantro::ExportBreakdownWorkbook(argv[2], argv[3], std::cerr);  // "-": standard output

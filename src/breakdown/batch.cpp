@@ -19,7 +19,7 @@
 namespace zantro {
 namespace {
 
-void ToStderr(const std::string& text) { std::cerr << text << "\n"; }
+void ToStderr(const std::string& text) { std::cerr << "zantro: " << text << "\n"; }
 
 }  // namespace
 

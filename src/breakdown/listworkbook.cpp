@@ -1,7 +1,5 @@
 #include "breakdown/listworkbook.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <array>
@@ -15,33 +13,12 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/outputs.h"
+#include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro {
 namespace {
 
-// The library reports its failures on standard error itself ("[ERROR] ..."): while it works
-// that goes nowhere, and the caller reports the failure in the program's own words.
-class QuietLibrary {
- public:
-  QuietLibrary() {
-    std::fflush(stderr);
-    saved_ = ::dup(STDERR_FILENO);
-    int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
-    if (null >= 0) ::close(null);
-  }
-  ~QuietLibrary() {
-    std::fflush(stderr);
-    if (saved_ < 0) return;
-    ::dup2(saved_, STDERR_FILENO);
-    ::close(saved_);
-  }
-  QuietLibrary(const QuietLibrary&) = delete;
-  QuietLibrary& operator=(const QuietLibrary&) = delete;
-
- private:
-  int saved_ = -1;
-};
 
 // The title keys of the cover sheet, row by row; the amounts are written as numbers.
 struct CoverKey {
@@ -225,7 +202,7 @@ void WriteBreakdownWorkbook(std::string_view containerText, const std::string& p
   std::string file = JoinPath(scratch.path(), "book.xlsx");
   std::string error;
   {
-    QuietLibrary quiet;
+    QuietStandardError quiet;  // the library's own "[ERROR]" lines; the failure is reported below
     lxw_workbook* wb = workbook_new(file.c_str());
     if (!wb) throw FileError(path + ": the workbook cannot be created");
     try {
@@ -235,7 +212,8 @@ void WriteBreakdownWorkbook(std::string_view containerText, const std::string& p
       workbook_close(wb);
       throw;
     }
-    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e);
+    errno = 0;
+    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e) + SystemReason(e);
   }
   if (!error.empty()) throw FileError(path + ": " + error);
   auto bytes = ReadFileBytes(file, &error);

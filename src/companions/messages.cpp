@@ -81,9 +81,22 @@ void SaveTo(TFZANTRO& w, const std::string& text) {
   PathMessage m = PathMessage::Decode(text);
   Document& doc = w.Doc();
   // The container takes the title and the lines from the work files. Writing them marks the
-  // document modified, which only a complete container clears.
-  w.SaveSheetChecked("WRK");
-  WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0, *w.Dlg().StartProgress("保存しています"));
+  // document modified, which only a complete container clears. When they cannot be written
+  // (the program folder's disk is full), the document is written from memory all the same: the
+  // open sheet as the window holds it, the other sheets from their work files.
+  std::string workFiles;
+  try {
+    w.SaveSheetChecked("WRK");
+  } catch (const FileError& e) {
+    workFiles = e.what();
+  }
+  if (workFiles.empty()) {
+    WriteContainer(w.ProgramFolder(), ToUtf8(m.Path), false, 0, *w.Dlg().StartProgress("保存しています"));
+  } else {
+    WriteContainer(w.ProgramFolder(), doc, ToUtf8(m.Path));
+    w.Dlg().ShowNotice(QString::fromUtf8(
+        ("作業ファイルを書き込めないため、画面の内容から文書を保存しました。\n" + workFiles).c_str()));
+  }
   doc.DocumentModified = false;
   w.ShowDocumentPath(Q(m.Path));
   UpdateDocumentNumber(doc.Title, w.ProgramFolder(), w.Config());

@@ -7,6 +7,8 @@
 #include "general/errors.h"
 #include "general/recalc.h"
 #include "platform/files.h"
+#include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro::compare {
 namespace {
@@ -98,6 +100,9 @@ void WriteWorkbook(const Result& r, const Sides& sides, const std::string& path,
   // the bytes go to their place by the output rules.
   ScratchFolder scratch("zantro-xlsx");
   std::string file = JoinPath(scratch.path(), "compare.xlsx");
+  // The library's own "[ERROR]" lines stay off standard error; the failure is reported in the
+  // program's words.
+  std::optional<QuietStandardError> quiet(std::in_place);
   lxw_workbook* wb = workbook_new(file.c_str());
   if (!wb) throw FileError(path + ": the workbook cannot be created");
   try {
@@ -107,7 +112,11 @@ void WriteWorkbook(const Result& r, const Sides& sides, const std::string& path,
     throw;
   }
   std::string error;
-  if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(e));
+  errno = 0;
+  lxw_error closed = workbook_close(wb);
+  const std::string reason = SystemReason(closed);
+  quiet.reset();
+  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
   auto bytes = ReadFileBytes(file, &error);
   if (!bytes) throw FileError(path + ": " + error);
   if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);

@@ -1,8 +1,11 @@
 // The container file: writer, reader and the field rules of its line formats.
 #include "general/container.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -13,6 +16,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "general/document.h"
 #include "general/errors.h"
 #include "general/kinds.h"
 #include "general/money.h"
@@ -199,6 +203,21 @@ Money MoneyOrEmpty(std::string_view text, const FieldSource& at, int field) {
   }
 }
 
+// A text field must be Shift-JIS: text of another encoding would be shown and printed as
+// garbage. capacity is that of the record field it goes to, which may end in half a character.
+void RequireShiftJis(std::string_view text, size_t capacity, const FieldSource& at, int field, std::string_view name) {
+  size_t fault = Cp932Fault(text, capacity);
+  if (fault != std::string_view::npos) ThrowFieldError(at, field, name, Cp932FaultText(text, fault));
+}
+
+// The name and the specification fields of a NameSpec of capacity N: the name fills the record
+// when it is as long, the specification when both and the ";" between them are.
+template <size_t N>
+void RequireShiftJisNameSpec(std::string_view name, std::string_view spec, const FieldSource& at, int field) {
+  RequireShiftJis(name, N, at, field, "name");
+  RequireShiftJis(spec, name.size() + 1 < N ? N - name.size() - 1 : 0, at, field + 1, "specification");
+}
+
 // "name;spec" from the two fields that carry it.
 template <size_t N>
 void SetNameSpec(ShortText<N>& target, std::string_view name, std::string_view spec) {
@@ -377,7 +396,10 @@ struct TitleKey {
 template <size_t N>
 TitleKey TextKey(std::string_view key, ShortText<N> TitleRecord::*field) {
   return {key, [field](const TitleRecord& t) { return (t.*field).str(); },
-          [field](TitleRecord& t, std::string_view v, const FieldSource&) { (t.*field).set(v); }};
+          [field, key](TitleRecord& t, std::string_view v, const FieldSource& at) {
+            RequireShiftJis(v, N, at, 0, key);
+            (t.*field).set(v);
+          }};
 }
 
 TitleKey MoneyKey(std::string_view key, Money TitleRecord::*field) {
@@ -499,6 +521,7 @@ ItemRecord ParseItemLine(std::string_view line, const FieldSource& at) {
   auto f = TakeFields(line, 14);
   ItemRecord item{};
   item.ItemKind = StrToIntDef(f[0], 1);
+  RequireShiftJis(f[1], item.ItemName.kCapacity, at, 2, "ItemName");
   item.ItemName.set(f[1]);
   item.ALLGTOTAL = StrictMoney(f[2], at, 3, "ALLGTOTAL");
   item.ALLNTOTAL = StrictMoney(f[3], at, 4, "ALLNTOTAL");
@@ -510,6 +533,7 @@ ItemRecord ParseItemLine(std::string_view line, const FieldSource& at) {
   item.ItemFlag = StrToIntDef(f[9], 0);
   // Whole values only, as the format has always been read: a fraction makes the value 0.
   item.ItemValue = Money::Units(StrToIntDef(f[10], 0));
+  RequireShiftJis(f[11], item.ItemNote.kCapacity, at, 12, "ItemNote");
   item.ItemNote.set(f[11]);
   item.TAXGTOTAL = MoneyOrEmpty(f[12], at, 13);
   item.TAXNTOTAL = MoneyOrEmpty(f[13], at, 14);
@@ -548,14 +572,18 @@ TakeoffRecord ParseTakeoffLine(std::string_view line, const FieldSource& at) {
   t.ItemNo = integer(1);
   t.Int1 = integer(2);
   t.Int2 = integer(3);
+  RequireShiftJisNameSpec<decltype(t.NameSpec)::kCapacity>(f[3], f[4], at, 4);
   SetNameSpec(t.NameSpec, f[3], f[4]);
   for (int i = 0; i < 2; ++i) t.Value1_2[i] = money(6 + i);
+  RequireShiftJis(f[7], t.Unit.kCapacity, at, 8, "Unit");
   t.Unit.set(f[7]);
   for (int i = 0; i < 2; ++i) t.Int3_4[i] = integer(9 + i);
   for (int i = 0; i < 6; ++i) t.Value3_8[i] = money(11 + i);
+  RequireShiftJis(f[16], t.Text1.kCapacity, at, 17, "Text1");
   t.Text1.set(f[16]);
   t.Value9_13[0] = money(18);
   for (int i = 1; i < 5; ++i) t.Value9_13[i] = wideMoney(18 + i);
+  RequireShiftJis(f[22], t.Text2.kCapacity, at, 23, "Text2");
   t.Text2.set(f[22]);
   for (int i = 0; i < 7; ++i) t.Int5_11[i] = integer(24 + i);
   for (int i = 0; i < 2; ++i) t.Value14_15[i] = money(31 + i);
@@ -778,9 +806,11 @@ void ThrowFieldError(const FieldSource& at, int field, std::string_view name, st
 
 LineRecord LineFromFields(std::span<const std::string_view> f, const FieldSource& at) {
   LineRecord r{};
+  RequireShiftJisNameSpec<decltype(r.NameSpec)::kCapacity>(f[1], f[2], at, 2);
   SetNameSpec(r.NameSpec, f[1], f[2]);
   r.LabourFactor = StrictMoney(f[3], at, 4, "LabourFactor");
   r.sort = StrictMoney(f[4], at, 5, "sort");
+  RequireShiftJis(f[5], r.Unit.kCapacity, at, 6, "Unit");
   r.Unit.set(f[5]);
   r.FLAG = StrictInt(f[6], at, 7, "FLAG");
   r.CostQty = StrictMoney(f[7], at, 8, "CostQty");
@@ -795,7 +825,9 @@ LineRecord LineFromFields(std::span<const std::string_view> f, const FieldSource
   r.RefA = StrictInt(f[16], at, 17, "RefA");
   r.RefB = StrictInt(f[17], at, 18, "RefB");
   r.SecondRoundMode = StrictMoney(f[18], at, 19, "SecondRoundMode");
+  RequireShiftJis(f[19], r.AmountText.kCapacity, at, 20, "AmountText");
   r.AmountText.set(f[19]);
+  RequireShiftJis(f[20], r.Remarks.kCapacity, at, 21, "Remarks");
   r.Remarks.set(f[20]);
   return r;
 }
@@ -888,6 +920,19 @@ void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder, Progre
   progress.Step(files, files);
 }
 
+void StageWorkFiles(const ParsedDocument& doc, const std::string& folder, Progress& progress) {
+  RemoveStagedSet(folder);
+  const std::string staging = StagingFolder(folder);
+  if (::mkdir(staging.c_str(), 0700) != 0)
+    throw FileError(staging + ": the folder cannot be made (" + std::strerror(errno) + ")");
+  try {
+    WriteWorkFiles(doc, staging, progress);
+  } catch (const FileError&) {
+    RemoveStagedSet(folder);
+    throw;
+  }
+}
+
 int32_t ReadContainer(const std::string& path, const std::string& folder) {
   ParsedDocument doc = ParseContainer(path);
   WriteWorkFiles(doc, folder);
@@ -947,6 +992,23 @@ std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t it
   return out + ContainerTail(doc, doc.ItemCount());
 }
 
+namespace {
+
+// The takeoff and sort files of items 1..count, for ContainerTail; the second half of steps.
+ParsedDocument TakeoffAndSortFiles(const WorkFolder& folder, int32_t count, Progress& progress, int64_t steps) {
+  ParsedDocument rest;
+  for (int32_t n = 1; n <= count; ++n) {
+    StepOrCancel(progress, count + n - 1, steps);
+    if (auto takeoffs = ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n)); !takeoffs.empty())
+      rest.Takeoffs[n] = std::move(takeoffs);
+    if (auto sortLines = ReadSortFile(folder, n); !sortLines.empty()) rest.SortLines[n] = std::move(sortLines);
+  }
+  StepOrCancel(progress, steps, steps);
+  return rest;
+}
+
+}  // namespace
+
 std::string ContainerText(const std::string& folderPath, bool singleItem, int32_t itemNumber, Progress& progress) {
   // Item by item from the files, so that only one sheet is held at a time.
   const WorkFolder folder{folderPath};
@@ -960,21 +1022,37 @@ std::string ContainerText(const std::string& folderPath, bool singleItem, int32_
     const ItemRecord& item = head.Items[n - 1];
     if (ItemHasSheet(item.ItemKind)) AppendDataLines(out, n, item, ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK")));
   }
-  ParsedDocument rest;
+  return out + ContainerTail(TakeoffAndSortFiles(folder, count, progress, steps), count);
+}
+
+std::string ContainerText(const std::string& folderPath, const Document& doc) {
+  const WorkFolder folder{folderPath};
+  std::span<const ItemRecord> items(doc.ItemList.data() + 1, doc.ItemList.size() - 1);
+  const int32_t count = static_cast<int32_t>(items.size());
+  std::string out = ContainerHead(doc.Title, items, false, 0);
   for (int32_t n = 1; n <= count; ++n) {
-    StepOrCancel(progress, count + n - 1, steps);
-    if (auto takeoffs = ReadWorkRecords<TakeoffRecord>(folder, TakeoffFile(n)); !takeoffs.empty())
-      rest.Takeoffs[n] = std::move(takeoffs);
-    if (auto sortLines = ReadSortFile(folder, n); !sortLines.empty()) rest.SortLines[n] = std::move(sortLines);
+    const ItemRecord& item = items[n - 1];
+    if (!ItemHasSheet(item.ItemKind)) continue;
+    if (n == doc.CurrentItem && !doc.LineList.empty())
+      AppendDataLines(out, n, item, std::span<const LineRecord>(doc.LineList).subspan(1));
+    else
+      AppendDataLines(out, n, item, ReadWorkRecords<LineRecord>(folder, SheetFile(n, "WRK")));
   }
-  StepOrCancel(progress, steps, steps);
-  return out + ContainerTail(rest, count);
+  return out + ContainerTail(TakeoffAndSortFiles(folder, count, NoProgress(), 2 * int64_t{count}), count);
 }
 
 void WriteContainerText(const std::string& path, std::span<const std::string_view> pieces, OutputRules rules) {
   rules.Sync = true;
   std::string error;
   if (!WriteOutput(path, pieces, &error, rules)) throw FileError(error);
+}
+
+void WriteContainer(const std::string& folder, const Document& doc, const std::string& path) {
+  OutputPlace place;
+  if (std::string error; !PlaceOutput(path, {}, &place, &error)) throw FileError(error);
+  std::string text = ContainerText(folder, doc);
+  std::string_view piece = text;
+  WriteContainerText(path, {&piece, 1});
 }
 
 void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber,

@@ -21,6 +21,8 @@
 
 namespace zantro {
 
+struct Document;
+
 // A document read whole into memory: exactly what its work files will hold.
 struct ParsedDocument {
   TitleRecord Title{};
@@ -84,6 +86,12 @@ TitleRecord ParseContainerTitle(std::string_view text, const std::string& name);
 // once begun (the folder would hold half a document), so progress only reports.
 void WriteWorkFiles(const ParsedDocument& doc, const std::string& folder, Progress& progress = NoProgress());
 
+// WriteWorkFiles into the staging folder of folder (workfiles.h), made afresh: the open
+// document's files are not touched. Raises FileError when the folder cannot be made or a file
+// cannot be written (a full disk); the staging folder is then removed. TakeStagedSet then puts
+// the set in place of the open document.
+void StageWorkFiles(const ParsedDocument& doc, const std::string& folder, Progress& progress = NoProgress());
+
 // ParseContainer, then WriteWorkFiles. Returns ItemCount. A bad file writes nothing.
 int32_t ReadContainer(const std::string& path, const std::string& folder);
 
@@ -97,6 +105,12 @@ std::string ContainerText(const std::string& folder, bool singleItem, int32_t it
                           Progress& progress = NoProgress());
 // The same of a document in memory, exactly as its work files would give it.
 std::string ContainerText(const ParsedDocument& doc, bool singleItem, int32_t itemNumber);
+
+// The container text of the open document doc over the work files of folder: its title and
+// items, and the lines of its current item, from memory (as SaveSheet would have stored them);
+// every other sheet, the takeoff and the sort files from folder. What a save writes when the
+// working copy cannot be written (the program folder's disk is full).
+std::string ContainerText(const std::string& folder, const Document& doc);
 
 // The container text in three pieces, for writers that produce the data lines themselves:
 // the title and item sections up to "<DATA>", the data lines of one item, and everything from
@@ -148,6 +162,8 @@ void WriteContainerText(const std::string& path, std::span<const std::string_vie
 // raises ProgressCancelled before path is touched.
 void WriteContainer(const std::string& folder, const std::string& path, bool singleItem, int32_t itemNumber,
                     Progress& progress = NoProgress());
+// ContainerText of doc over folder written to path the same way.
+void WriteContainer(const std::string& folder, const Document& doc, const std::string& path);
 
 // ---- field helpers shared by the line-oriented formats ----
 

@@ -30,7 +30,7 @@ namespace {
 thread_local std::ostringstream* messageBuffer = nullptr;
 
 void CollectMessage(const std::string& utf8Text) {
-  if (messageBuffer) *messageBuffer << utf8Text << "\n";
+  if (messageBuffer) *messageBuffer << "zantro: " << utf8Text << "\n";
 }
 
 // The document as the window holds it after opening, fed with the data lines in file order.
@@ -257,7 +257,7 @@ int RecalcDocument(const std::string& in, const std::string& out, std::ostream& 
 
 int RecalcCommand(int count, char** args, std::ostream& err) {
   if (count != 2) {
-    err << "usage: zantro --recalc IN OUT\n";
+    err << "zantro: usage: zantro --recalc IN OUT\n";
     return 2;
   }
   // The messages wait for the progress line to be cleared.

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -158,7 +161,51 @@ void ClearWorkFiles(const std::string& folder) {
   });
 }
 
+std::string StagingFolder(const std::string& folder) { return JoinPath(folder, ".opening"); }
+
+void RemoveStagedSet(const std::string& folder) {
+  const std::string staging = StagingFolder(folder);
+  std::error_code ignored;
+  if (!std::filesystem::exists(staging, ignored)) return;
+  std::filesystem::remove_all(staging, ignored);
+  ForgetFolderNames(staging);
+}
+
+bool TakeStagedSet(const std::string& folder, std::string* error) {
+  const std::string staging = StagingFolder(folder);
+  // The head is moved last: until it is there, the sheets moved in are no document, and the
+  // next start removes them and keeps the backups.
+  std::vector<std::string> names;
+  bool hasHead = false;
+  for (auto& name : ListFiles(staging)) {
+    if (name == HeadFile("WRK"))
+      hasHead = true;
+    else
+      names.push_back(std::move(name));
+  }
+  if (!hasHead) {
+    if (error) *error = JoinPath(staging, HeadFile("WRK")) + ": the opened document is incomplete";
+    RemoveStagedSet(folder);
+    return false;
+  }
+  names.push_back(HeadFile("WRK"));
+  MakeBackups(folder);
+  ClearWorkFiles(folder);
+  const std::vector<std::string> targets = ResolveAllNoCase(folder, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (::rename(JoinPath(staging, names[i]).c_str(), targets[i].c_str()) != 0) {
+      if (error) *error = targets[i] + ": the work file cannot be moved in place (" + std::strerror(errno) + ")";
+      ClearWorkFiles(folder);
+      RemoveStagedSet(folder);
+      return false;
+    }
+  }
+  RemoveStagedSet(folder);
+  return true;
+}
+
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
+  RemoveStagedSet(folder);
   if (makeBackup) MakeBackups(folder);
   // The previous document's undo sheets and kept files would otherwise be restored over this
   // one; temporary files are what a save that was killed half-way left behind.

@@ -30,7 +30,20 @@ std::string LongPathName(const std::string& path);
 void ClearWorkFiles(const std::string& folder);
 
 // Starts an empty document; with makeBackup the previous work files become backups first.
+// A staged set an open left behind (below) goes.
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup);
+
+// An open writes the new document's work files apart, into the staging folder inside folder,
+// and only a complete set replaces the open document: a disk that fills up while it is
+// written costs the open, never the document that was open or its backups.
+std::string StagingFolder(const std::string& folder);
+// Removes the staging folder and whatever it holds.
+void RemoveStagedSet(const std::string& folder);
+// The staged set, whole (its HEAD.WRK written last), replaces the open document: the open
+// document becomes the backups, as a new document makes them, then every staged file is
+// renamed into folder, HEAD.WRK last, and the staging folder goes. False, with *error, when a
+// file cannot be moved: folder then holds no HEAD.WRK (no document) and the backups stay.
+bool TakeStagedSet(const std::string& folder, std::string* error = nullptr);
 
 void ResetSheetLists(Document& doc);
 

@@ -103,6 +103,40 @@ std::optional<std::string> ToCp932Exact(std::string_view utf8, std::string* offe
   return std::nullopt;
 }
 
+size_t Cp932Fault(std::string_view text, size_t capacity) {
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+      ++i;
+    } else if (!IsLeadByte(b)) {
+      return i;
+    } else if (i + 1 < n) {
+      if (!IsTrailByte(static_cast<unsigned char>(text[i + 1]))) return i;
+      i += 2;
+    } else {
+      return n == capacity ? std::string_view::npos : i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::string Cp932FaultText(std::string_view text, size_t at) {
+  static const char* kHex = "0123456789ABCDEF";
+  const auto b = static_cast<unsigned char>(text[at]);
+  std::string out = "byte " + std::to_string(at + 1) + " (0x" + kHex[b >> 4] + kHex[b & 15] +
+                    ") is no Shift-JIS character";
+  bool utf8 = true;
+  for (size_t i = 0; utf8 && i < text.size();) {
+    size_t n = Utf8SeqLen(text.data() + i, text.size() - i);
+    utf8 = n > 1 || static_cast<unsigned char>(text[i]) < 0x80;
+    i += n;
+  }
+  if (utf8) out += "; the text reads as UTF-8: \"" + QuoteUtf8(text) + "\" (save the file as Shift-JIS)";
+  return out;
+}
+
 std::string CutBytes(std::string_view cp932, size_t n) {
   return std::string(cp932.substr(0, n));
 }

@@ -26,6 +26,25 @@ constexpr bool IsLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// True when byte b may end a double-byte CP932 character.
+constexpr bool IsTrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Where text stops being Shift-JIS (CP932): the offset of the first byte that is neither a
+// character of one byte (ASCII, half-width katakana 0xA1..0xDF) nor the lead of a lead/trail
+// pair; npos when the whole text is. A lead byte alone at the very end is what a record field
+// cut in bytes leaves, and counts as text only when the text fills its field exactly
+// (size == capacity): the writers never write a text longer than its field.
+// Text in another encoding (UTF-8) is found where its bytes break these rules, which much
+// UTF-8 Japanese does not: that is not guessed at.
+size_t Cp932Fault(std::string_view text, size_t capacity = std::string_view::npos);
+
+// Why text is refused at the fault Cp932Fault found, for an error message: the byte and its
+// place ("byte 6 (0x8B) is no Shift-JIS character"), and, when the whole text is valid UTF-8,
+// the text as UTF-8 reads, which tells the user what the file was saved as.
+std::string Cp932FaultText(std::string_view text, size_t at);
+
 // Cuts CP932 text to at most n bytes. The cut is in bytes, as the record fields cut:
 // a double-byte character may be split at the limit.
 std::string CutBytes(std::string_view cp932, size_t n);

@@ -134,7 +134,7 @@ int RepriceCommand(int count, char** args, std::ostream& out, std::ostream& err)
     words.erase(at, at + 2);
   }
   if (words.size() < 3 || level < 1 || level > 5) {
-    err << "usage: zantro --reprice DOCUMENT LIBRARY... --level N OUT  (N 1-5)\n";
+    err << "zantro: usage: zantro --reprice DOCUMENT LIBRARY... --level N OUT  (N 1-5)\n";
     return 2;
   }
   const std::string in = words.front(), outPath = words.back();

@@ -158,7 +158,7 @@ int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::stri
     FontSet fonts = ResolveFonts(ReadPrintStyle(StyleFolder(programFolder), &warnings));
     return WriteTakeoffPdf(sections, construction, fonts, out, err);
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
 }
@@ -168,7 +168,7 @@ int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::stri
   bool any = false;
   for (const TakeoffSection& s : sections) any = any || !s.Lines.empty();
   if (!any) {
-    err << "error: 数量調書にする拾出しがありません\n";
+    err << "zantro: 数量調書にする拾出しがありません\n";
     return 1;
   }
   auto app = EnsureGuiApplication();
@@ -198,7 +198,7 @@ int WriteTakeoffPdf(const std::vector<TakeoffSection>& sections, const std::stri
       throw FileError(out + ": " + error);
     return 0;
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
 }
@@ -209,7 +209,7 @@ int TakeoffPdfFromWorkFiles(const std::string& programFolder, int32_t item, cons
     auto sections = TakeoffSections(programFolder, item, &construction);
     return WriteTakeoffPdf(sections, construction, programFolder, out, err);
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
 }
@@ -223,7 +223,7 @@ int TakeoffPdfFromDocument(const std::string& document, const std::string& out, 
     auto sections = TakeoffSections(folder.path(), 0, &construction);
     return WriteTakeoffPdf(sections, construction, programFolder, out, err);
   } catch (const std::exception& e) {
-    err << "error: " << e.what() << "\n";
+    err << "zantro: " << e.what() << "\n";
     return 1;
   }
 }

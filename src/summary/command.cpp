@@ -9,7 +9,7 @@
 namespace zantro::summary {
 namespace {
 
-constexpr const char* kUsage = "usage: zantro --summary DOCUMENT [--rate N] [--xlsx OUT.xlsx | --pdf OUT.pdf]\n";
+constexpr const char* kUsage = "zantro: usage: zantro --summary DOCUMENT [--rate N] [--xlsx OUT.xlsx | --pdf OUT.pdf]\n";
 
 struct Request {
   std::string Document;

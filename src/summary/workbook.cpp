@@ -2,9 +2,13 @@
 
 #include <xlsxwriter.h>
 
+#include <optional>
+
 #include "general/errors.h"
 #include "general/recalc.h"
 #include "platform/files.h"
+#include "platform/quietstderr.h"
+#include "platform/xlsxreason.h"
 
 namespace zantro::summary {
 namespace {
@@ -36,6 +40,9 @@ void WriteTablesWorkbook(const std::vector<Table>& tables, const std::string& pa
   ScratchFolder scratch("zantro-xlsx");
   const std::string file = JoinPath(scratch.path(), "book.xlsx");
   std::string error;
+  // The library's own "[ERROR]" lines stay off standard error; the failure is reported in the
+  // program's words.
+  std::optional<QuietStandardError> quiet(std::in_place);
   lxw_workbook* wb = workbook_new(file.c_str());
   if (!wb) throw FileError(path + ": the workbook cannot be created");
   try {
@@ -44,7 +51,11 @@ void WriteTablesWorkbook(const std::vector<Table>& tables, const std::string& pa
     workbook_close(wb);
     throw;
   }
-  if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(e));
+  errno = 0;
+  lxw_error closed = workbook_close(wb);
+  const std::string reason = SystemReason(closed);
+  quiet.reset();
+  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
   auto bytes = ReadFileBytes(file, &error);
   if (!bytes) throw FileError(path + ": " + error);
   if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);

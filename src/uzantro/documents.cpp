@@ -70,7 +70,7 @@ void TFZANTRO::NewDocument() {
   RefreshSheet();
 }
 
-void TFZANTRO::StartEmptyDocument() {
+void TFZANTRO::StartEmptyDocument(bool makeBackup) {
   sheetUnsaved_ = false;
   history_.Clear();  // the steps name the files of the document that goes
   docName_->clear();
@@ -82,7 +82,7 @@ void TFZANTRO::StartEmptyDocument() {
   // item leaks in. Every other setting stays as it is unless the file names it again.
   conf_.Settings = ZantroConfig{}.Settings;
   doc_.Settings = conf_.Settings;
-  InitDocument(doc_, programFolder_, true);
+  InitDocument(doc_, programFolder_, makeBackup);
   ApplyConfiguration();
   ShowTitleBoxes();
   ApplySheetLayout();
@@ -125,7 +125,7 @@ bool TFZANTRO::OpenDocument(const QString& path) {
   // The whole file is read and checked, its recomputation included, before anything of the
   // open document is touched: a file that cannot be opened costs the user nothing.
   // The bar runs over the check (each item; the user may stop it) and then the writing of the
-  // work files (which, once begun, runs to its end).
+  // new work files apart (which, once begun, runs to its end).
   std::string file = path.toStdString();
   ParsedDocument parsed;
   auto progress = dialogs_->StartProgress("開いています");
@@ -141,23 +141,29 @@ bool TFZANTRO::OpenDocument(const QString& path) {
   } catch (const ProgressCancelled&) {
     return false;  // the open document stays as it was
   }
-  // From here the open document is given up: it becomes the backups. The empty document is
-  // not written in between, so a kill leaves sheets without a head, which the next start
-  // removes instead of rotating away these backups.
-  StartEmptyDocument();
-  ClearWorkFiles(programFolder_);
+  // The new work files are written apart first; only a complete set replaces the open
+  // document, which then becomes the backups. A disk that fills up before that leaves the
+  // window, the work files and the backups as they were.
   try {
     ProgressStage write(*progress, parsed.ItemCount(), parsed.ItemCount(), 2 * int64_t{parsed.ItemCount()});
-    WriteWorkFiles(parsed, programFolder_, write);
+    StageWorkFiles(parsed, programFolder_, write);
     progress.reset();
   } catch (const FileError& e) {
     progress.reset();
-    // A disk that fills up now: the window is left with the empty document, its files whole.
-    ClearWorkFiles(programFolder_);
-    NewDocument();
+    dialogs_->ShowError(QString::fromUtf8(e.what()));
+    return false;
+  }
+  std::string error;
+  const bool taken = TakeStagedSet(programFolder_, &error);
+  StartEmptyDocument(false);
+  if (!taken) {
+    // The open document is in the backups already; the folder holds no document, so the next
+    // start keeps them. The window shows an empty document it has not written.
     RebuildItemTabs();
     EnterSheetMode();
-    dialogs_->ShowError(QString::fromUtf8(e.what()));
+    ShowTotals(0);
+    RefreshSheet();
+    dialogs_->ShowError(QString::fromUtf8(error.c_str()));
     return false;
   }
   LoadHead(doc_, programFolder_, "WRK");

@@ -235,7 +235,7 @@ class TFZANTRO : public QMainWindow {
   void ApplyTitleCaptions();       // [TITLE1], [TITLE2], the bars, [[EDIT_OPT3]]
   void ShowTitleBoxes();
   // NewDocument without writing the empty document's work files (an open writes its own).
-  void StartEmptyDocument();
+  void StartEmptyDocument(bool makeBackup = true);
   void NewCommand();
   void OpenCommand();
   void Version1Command();

@@ -123,6 +123,54 @@ check "xlsx into a missing folder" 1 "zantro: cannot create a temporary file for
 expect "no library lines" test -z "$(grep -F '[ERROR]' err.txt)"
 expect "one line of error" test "$(wc -l < err.txt)" = 1
 
+# Every batch command of the family, given a bad input, wrong arguments or a disk that takes
+# nothing (a file-size limit of one block): it fails, and every line it writes on standard error
+# starts with "zantro:" (no "error:", no "[ERROR]" of the spreadsheet library). The bad document
+# is a container saved as UTF-8, which the readers refuse by line and field.
+printf '<TITLE>\r\n[ATESAKI_1]=試験 宛先\r\n</TITLE>\r\n<ITEM>\r\n</ITEM>\r\n<DATA>\r\n</DATA>\r\n<PICKUP>\r\n</PICKUP>\r\n<CONFIG>\r\n</CONFIG>\r\n</EOF>\r\n' > utf8.znt2
+utf8_refused='utf8.znt2: line 2, title [ATESAKI_1]: byte 6 (0x93) is no Shift-JIS character; the text reads as UTF-8: "試験 宛先"'
+mkdir -p viewer/printdata takeoff-folder
+head -c 780 /dev/zero > viewer/HEAD.WRK  # a document without a number: its print data is printdata/.dat
+sed 's/^\[ATESAKI_1\]=.*/[ATESAKI_1]=/; s/^<DATA>/<DATA>\r\n1;管;;0;10001;m;10;1;1;100;100;0;0;0;0;0;0;0;0;;工事;/' utf8.znt2 > viewer/printdata/.dat
+sed -i 's/^<ITEM>/<ITEM>\r\n10;a;0;0;0.5;0.5;100;1;0.5;0;0;;0;0;/' viewer/printdata/.dat
+prefixed() {  # prefixed NAME STATUS PATTERN COMMAND...: check, then every line of standard error is the program's
+  local name=$1
+  check "$@"
+  if [[ ! -s err.txt ]] || grep -qv '^zantro: ' err.txt || grep -qF '[ERROR]' err.txt; then
+    failed=$((failed + 1))
+    echo "FAIL $name: a line without the prefix: $(grep -v '^zantro: ' err.txt | head -c 300)"
+  else
+    passed=$((passed + 1))
+  fi
+}
+limited=(bash -c 'ulimit -f 1; exec "$@"' limited)
+prefixed "recalc of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --recalc utf8.znt2 out.znt2
+prefixed "pdf of UTF-8" 1 "zantro: $utf8_refused" "$pdf" utf8.znt2 out.pdf
+prefixed "takeoff-pdf of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --takeoff-pdf utf8.znt2 out.pdf --program-folder "$program"
+prefixed "takeoff-pdf without takeoff lines" 1 "zantro: " "$zantro" --takeoff-pdf doc.znt2 out.pdf --program-folder "$program"
+prefixed "report of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --report utf8.znt2
+prefixed "xlsx of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --xlsx utf8.znt2 out.xlsx
+prefixed "compare of UTF-8" 2 "zantro: $utf8_refused" "$zantro" --compare utf8.znt2 doc.znt2
+prefixed "summary of UTF-8" 2 "zantro: $utf8_refused" "$zantro" --summary utf8.znt2
+prefixed "reprice of UTF-8" 1 "zantro: $utf8_refused" "$zantro" --reprice utf8.znt2 "$source/data/data/codedata1.dat" --level 1 out.znt2
+prefixed "reprice with a missing library" 1 "zantro: " "$zantro" --reprice doc.znt2 missing.csv --level 1 out.znt2
+prefixed "print data in UTF-8" 1 "zantro: $tmp/viewer/printdata/.dat: line 8, data field 21 (Remarks): byte 6 (0x8B)" \
+  "$program/prnview" --pdf out.pdf --program-folder viewer
+prefixed "viewer without a document" 1 "zantro: " "$program/prnview" --pdf out.pdf --program-folder takeoff-folder
+prefixed "takeoff statement without a document" 1 "zantro: " "$program/takeoff" --pdf 1 out.pdf --program-folder takeoff-folder
+for args in "--recalc doc.znt2" "--reprice doc.znt2" "--pdf doc.znt2" "--takeoff-pdf doc.znt2" "--report" \
+            "--xlsx doc.znt2" "--compare doc.znt2" "--summary"; do
+  prefixed "usage of ${args%% *}" 2 "zantro: usage: zantro ${args%% *}" "$zantro" $args
+done
+prefixed "usage of takeoff --pdf" 2 "zantro: usage: takeoff --pdf" "$program/takeoff" --pdf 0 out.pdf
+prefixed "usage of prnview --forms" 2 "zantro: --forms" "$program/prnview" --pdf out.pdf --forms none
+prefixed "recalc onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --recalc doc.znt2 full.znt2
+prefixed "xlsx onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --xlsx doc.znt2 full.xlsx
+prefixed "summary workbook onto a full disk" 1 "zantro: full.xlsx: Zip generic error ZIP_ERRNO while creating the xlsx file. (File too large)" "${limited[@]}" "$zantro" --summary doc.znt2 --xlsx full.xlsx
+prefixed "compare workbook onto a full disk" 2 "(File too large)" "${limited[@]}" "$zantro" --compare doc.znt2 original.znt2 --xlsx full.xlsx
+prefixed "pdf onto a full disk" 1 "File too large" "${limited[@]}" "$pdf" doc.znt2 full.pdf
+prefixed "summary pdf onto a full disk" 1 "File too large" "${limited[@]}" "$zantro" --summary doc.znt2 --pdf full.pdf
+
 # What killed runs left is removed by the next run: temporary files of a process that is gone
 # (not those of a live one), and scratch folders holding a document copy.
 dead=$(($(cat /proc/sys/kernel/pid_max) + 1))

@@ -3,6 +3,7 @@
 #include "general/container.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstring>
@@ -255,6 +256,46 @@ TEST(ContainerWriter, WritesAtomicallyAndReportsFailure) {
   EXPECT_THROW(ContainerText(empty.path(), false, 0), FileError);
 }
 
+// What a save writes when the working copy cannot be written: the document in memory, its
+// open sheet from memory and every other file from the folder, exactly the text the work files
+// give once the working copy could be written.
+TEST(ContainerWriter, TheOpenDocumentFromMemoryOverItsWorkFiles) {
+  TempDir dir;
+  WriteWorkFiles(SampleDocument(), dir.path());
+  Document doc;
+  ASSERT_TRUE(LoadHead(doc, dir.path(), "WRK"));
+  doc.CurrentItem = 3;
+  EnsureItemAndLoadSheet(doc, dir.path(), 3);
+  ASSERT_TRUE(SaveSheet(doc, dir.path(), "WRK"));
+  EXPECT_EQ(ContainerText(dir.path(), doc), ContainerText(dir.path(), false, 0));
+
+  // Edits the working copy has not taken: a line more on the open sheet, a new item name.
+  const std::string files = ContainerText(dir.path(), false, 0);
+  doc.LineList.push_back(Line(10, Sj("追加;1t"), "2", "50"));
+  doc.ItemList[3].ItemName.set(Sj("ダクト改"));
+  StoreSheetState(doc);
+  const std::string memory = ContainerText(dir.path(), doc);
+  ParsedDocument back = ParseContainerText(memory, "m");
+  EXPECT_EQ(back.Lines.at(3).size(), 2u);
+  EXPECT_EQ(back.Lines.at(3)[1].NameSpec.view(), Sj("追加;1t"));
+  EXPECT_EQ(back.Items.at(2).ItemName.view(), Sj("ダクト改"));
+  EXPECT_EQ(back.Lines.at(1).size(), 3u);  // item 1's sheet, from its work file
+  EXPECT_EQ(back.Takeoffs.at(1).size(), 1u);
+  EXPECT_EQ(back.SortLines.at(3).at(0), "a;b;c");
+  EXPECT_EQ(ContainerText(dir.path(), false, 0), files);  // nothing was written
+  ASSERT_TRUE(SaveSheet(doc, dir.path(), "WRK"));
+  EXPECT_EQ(ContainerText(dir.path(), false, 0), memory);
+
+  // Written like any saved document: by the output rules, the old file kept on failure.
+  std::string out = dir.file("saved.znt2");
+  WriteContainer(dir.path(), doc, out);
+  EXPECT_EQ(*ReadFileBytes(out), memory);
+  ASSERT_TRUE(WriteFileAtomic(dir.file("ro.znt2"), "kept"));
+  ::chmod(dir.file("ro.znt2").c_str(), 0444);
+  EXPECT_THROW(WriteContainer(dir.path(), doc, dir.file("ro.znt2")), FileError);
+  EXPECT_EQ(*ReadFileBytes(dir.file("ro.znt2")), "kept");
+}
+
 TEST(ContainerWriter, SavesThroughALinkAndWritesThroughADevice) {
   TempDir dir;
   WriteWorkFiles(SampleDocument(), dir.path());
@@ -449,6 +490,57 @@ TEST(ContainerReader, DamageTheWriterNeverMakesIsRefused) {
   for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
   EXPECT_EQ(ParseContainerText(lf, "lf").Lines.at(2).size(), 1u);
   EXPECT_EQ(ParseContainerText(Container("", kItem, DataLine(3)), "p", nullptr, ContainerForm::SingleItem).Lines.count(3), 1u);
+}
+
+// A text field whose bytes are no Shift-JIS (a file saved as UTF-8) is refused by line and
+// field before anything is written; what only looks odd (half-width katakana, a character cut
+// at the end of a field it fills, as the records cut) still reads.
+TEST(ContainerReader, TextThatIsNoShiftJisIsRefusedByLineAndField) {
+  const std::string utf8 = "工事";  // E5 B7 | A5 | E4 BA | 8B: a lead byte alone at the end
+  const std::string asUtf8 = "byte 6 (0x8B) is no Shift-JIS character; the text reads as UTF-8: \"工事\"";
+  auto data = [](int field, std::string_view text) {
+    std::string line = "1;n;s;0;0;m;10;1;1;100;100;0;0;0;100;100;0;0;0;;;";
+    size_t at = 0;
+    for (int k = 1; k < field; ++k) at = line.find(';', at) + 1;
+    line.replace(at, line.find(';', at) - at, text);
+    return line + "\r\n";
+  };
+  ExpectReadFails(Container("[WHERE]=" + utf8 + "\r\n", kItem), {"line 2, title [WHERE]: " + asUtf8});
+  ExpectReadFails(Container("", "10;" + utf8 + ";0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n"),
+                  {"line 4, item field 2 (ItemName): " + asUtf8});
+  ExpectReadFails(Container("", "10;a;0;0;0.5;0.5;100;1;0.5;0;0;" + utf8 + ";0;0;\r\n"),
+                  {"line 4, item field 12 (ItemNote): " + asUtf8});
+  ExpectReadFails(Container("", kItem, data(2, utf8)), {"line 7, data field 2 (name): " + asUtf8});
+  ExpectReadFails(Container("", kItem, data(3, utf8)), {"line 7, data field 3 (specification): " + asUtf8});
+  ExpectReadFails(Container("", kItem, data(6, "m\xFF")),
+                  {"line 7, data field 6 (Unit): byte 2 (0xFF) is no Shift-JIS character"});
+  ExpectReadFails(Container("", kItem, data(20, utf8)), {"line 7, data field 20 (AmountText): " + asUtf8});
+  ExpectReadFails(Container("", kItem, data(21, "\xA0")), {"line 7, data field 21 (Remarks): byte 1 (0xA0)"});
+  const std::string takeoff = "1;0;0;n;s;0;0;m;" + std::string(32, ';') + "\r\n";
+  ExpectReadFails(Container("", kItem, "", "1;0;0;" + utf8 + ";s;0;0;m;" + std::string(32, ';') + "\r\n"),
+                  {"line 9, takeoff field 4 (name): " + asUtf8});
+  ExpectReadFails(Container("", kItem, "", "1;0;0;n;s;0;0;" + utf8 + ";" + std::string(32, ';') + "\r\n"),
+                  {"line 9, takeoff field 8 (Unit): " + asUtf8});
+  // The print data of one sheet is read by the same rules.
+  EXPECT_THROW(ParseContainerText(Container("", kItem, data(2, utf8)), "p", nullptr, ContainerForm::SingleItem),
+               FileError);
+
+  // Fields the records fill, each ending in the lead byte of a character cut there: a name of
+  // 100 bytes, a specification that fills the rest after "n;", an [id] of 12 bytes.
+  std::string kanji;
+  for (int i = 0; i < 49; ++i) kanji += Sj("金");
+  const std::string name = kanji + "a\x8B", spec = kanji.substr(2) + "a\x8B", id = "ABCDEFGHIJK\x8B";
+  ParsedDocument doc = ParseContainerText(
+      Container("[id]=" + id + "\r\n", "10;" + Sj("ｱｲｳ配管") + ";0;0;0.5;0.5;100;1;0.5;0;0;;0;0;\r\n",
+                data(2, name) + data(2, "n").replace(4, 1, spec), takeoff),
+      "t");
+  EXPECT_EQ(doc.Title.id.view(), id);
+  EXPECT_EQ(doc.Items.at(0).ItemName.view(), Sj("ｱｲｳ配管"));
+  EXPECT_EQ(doc.Lines.at(1).at(0).NameSpec.view(), name);
+  EXPECT_EQ(doc.Lines.at(1).at(1).NameSpec.view(), "n;" + spec);
+  // The same half character where the field has room for the rest of it is refused.
+  ExpectReadFails(Container("", kItem, data(2, kanji + "\x8B")), {"line 7, data field 2 (name): byte 99 (0x8B)"});
+  ExpectReadFails(Container("[id]=" + id.substr(1) + "\r\n", kItem), {"line 2, title [id]: byte 11 (0x8B)"});
 }
 
 TEST(ContainerReader, EveryCutOfTheSampleIsRefused) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <random>
 
 #include "general/container.h"
@@ -100,15 +101,17 @@ ParsedDocument Generation(int32_t g) {
   return doc;
 }
 
-// Opens documents one after the other as the window does: the open document becomes the
-// backups, then the new one's work files are written.
+// Opens a document as the window does: its work files are written apart, then they replace
+// the open document, which becomes the backups.
+void Open(int32_t g, const std::string& folder) {
+  StageWorkFiles(Generation(g), folder);
+  ASSERT_TRUE(TakeStagedSet(folder));
+  Document doc;
+  InitDocument(doc, folder, false);
+}
+
 [[noreturn]] void OpenForever(const std::string& folder) {
-  for (int32_t g = 1;; ++g) {
-    Document doc;
-    InitDocument(doc, folder, true);
-    ClearWorkFiles(folder);
-    WriteWorkFiles(Generation(g), folder);
-  }
+  for (int32_t g = 1;; ++g) Open(g, folder);
 }
 
 // The generation of the backups in folder (every sheet of the same one as HEAD.bak), 0 when
@@ -153,9 +156,62 @@ TEST(CrashSafety, KilledOpenKeepsTheBackupsOfTheLastCompleteDocument) {
     int32_t now = BackupGeneration(dir.path());
     ASSERT_GE(now, last == 0 ? 0 : 1) << "kill " << k;
     for (const auto& name : ListFiles(dir.path())) ASSERT_FALSE(EndsWithNoCase(name, ".WRK")) << name;
+    ASSERT_FALSE(FileExists(StagingFolder(dir.path()))) << "kill " << k;
     last = now;
   }
   EXPECT_GT(last, 0);
+}
+
+// Every file of folder and of its staging folder, by name, with its bytes.
+std::map<std::string, std::string> Files(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : ListFiles(folder)) files[name] = *ReadFileBytes(JoinPath(folder, name));
+  for (const auto& name : ListFiles(StagingFolder(folder)))
+    files["staged/" + name] = *ReadFileBytes(JoinPath(StagingFolder(folder), name));
+  return files;
+}
+
+// An open whose files do not fit on the disk (a file-size limit makes every sheet fail) changes
+// no file: the open document with its last edit, its undo sheet and the backups stay as they
+// were, and the next start makes the backups of that document.
+TEST(CrashSafety, AnOpenThatDoesNotFitKeepsTheOpenDocumentAndTheBackups) {
+  TempDir dir;
+  Open(1, dir.path());
+  Open(2, dir.path());
+  // An edit of the open document: its working copy and its undo sheet.
+  Document doc;
+  ASSERT_TRUE(LoadHead(doc, dir.path(), "WRK"));
+  doc.CurrentItem = 1;
+  EnsureItemAndLoadSheet(doc, dir.path(), 1);
+  ASSERT_TRUE(SaveSheet(doc, dir.path(), "UND"));
+  doc.LineList.pop_back();
+  ASSERT_TRUE(SaveSheet(doc, dir.path(), "WRK"));
+  const auto before = Files(dir.path());
+  ASSERT_EQ(BackupGeneration(dir.path()), 1);
+
+  try {
+    testing::FileSizeLimit limit(4096);
+    StageWorkFiles(Generation(3), dir.path());
+    ADD_FAILURE() << "the open did not fail";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("File too large"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Files(dir.path()), before);
+  EXPECT_FALSE(FileExists(StagingFolder(dir.path())));
+
+  // The next start: the document that stayed open becomes the backups, edit included.
+  InitDocument(doc, dir.path(), true);
+  EXPECT_EQ(ReadRecords<LineRecord>(dir.file("WITEM1.brk"))->size(), 199u);
+  EXPECT_EQ(ReadRecords<LineRecord>(dir.file("WITEM2.brk"))->at(0).RefA, 2);
+
+  // With room, the open takes the place of the document there, whose files become the backups.
+  Open(2, dir.path());
+  Open(3, dir.path());
+  EXPECT_EQ(BackupGeneration(dir.path()), 2);
+  ASSERT_TRUE(LoadHead(doc, dir.path(), "WRK"));
+  EXPECT_EQ(doc.Title.KEYCODE, 3);
+  EXPECT_EQ(ReadRecords<LineRecord>(dir.file("WITEM40.WRK"))->at(199).RefA, 3);
+  EXPECT_FALSE(FileExists(StagingFolder(dir.path())));
 }
 
 TEST(CrashSafety, FullDiskReportsTheFailureAndKeepsThePreviousFiles) {

@@ -211,6 +211,18 @@ TEST(LinesFile, BadNumbersFailBeforeAnyLineChanges) {
   }
   EXPECT_EQ(Names(sheet), (std::vector<std::string>{"L1;", "L2;"}));
 
+  // A parts file saved as UTF-8: the remarks of its second line are refused the same way.
+  ASSERT_TRUE(WriteTextLines(path, {"[Version]=2.00", "0;a;;0;0;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;",
+                                    "0;b;;0;0;;10;1;1;0;0;0;0;0;0;0;0;0;0;;工事;"}));
+  try {
+    ReadLinesFile(path, sheet, {1, 1}, current, false);
+    ADD_FAILURE() << "read succeeded";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), path + ": line 3, field 21 (Remarks): byte 6 (0x8B) is no Shift-JIS "
+                                           "character; the text reads as UTF-8: \"工事\" (save the file as Shift-JIS)");
+  }
+  EXPECT_EQ(Names(sheet), (std::vector<std::string>{"L1;", "L2;"}));
+
   // Blank lines are skipped; the last record is the last non-blank line.
   ASSERT_TRUE(WriteTextLines(path, {"[Version]=2.00", "0;a;;0;0;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;", "  ", ""}));
   EXPECT_EQ(ParseLinesFile(path)->size(), 1u);

@@ -211,7 +211,7 @@ TEST(Recalc, CommandLine) {
 // recompute and save every sheet, select the first item, the breakdown, save, write. The batch
 // keeps these files in memory and must give the same bytes, messages and errors.
 std::ostringstream* referenceMessages = nullptr;
-void ReferenceMessage(const std::string& text) { *referenceMessages << text << "\n"; }
+void ReferenceMessage(const std::string& text) { *referenceMessages << "zantro: " << text << "\n"; }
 
 struct Outcome {
   int Status;

@@ -8,6 +8,7 @@
 
 #include "general/doccheck.h"
 #include "general/workfiles.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 #include "testutil/tempdir.h"
 
@@ -245,6 +246,45 @@ TEST(Version1, DamagedFilesFailWithTheOffsetAndChangeNothing) {
 
   TempDir dir;
   EXPECT_THROW(ParseVersion1(dir.file("missing.znt")), FileError);
+}
+
+// A text that is no Shift-JIS is refused with its byte offset and field; a field its text fills
+// may end in half a character, as the records cut it.
+TEST(Version1, TextsThatAreNoShiftJisAreRefusedByOffsetAndField) {
+  auto fails = [](const Image& f) -> std::string {
+    try {
+      ParseVersion1Bytes(f.bytes, "old.znt");
+    } catch (const FileError& e) {
+      return e.what();
+    }
+    return "(read)";
+  };
+  Image item = Title(1);
+  AddItem(item, 10, "工事");  // UTF-8: E5 B7 | A5 | E4 BA | 8B, the last a lead byte alone
+  EXPECT_EQ(fails(item), "old.znt: byte offset 478, item ItemName: byte 6 (0x8B) is no Shift-JIS character; "
+                         "the text reads as UTF-8: \"工事\" (save the file as Shift-JIS)");
+  Image line = Title(1);
+  AddItem(line, 10, "a");
+  AddLine(line, 1, 10, "pipe\xFF");
+  EXPECT_EQ(fails(line), "old.znt: byte offset 617, line NameSpec: byte 5 (0xFF) is no Shift-JIS character");
+  Image title = Title(0);
+  title.base = 0;
+  title.Text(112, "site\x80");
+  EXPECT_EQ(fails(title), "old.znt: byte offset 117, title WHERE: byte 5 (0x80) is no Shift-JIS character");
+
+  // Remarks (40 bytes) filled by 19 characters, a letter and the lead byte of a character the
+  // record cut: the half character is dropped.
+  std::string kanji;
+  for (int i = 0; i < 19; ++i) kanji += Sj("金");
+  Image full = Title(1);
+  AddItem(full, 10, Sj("ｱｲｳ配管"));
+  AddLine(full, 1, 10);
+  full.Text(184, kanji + "a\x8B");
+  ParsedDocument doc = ParseVersion1Bytes(full.bytes, "old.znt");
+  EXPECT_EQ(doc.Lines.at(1).at(0).Remarks.view(), kanji + "a");
+  EXPECT_EQ(doc.Items.at(0).ItemName.view(), Sj("ｱｲｳ配管"));
+  full.Text(184, kanji + "\x8B");  // the same half character in a field it does not fill
+  EXPECT_EQ(fails(full), "old.znt: byte offset 831, line Remarks: byte 39 (0x8B) is no Shift-JIS character");
 }
 
 TEST(Version1, AFileIsReadAsWhatItHoldsWhateverItsName) {

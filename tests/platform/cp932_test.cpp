@@ -50,5 +50,42 @@ TEST(Cp932, LeadBytes) {
   EXPECT_FALSE(IsLeadByte('A'));
 }
 
+// Every byte of the range, alone and as the second byte after a lead byte, against the rules of
+// the code page; then texts a user may meet.
+TEST(Cp932, FaultFindsTheFirstByteThatIsNoShiftJis) {
+  constexpr size_t kNone = std::string_view::npos;
+  for (int b = 0; b < 256; ++b) {
+    const std::string one(1, static_cast<char>(b));
+    const bool single = b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+    EXPECT_EQ(Cp932Fault(one), single ? kNone : 0u) << "byte " << b;
+    // After the lead byte 0x88: a trail byte makes a character, anything else is a fault there.
+    const bool trail = (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+    EXPECT_EQ(Cp932Fault("a\x88" + one), trail ? kNone : 1u) << "trail " << b;
+  }
+  EXPECT_EQ(Cp932Fault(""), kNone);
+  EXPECT_EQ(Cp932Fault(Sj("配管工事 ｱｲｳ ①Ⅱ㈱ ダクト－送風機～")), kNone);
+  // UTF-8 "工事": E5 B7 | A5 | E4 BA | 8B, a lead byte left alone at the end.
+  EXPECT_EQ(Cp932Fault("工事"), 5u);
+  // "é" as UTF-8 is two half-width katakana in Shift-JIS: nothing tells them apart.
+  EXPECT_EQ(Cp932Fault("é"), kNone);
+  EXPECT_EQ(Cp932Fault("abc\xFDx"), 3u);
+  EXPECT_EQ(Cp932Fault("abc\x80"), 3u);
+}
+
+// A record field cuts its text in bytes: a lead byte alone at the end of a field it fills is the
+// half of a character cut there, and only then.
+TEST(Cp932, LeadByteAloneAtTheEndOnlyWhereTheFieldIsFull) {
+  const std::string cut = CutBytes(Sj("配管"), 3);
+  EXPECT_EQ(Cp932Fault(cut, 3), std::string_view::npos);
+  EXPECT_EQ(Cp932Fault(cut, 4), 2u);
+  EXPECT_EQ(Cp932Fault(cut), 2u);
+  EXPECT_EQ(Cp932Fault("\x82", 1), std::string_view::npos);
+  // A text longer than its field is no record's cut: its end is refused like any other.
+  EXPECT_EQ(Cp932Fault(cut, 2), 2u);
+  EXPECT_EQ(Cp932Fault("\x82", 0), 0u);
+  // Within the text a lead byte needs its trail byte whatever the field.
+  EXPECT_EQ(Cp932Fault("\x82;x", 3), 0u);
+}
+
 }  // namespace
 }  // namespace zantro

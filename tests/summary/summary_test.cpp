@@ -408,10 +408,10 @@ TEST(SummaryCommand, RefusesWrongArgumentsAndDamagedDocuments) {
   EXPECT_EQ(SummaryCommand({kSample, "--bogus"}, err, nullptr, &text), 2);
   err.str("");
   EXPECT_EQ(SummaryCommand({"--bogus"}, err, nullptr, &text), 2);
-  EXPECT_EQ(err.str().rfind("usage: zantro --summary", 0), 0u) << err.str();
+  EXPECT_EQ(err.str().rfind("zantro: usage: zantro --summary", 0), 0u) << err.str();
   err.str("");
   EXPECT_EQ(SummaryCommand({kSample, "--xlsx", dir.file("a.xlsx"), "--pdf", dir.file("a.pdf")}, err, nullptr, &text), 2);
-  EXPECT_EQ(err.str().rfind("usage: zantro --summary", 0), 0u) << err.str();
+  EXPECT_EQ(err.str().rfind("zantro: usage: zantro --summary", 0), 0u) << err.str();
   EXPECT_FALSE(FileExists(dir.file("a.xlsx")));
   err.str("");
   EXPECT_EQ(SummaryCommand({kSample, "--rate", "abc"}, err, nullptr, &text), 2);
