@@ -244,6 +244,22 @@ TEST_F(ListTest, UndoOfAPasteOrATransferOntoASheetBringsItsOwnLinesBack) {
   ItemFiles files(folder, [](auto&, auto&) {});
   EXPECT_FALSE(TakeOverItem(doc, files, other, 0, 2));
   EXPECT_FALSE(TakeOverItem(doc, files, other, 2, 2));
+
+  // The item taken over is the k-th of the other document: its name, amounts and lines.
+  other.Items.push_back(Item(10, "Y", 9, 4));
+  LineRecord y{};
+  y.NameSpec.set("Y;");
+  other.Lines[2] = {y};
+  {
+    EditFrame frame(doc, folder, EditScope::Breakdown);
+    ItemFiles kept(folder, [&](const std::string& n, const std::optional<std::string>& p) { frame.KeepFile(n, p); });
+    ASSERT_TRUE(TakeOverItem(doc, kept, other, 2, 3));
+    frame.Commit(nullptr);
+  }
+  EXPECT_EQ(doc.ItemList[3].ItemName.str(), "Y");
+  EXPECT_EQ(doc.ItemList[3].ALLGTOTAL, Money::Units(9));
+  EXPECT_EQ(doc.ItemList[3].ALLNTOTAL, Money::Units(4));
+  EXPECT_EQ(OwnerOf(folder, 3), "Y;");
 }
 
 TEST_F(ListTest, CostingDataAndSheetTaxGuardTheSummaryLines) {

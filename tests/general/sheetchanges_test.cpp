@@ -442,6 +442,19 @@ TEST(EditFrame, ACommandWithoutAnUndoCopyKeepsTheLastUndoAndStillRollsBack) {
   EXPECT_EQ(state[kKeptFilesName], undoSet.at(kKeptFilesName));
   EXPECT_EQ(RestoreKeptFiles(dir.path()), 2);
   EXPECT_EQ(*ReadFileBytes(dir.file("WITEM2.WRK")), "two");
+
+  // A line left for later (a companion still sending): the working copy stays as it was and
+  // the document counts as changed.
+  doc.DocumentModified = false;
+  const std::string written = *ReadFileBytes(dir.file("WITEM1.WRK"));
+  {
+    EditFrame edit(doc, dir.path(), EditScope::Sheet, UndoCopy::Skip);
+    DeleteLines(doc, {1, 1});
+    edit.Commit(nullptr, false);
+  }
+  EXPECT_TRUE(doc.DocumentModified);
+  EXPECT_EQ(doc.LastLine(), 0);
+  EXPECT_EQ(*ReadFileBytes(dir.file("WITEM1.WRK")), written);
 }
 
 // A damaged KEPT.UND restores what precedes the damage and nothing after it.
