@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "general/errors.h"
+#include "general/movejournal.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 
@@ -154,6 +155,7 @@ EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope, UndoCop
     : doc_(doc), folder_(std::move(folder)), scope_(scope), undo_(undo), before_(doc) {
   auto [it, first] = OpenFrames().emplace(&doc_, this);
   if (!first) outer_ = it->second;
+  movesAtStart_ = PendingMoveSets(folder_);
 }
 
 EditFrame::~EditFrame() {
@@ -210,12 +212,17 @@ void EditFrame::Commit(const std::function<void()>& recompute, bool writeWorking
     doc_.DocumentModified = before_.DocumentModified;
     CannotWrite(folder_, scope_ == EditScope::Sheet ? SheetFile(doc_.CurrentItem, "WRK") : HeadFile("WRK"));
   }
+  // The working copy names the moved files now: their journal goes.
+  FinishMoves(folder_);
   finished_ = committed_ = true;
 }
 
 void EditFrame::Rollback() {
   finished_ = true;
   doc_ = before_;
+  // The journaled moves of this frame are undone by renames first; what is still not as kept
+  // (a file rewritten without the journal) is written back from the kept bytes.
+  RevertMoves(folder_, movesAtStart_);
   PutBackAll(folder_, kept_);
 }
 

@@ -88,6 +88,7 @@ class EditFrame {
   UndoCopy undo_;
   Document before_;
   std::map<std::string, std::optional<std::string>> kept_;  // name -> bytes, nullopt: absent
+  int movesAtStart_ = 0;  // sets of file moves pending when the frame started
   bool committed_ = false;
   bool finished_ = false;  // committed or rolled back
   EditFrame* outer_ = nullptr;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "general/editframe.h"
+#include "general/movejournal.h"
 #include "general/workcodec.h"
 #include "platform/files.h"
 
@@ -160,6 +161,9 @@ void ClearWorkFiles(const std::string& folder) {
 }
 
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
+  // Moves of item files that a killed command left half-done are finished or undone before
+  // anything reads the work files or turns them into backups.
+  RecoverMoves(folder);
   if (makeBackup) MakeBackups(folder);
   // The previous document's undo sheets and kept files would otherwise be restored over this
   // one; temporary files are what a save that was killed half-way left behind.
