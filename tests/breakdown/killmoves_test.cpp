@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -149,7 +148,6 @@ TEST(KillMovesTest, EveryStartFindsTheItemsBeforeOrAfterTheCommand) {
   // Rows near the top move almost every file; one near the end crosses a lower-case sheet.
   const Command commands[] = {{true, 1}, {true, 2}, {true, 600}, {true, 970}, {false, 1}, {false, 3}, {false, 500}, {false, 971}};
   int kills = 0, asBefore = 0, asAfter = 0, repairsKilled = 0;
-  const auto started = std::chrono::steady_clock::now();
   for (const Command& c : commands) {
     SCOPED_TRACE((c.insert ? "insert at " : "delete at ") + std::to_string(c.row));
     Lay(folder, before);
@@ -184,7 +182,6 @@ TEST(KillMovesTest, EveryStartFindsTheItemsBeforeOrAfterTheCommand) {
   EXPECT_GT(asBefore, 50);
   EXPECT_GE(asAfter, 8);  // a kill after the working copy was written keeps the command
   EXPECT_GT(repairsKilled, 5);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(120));
 }
 
 }  // namespace
