@@ -145,7 +145,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Files now = WorkSet(folder);
     if (!struck && (!ok || now != after)) std::abort();
     if (!ok && f != Kill && now != before) std::abort();
-    if (now != before && now != after) std::abort();
+    if (now != before && now != after) {
+      if (getenv("LM_DEBUG")) {
+        fprintf(stderr, "op %d a %d b %d fault %d at %ld ok %d struck %d\n", op, a, b, f, at, ok, struck);
+        for (const Files* fs : {&before, &after, &now}) {
+          fprintf(stderr, "--\n");
+          for (auto& [n, v] : *fs) fprintf(stderr, "%s %zu %s\n", n.c_str(), v.size(), v.size() > 4 ? v.substr(4, 6).c_str() : v.c_str());
+        }
+      }
+      std::abort();
+    }
   }
   return 0;
 }

@@ -109,7 +109,10 @@ bool InsideEditFrame(const Document& doc);
 // work files). Returns the number of kept files that are now as they were kept; 0 when none
 // were kept. Files already as kept stay untouched, and a file whose kept bytes another kept
 // file holds now is renamed from there, so the undo of a shift of thousands of files renames.
-int RestoreKeptFiles(const std::string& folder);
+// The changes are one journaled set of moves (movejournal.h); without finishMoves it is left
+// for the caller to finish (FinishMoves) once HEAD.WRK names the files put back, so that a
+// kill in between leaves the list and its files as before the undo or as after it.
+int RestoreKeptFiles(const std::string& folder, bool finishMoves = true);
 
 // Puts files of folder back as given (name -> bytes; nullopt: the file must not exist), by
 // renaming where another of them holds the bytes; returns how many are so afterwards.

@@ -13,8 +13,12 @@ namespace {
 
 constexpr std::string_view kMagic = "ZANTRO MOVES 1";
 
-std::string JournalName(int set, bool placing) {
-  return "MOVES" + std::to_string(set) + (placing ? ".JN2" : ".JNL");
+// What a journal's name says of its set: its files are being staged (.JNL), placed (.JN2), or
+// the command committed and only the removed files are left to delete (.JN3).
+enum State { Staging, Placing, Committed };
+
+std::string JournalName(int set, State state) {
+  return "MOVES" + std::to_string(set) + (state == Staging ? ".JNL" : state == Placing ? ".JN2" : ".JN3");
 }
 
 std::string StageName(int set, size_t step) {
@@ -90,12 +94,18 @@ std::optional<Journal> Decode(std::string_view text) {
   return j;
 }
 
-// The journal of set, and whether it has reached the placing of the files (.JN2).
-std::optional<Journal> ReadJournal(const std::string& folder, int set, bool* placing) {
-  for (bool p : {true, false}) {
-    std::string path = JoinPath(folder, JournalName(set, p));
+bool ReadJournalState(const std::string& folder, int set, State* state) {
+  for (State st : {Committed, Placing, Staging})
+    if (Exists(JoinPath(folder, JournalName(set, st)))) return *state = st, true;
+  return false;
+}
+
+// The journal of set and its state.
+std::optional<Journal> ReadJournal(const std::string& folder, int set, State* state) {
+  for (State st : {Committed, Placing, Staging}) {
+    std::string path = JoinPath(folder, JournalName(set, st));
     if (!Exists(path)) continue;
-    *placing = p;
+    *state = st;
     auto bytes = ReadFileBytes(path);
     if (bytes)
       if (auto j = Decode(*bytes)) return j;
@@ -147,21 +157,25 @@ void PlaceBackward(const std::string& folder, int set, const Journal& j) {
   }
 }
 
-void RevertSet(const std::string& folder, int set, const Journal& j, bool placing) {
-  if (placing) {
+// False when the set cannot be undone: its command committed and removed files may be gone.
+bool RevertSet(const std::string& folder, int set, const Journal& j, State state) {
+  if (state == Committed) return false;
+  if (state == Placing) {
     PlaceBackward(folder, set, j);
-    if (!RenameFile(JoinPath(folder, JournalName(set, true)), JoinPath(folder, JournalName(set, false)))) return;
+    if (!RenameFile(JoinPath(folder, JournalName(set, Placing)), JoinPath(folder, JournalName(set, Staging))))
+      return false;
   }
   StageBackward(folder, set, j);
-  DeleteFile(JoinPath(folder, JournalName(set, false)));
+  return DeleteFile(JoinPath(folder, JournalName(set, Staging)));
 }
 
 // Brings set to the end of its placing; false when the disk refused a step.
-bool CompleteSet(const std::string& folder, int set, const Journal& j, bool placing) {
-  if (!placing) {
+bool CompleteSet(const std::string& folder, int set, const Journal& j, State state) {
+  if (state == Staging) {
     if (!StageForward(folder, set, j)) return false;
     SyncFolder(folder);
-    if (!RenameFile(JoinPath(folder, JournalName(set, false)), JoinPath(folder, JournalName(set, true)))) return false;
+    if (!RenameFile(JoinPath(folder, JournalName(set, Staging)), JoinPath(folder, JournalName(set, Placing))))
+      return false;
   }
   return PlaceForward(folder, set, j);
 }
@@ -176,7 +190,8 @@ void DeleteStaleStages(const std::string& folder) {
 
 int PendingMoveSets(const std::string& folder) {
   int n = 0;
-  while (Exists(JoinPath(folder, JournalName(n, false))) || Exists(JoinPath(folder, JournalName(n, true)))) ++n;
+  State state;
+  while (ReadJournalState(folder, n, &state)) ++n;
   return n;
 }
 
@@ -184,8 +199,8 @@ void MoveFiles(const std::string& folder, const std::vector<FileMove>& moves) {
   if (moves.empty()) return;
   const int set = PendingMoveSets(folder);
   Journal j;
-  bool placing = false;
-  j.Head = set > 0 ? ReadJournal(folder, 0, &placing).value_or(Journal{"?", {}}).Head : HeadPrint(folder);
+  State state;
+  j.Head = set > 0 ? ReadJournal(folder, 0, &state).value_or(Journal{"?", {}}).Head : HeadPrint(folder);
   for (const auto& m : moves) {
     if ((m.From.empty() && m.To.empty()) || !ValidName(m.From) || !ValidName(m.To))
       throw FileError(JoinPath(folder, m.From.empty() ? m.To : m.From) + ": not a name of a work file");
@@ -207,51 +222,60 @@ void MoveFiles(const std::string& folder, const std::vector<FileMove>& moves) {
       throw FileError(error);
     }
   }
-  const std::string journal = JoinPath(folder, JournalName(set, false));
+  const std::string journal = JoinPath(folder, JournalName(set, Staging));
   if (!WriteFileAtomic(journal, Encode(j), &error, true) || !SyncFolder(folder)) {
     DeleteFile(journal);
     dropNewFiles(moves.size());
     throw FileError(error.empty() ? journal + ": cannot be flushed to the disk" : error);
   }
-  if (!CompleteSet(folder, set, j, false)) {
-    RevertSet(folder, set, j, Exists(JoinPath(folder, JournalName(set, true))));
+  if (!CompleteSet(folder, set, j, Staging)) {
+    RevertSet(folder, set, j, Exists(JoinPath(folder, JournalName(set, Placing))) ? Placing : Staging);
     throw FileError(folder + ": the work files cannot be renamed");
   }
 }
 
 void FinishMoves(const std::string& folder) {
   int sets = PendingMoveSets(folder);
-  std::vector<std::pair<Journal, bool>> journals;
+  std::vector<std::pair<Journal, State>> journals;
   for (int set = 0; set < sets; ++set) {
-    bool placing = false;
-    journals.emplace_back(*ReadJournal(folder, set, &placing), placing);
-    if (!CompleteSet(folder, set, journals.back().first, placing)) return;  // left for the next start
+    State state;
+    journals.emplace_back(*ReadJournal(folder, set, &state), state);
+    if (!CompleteSet(folder, set, journals.back().first, state)) return;  // left for the next start
   }
+  // Every set is marked committed before the first removed file goes: from then on a start
+  // finishes, whatever HEAD.WRK holds (a command may write it unchanged).
+  for (int set = 0; set < sets; ++set)
+    if (journals[set].second != Committed &&
+        !RenameFile(JoinPath(folder, JournalName(set, Placing)), JoinPath(folder, JournalName(set, Committed))))
+      return;
   // The newest journal goes first, so the journals left after a kill are always sets 0..m.
   for (int set = sets; set-- > 0;) {
     const Journal& j = journals[set].first;
     for (size_t i = 0; i < j.Steps.size(); ++i)
       if (j.Steps[i].To.empty()) DeleteFile(JoinPath(folder, StageName(set, i)));
-    DeleteFile(JoinPath(folder, JournalName(set, true)));
+    DeleteFile(JoinPath(folder, JournalName(set, Committed)));
   }
 }
 
 void RevertMoves(const std::string& folder, int keep) {
   for (int set = PendingMoveSets(folder); set-- > keep;) {
-    bool placing = false;
-    auto j = ReadJournal(folder, set, &placing);
-    RevertSet(folder, set, *j, placing);
+    State state;
+    auto j = ReadJournal(folder, set, &state);
+    if (!RevertSet(folder, set, *j, state)) return;
   }
 }
 
 MoveRecovery RecoverMoves(const std::string& folder) {
   MoveRecovery done = MoveRecovery::None;
-  bool damaged = false;
+  bool damaged = false, committed = false;
   if (int sets = PendingMoveSets(folder); sets > 0) {
-    bool placing = false;
-    for (int set = 0; set < sets; ++set) damaged = damaged || ReadJournal(folder, set, &placing)->Head == "?";
-    auto first = ReadJournal(folder, 0, &placing);
-    if (first->Head == HeadPrint(folder)) {
+    State state;
+    for (int set = 0; set < sets; ++set) {
+      damaged = damaged || ReadJournal(folder, set, &state)->Head == "?";
+      committed = committed || state == Committed;
+    }
+    auto first = ReadJournal(folder, 0, &state);
+    if (!committed && first->Head == HeadPrint(folder)) {
       RevertMoves(folder, 0);
       done = MoveRecovery::Reverted;
     } else {

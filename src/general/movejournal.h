@@ -12,16 +12,18 @@
 //  3. every file that moves, is overwritten or is removed is renamed to its step's staging
 //     name; then the journal is renamed MOVES<k>.JN2;
 //  4. every staging name is renamed to its step's new name; removed files stay staged;
-//  5. the command writes HEAD.WRK (the edit frame's commit), then FinishMoves deletes the
-//     removed files and the journals.
+//  5. the command writes HEAD.WRK (the edit frame's commit), then FinishMoves renames the
+//     journals MOVES<k>.JN3 (committed) and deletes the removed files and the journals.
 //
 // Each staging name belongs to one step, no new name is used before every old file has left
 // for its staging name, and the journal's own name says whether step 4 may have begun (a
 // rename, which needs no free space). So at any point a step is done exactly when its file
 // lies where the step puts it, and replaying the steps, forwards or backwards, from any point
-// is safe. At start (RecoverMoves, before anything reads the work files) a HEAD.WRK still as
-// the journal saw it means the command never committed: its moves are undone; a HEAD.WRK
-// that changed means it did: its moves are finished.
+// is safe. At start (RecoverMoves, before anything reads the work files) a journal marked
+// committed, or a HEAD.WRK that changed since the journal saw it, means the command committed:
+// its moves are finished; else it never did: its moves are undone (a command that wrote its
+// HEAD.WRK unchanged and was killed before the mark leaves the set before it, which that
+// HEAD.WRK names as well).
 #pragma once
 #include <optional>
 #include <string>

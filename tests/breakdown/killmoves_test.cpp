@@ -184,5 +184,47 @@ TEST(KillMovesTest, EveryStartFindsTheItemsBeforeOrAfterTheCommand) {
   EXPECT_GT(repairsKilled, 5);
 }
 
+// The list's undo as the window runs it: the undo copy of the list, the kept files put back,
+// the working copy, then the moves finished.
+void UndoCommand(const std::string& folder) {
+  Document doc;
+  ASSERT_TRUE(LoadHead(doc, folder, "UND"));
+  RestoreKeptFiles(folder, false);
+  ASSERT_TRUE(SaveHead(doc, folder, "WRK"));
+  FinishMoves(folder);
+}
+
+TEST(KillMovesTest, AKilledUndoOfAnInsertOrADeleteLeavesOneListOrTheOther) {
+  const std::string folder = Scratch();
+  ASSERT_FALSE(folder.empty());
+  const Files before = MakeSet();
+  std::mt19937 rng(7);
+  int undone = 0, notUndone = 0;
+  for (const Command& c : {Command{true, 2}, Command{false, 40}}) {
+    SCOPED_TRACE((c.insert ? "undo of an insert at " : "undo of a delete at ") + std::to_string(c.row));
+    Lay(folder, before);
+    RunCommand(folder, c);
+    const Files done = WorkSet(folder);
+    const long total = InChild(0, [&] { UndoCommand(folder); });
+    const Files undoneSet = WorkSet(folder);
+    ASSERT_GT(total, 1000);
+    for (int k = 0; k < 12; ++k) {
+      long point = k < 9 ? std::uniform_int_distribution<long>(1, total)(rng) : total - (k - 9);
+      Lay(folder, before);
+      RunCommand(folder, c);
+      ASSERT_LT(InChild(point, [&] { UndoCommand(folder); }), 0);
+      Document doc;
+      InitDocument(doc, folder, true);
+      Files found = BackupSet(folder);
+      if (found == done) ++notUndone;
+      else if (found == undoneSet) ++undone;
+      else ADD_FAILURE() << "undo killed at change " << point << " of " << total << ": a mixed set";
+    }
+  }
+  std::filesystem::remove_all(folder);
+  EXPECT_GT(notUndone, 10);
+  EXPECT_GE(undone, 2);
+}
+
 }  // namespace
 }  // namespace zantro

@@ -83,7 +83,7 @@ TEST(MoveJournalTest, AKillAnywhereAndAKilledRepairEndBeforeOrAfter) {
   const long total = Command(dir.path());
   SetDiskGate(nullptr);
   ASSERT_EQ(Contents(dir.path()), Committed());
-  ASSERT_EQ(total, 16);  // 2 writes, 5 + 1 + 4 renames, the working copy, 2 + 1 deletes
+  ASSERT_EQ(total, 17);  // 2 writes, 5 + 1 + 4 renames, the working copy, 1 rename, 2 + 1 deletes
   ASSERT_EQ(headAt, 13);
   int reverted = 0, finished = 0;
   for (long kill = 1; kill <= total; ++kill) {
