@@ -74,9 +74,10 @@ std::string BaseName(const std::string& path) { return path.substr(path.rfind('/
 // many renames instead of as many new files. The renames and the rewrites are one journaled
 // set of moves (movejournal.h), all at once, so a cycle needs no temporary name and a kill
 // half-way leaves a set that the next start finishes or undoes; with finish the set is
-// completed at once, else it waits for the caller's FinishMoves (after HEAD.WRK is written).
+// completed at once, else it waits for the caller's FinishMoves (after HEAD.WRK is written),
+// and a failure raises FileError, the files left as they were.
 int PutBackAll(const std::string& folder, const std::map<std::string, std::optional<std::string>>& kept,
-               bool finish = true) {
+               PutBack mode = PutBack::Finish) {
   std::vector<PutBackEntry> e;
   e.reserve(kept.size());
   std::unordered_map<std::string_view, std::vector<int>> holders;  // present content -> entries
@@ -116,9 +117,10 @@ int PutBackAll(const std::string& folder, const std::map<std::string, std::optio
   try {
     MoveFiles(folder, plan);
   } catch (const FileError&) {
+    if (mode == PutBack::LeaveJournal) throw;
     return restored;  // undone: the files are as they were
   }
-  if (finish) FinishMoves(folder);
+  if (mode == PutBack::Finish) FinishMoves(folder);
   return static_cast<int>(e.size());
 }
 }  // namespace
@@ -219,10 +221,10 @@ void EditFrame::Rollback() {
   PutBackAll(folder_, kept_);
 }
 
-int RestoreKeptFiles(const std::string& folder, bool finishMoves) {
+int RestoreKeptFiles(const std::string& folder, PutBack mode) {
   auto blob = ReadFileBytes(JoinPath(folder, kKeptFilesName));
   if (!blob) return 0;
-  return PutBackAll(folder, DecodeKept(*blob), finishMoves);
+  return PutBackAll(folder, DecodeKept(*blob), mode);
 }
 
 int PutBackFiles(const std::string& folder, const std::map<std::string, std::optional<std::string>>& files) {

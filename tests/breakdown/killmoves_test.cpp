@@ -189,7 +189,7 @@ TEST(KillMovesTest, EveryStartFindsTheItemsBeforeOrAfterTheCommand) {
 void UndoCommand(const std::string& folder) {
   Document doc;
   ASSERT_TRUE(LoadHead(doc, folder, "UND"));
-  RestoreKeptFiles(folder, false);
+  RestoreKeptFiles(folder, PutBack::LeaveJournal);
   ASSERT_TRUE(SaveHead(doc, folder, "WRK"));
   FinishMoves(folder);
 }

@@ -102,11 +102,13 @@ void BreakdownList::TransferStart() {
 void BreakdownList::Undo() {
   Document& doc = w_.Doc();
   const std::string& folder = w_.ProgramFolder();
-  if (!LoadHead(doc, folder, "UND")) return;
-  // The detail files the last command moved come back with the list that names them: their
-  // moves are finished once HEAD.WRK is written (a failed write leaves them to the next start,
-  // which undoes them under the unchanged list).
-  RestoreKeptFiles(folder, false);
+  Document undone = doc;
+  if (!LoadHead(undone, folder, "UND")) return;
+  // The detail files the last command moved come back with the list that names them (or
+  // neither does): their moves are finished once HEAD.WRK is written, and a failed write
+  // leaves them to the next start, which undoes them under the unchanged list.
+  RestoreKeptFiles(folder, PutBack::LeaveJournal);
+  doc = std::move(undone);
   if (!doc.IsItem(doc.CurrentItem)) doc.CurrentItem = doc.LastItem();
   FollowCurrentItem(doc, folder);
   w_.ShowTotals(1);
