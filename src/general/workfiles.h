@@ -28,6 +28,8 @@ std::string LongPathName(const std::string& path);
 void ClearWorkFiles(const std::string& folder);
 
 // Starts an empty document; with makeBackup the previous work files become backups first.
+// Before anything, file moves that a killed command left half-done are finished or undone
+// (RecoverMoves, movejournal.h).
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup);
 
 void ResetSheetLists(Document& doc);
