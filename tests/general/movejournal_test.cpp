@@ -41,12 +41,13 @@ Files Committed() {
 }
 
 long changes = 0, stopAt = 0, headAt = 0;
-int stopErrno = EIO;
+bool diskFull = false;
 // The disk of a process killed at change stopAt: that change and every later one never happen.
+// A full disk instead refuses the writes from stopAt on, with ENOSPC.
 bool StopAt(DiskChange change, const std::string& path) {
   if (change == DiskChange::Write && path.ends_with("HEAD.WRK")) headAt = changes + 1;
-  if (++changes < stopAt) return true;
-  errno = stopErrno;
+  if (++changes < stopAt || (diskFull && change != DiskChange::Write)) return true;
+  errno = diskFull ? ENOSPC : EIO;
   return false;
 }
 
@@ -79,7 +80,7 @@ TEST(MoveJournalTest, AKillAnywhereAndAKilledRepairEndBeforeOrAfter) {
   TempDir dir;
   Lay(dir.path(), kBefore);
   SetDiskGate(StopAt);
-  stopAt = 0;
+  stopAt = 1000;
   const long total = Command(dir.path());
   SetDiskGate(nullptr);
   ASSERT_EQ(Contents(dir.path()), Committed());
@@ -118,11 +119,11 @@ TEST(MoveJournalTest, AFullDiskStopsTheMovesBeforeAnyAndLeavesNoFile) {
     Lay(dir.path(), kBefore);
     SetDiskGate(StopAt);
     stopAt = at;
-    stopErrno = ENOSPC;
+    diskFull = true;
     changes = 0;
     EXPECT_THROW(MoveFiles(dir.path(), kMoves), FileError);
     SetDiskGate(nullptr);
-    stopErrno = EIO;
+    diskFull = false;
     EXPECT_EQ(Contents(dir.path()), kBefore) << at;
   }
 }
