@@ -113,6 +113,23 @@ TEST(MoveJournalTest, AKillAnywhereAndAKilledRepairEndBeforeOrAfter) {
   EXPECT_GT(finished, 0);
 }
 
+// A command may write HEAD.WRK unchanged (a paste of an item onto itself): once its set is
+// marked committed, a kill while the removed files go is finished, not undone.
+TEST(MoveJournalTest, ACommittedSetIsFinishedEvenUnderAnUnchangedHead) {
+  TempDir dir;
+  Lay(dir.path(), kBefore);
+  SetDiskGate(StopAt);
+  stopAt = 15;  // after the moves (12), the working copy (13) and the mark (14)
+  changes = 0;
+  MoveFiles(dir.path(), kMoves);
+  ASSERT_TRUE(WriteFileAtomic(JoinPath(dir.path(), "HEAD.WRK"), "head 1"));
+  FinishMoves(dir.path());
+  SetDiskGate(nullptr);
+  ASSERT_EQ(changes, 17);
+  EXPECT_EQ(RecoverMoves(dir.path()), MoveRecovery::Finished);
+  EXPECT_EQ(Contents(dir.path()), kMoved);
+}
+
 TEST(MoveJournalTest, AFullDiskStopsTheMovesBeforeAnyAndLeavesNoFile) {
   TempDir dir;
   for (long at = 1; at <= 2; ++at) {  // the new file, the journal
