@@ -161,6 +161,11 @@ TEST(MoveJournalTest, ALaterSetIsUndoneAloneAndAStartUndoesAllWhileTheHeadIsUnch
   MoveFiles(dir.path(), {{"e", "a", {}}, {"b", "", {}}});
   EXPECT_EQ(RecoverMoves(dir.path()), MoveRecovery::Reverted);
   EXPECT_EQ(Contents(dir.path()), kBefore);
+
+  // A rollback in the running program leaves no staged new file behind either.
+  MoveFiles(dir.path(), kMoves);
+  RevertMoves(dir.path());
+  EXPECT_EQ(Contents(dir.path()), kBefore);
 }
 
 TEST(MoveJournalTest, ADamagedJournalLeavesTheFilesWhereTheyAre) {
