@@ -1,7 +1,11 @@
 #include "breakdown/itemfiles.h"
 
+#include <set>
+
+#include "general/editframe.h"
 #include "general/errors.h"
 #include "general/workcodec.h"
+#include "general/movejournal.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 
@@ -28,54 +32,82 @@ std::optional<std::string> ItemFiles::Spelling(const std::string& name) const {
   return it->second;
 }
 
+ItemFiles::ItemFiles(EditFrame& frame)
+    : ItemFiles(frame.Folder(), [&frame](const std::string& name, const std::optional<std::string>& path) {
+        frame.KeepFile(name, path);
+      }) {
+  finishEach_ = false;
+}
+
 std::optional<std::string> ItemFiles::Find(const std::string& name) const {
   auto spelling = Spelling(name);
   if (!spelling) return std::nullopt;
   return JoinPath(folder_, *spelling);
 }
 
-void ItemFiles::Delete(const std::string& name) {
-  auto path = Find(name);
-  if (!path) return;
-  keep_(name, path);
-  if (!DeleteFile(*path)) throw FileError(*path + ": the work file cannot be deleted");
-  index_.erase(FoldCase(name));
+void ItemFiles::Done() {
+  if (finishEach_) FinishMoves(folder_);
 }
 
-void ItemFiles::MoveFile(const std::string& from, const std::string& to) {
-  auto source = Find(from);
-  if (!source) return Delete(to);
-  keep_(from, source);
-  keep_(to, Find(to));
-  // A target of another spelling would stay beside the moved file: it goes first.
-  auto target = Find(to);
-  if (target && *target != JoinPath(folder_, to) && !DeleteFile(*target))
-    throw FileError(*target + ": the work file cannot be deleted");
-  if (!RenameFile(*source, JoinPath(folder_, to)))
-    throw FileError(*source + ": the work file cannot be renamed to " + to);
-  index_.erase(FoldCase(from));
-  index_[FoldCase(to)] = to;
+void ItemFiles::Rearrange(const std::vector<std::pair<int32_t, int32_t>>& moves, const std::vector<int32_t>& removed) {
+  std::vector<FileMove> plan;
+  std::set<std::string> sources, targets, gone;  // case-folded names
+  std::map<std::string, std::string> arrived;     // case-folded name -> name
+  for (std::string_view ext : {"WRK", "PUP"}) {
+    auto file = [ext](int32_t n) { return ext == "WRK" ? SheetFile(n, "WRK") : TakeoffFile(n); };
+    std::set<std::string> kindSources, kindTargets;
+    for (auto [from, to] : moves)
+      if (from != to) kindSources.insert(FoldCase(file(from))), kindTargets.insert(FoldCase(file(to)));
+    for (auto [from, to] : moves) {
+      if (from == to) continue;
+      std::string source = file(from), target = file(to);
+      auto path = Find(source);
+      keep_(source, path);
+      keep_(target, Find(target));
+      if (path) {
+        plan.push_back({index_.at(FoldCase(source)), target, std::nullopt});
+        arrived[FoldCase(target)] = target;
+      }
+    }
+    // A target whose file does not move elsewhere is overwritten (or emptied): it leaves too.
+    for (const auto& upper : kindTargets)
+      if (!kindSources.count(upper) && index_.count(upper)) plan.push_back({index_.at(upper), "", std::nullopt});
+    for (int32_t n : removed) {
+      std::string name = file(n), upper = FoldCase(name);
+      if (kindSources.count(upper) || kindTargets.count(upper) || gone.count(upper)) continue;
+      auto path = Find(name);
+      keep_(name, path);
+      if (path) plan.push_back({index_.at(upper), "", std::nullopt});
+      gone.insert(upper);
+    }
+    sources.insert(kindSources.begin(), kindSources.end());
+    targets.insert(kindTargets.begin(), kindTargets.end());
+  }
+  MoveFiles(folder_, plan);
+  for (const auto* names : {&sources, &targets, &gone})
+    for (const auto& upper : *names) index_.erase(upper);
+  index_.insert(arrived.begin(), arrived.end());
+  Done();
 }
 
 void ItemFiles::Write(const std::string& name, std::string_view bytes) {
-  keep_(name, Find(name));
-  // An existing file keeps the spelling the folder gives it.
-  std::string spelling = Spelling(name).value_or(name);
-  std::string error;
-  if (!WriteFileAtomic(JoinPath(folder_, spelling), bytes, &error)) throw FileError(error);
-  index_[FoldCase(name)] = spelling;
+  auto path = Find(name);
+  keep_(name, path);
+  std::string upper = FoldCase(name), spelled = path ? index_.at(upper) : name;
+  std::vector<FileMove> plan;
+  if (path) plan.push_back({spelled, "", std::nullopt});
+  plan.push_back({"", spelled, std::string(bytes)});
+  MoveFiles(folder_, plan);
+  index_[upper] = spelled;
+  Done();
 }
 
 void ItemFiles::Move(int32_t from, int32_t to) {
   if (from == to) return;
-  MoveFile(SheetFile(from, "WRK"), SheetFile(to, "WRK"));
-  MoveFile(TakeoffFile(from), TakeoffFile(to));
+  Rearrange({{from, to}}, {});
 }
 
-void ItemFiles::Remove(int32_t n) {
-  Delete(SheetFile(n, "WRK"));
-  Delete(TakeoffFile(n));
-}
+void ItemFiles::Remove(int32_t n) { Rearrange({}, {n}); }
 
 std::vector<LineRecord> ItemFiles::Lines(int32_t n) const { return ReadAll<LineRecord>(Find(SheetFile(n, "WRK"))); }
 

@@ -89,10 +89,9 @@ int32_t ExtendList(Document& doc, int32_t row) {
 
 Change InsertItemRow(Document& doc, ItemFiles& files, int32_t p) {
   if (p < 1 || p > doc.LastItem()) return Change::None;
-  int32_t n = doc.LastItem();
-  // The highest file moves first, so that no name is reused before its file has left.
-  for (int32_t r = n + 1; r > p; --r) files.Move(r - 1, r);
-  files.Remove(p);
+  std::vector<std::pair<int32_t, int32_t>> moves;
+  for (int32_t r = doc.LastItem(); r >= p; --r) moves.emplace_back(r, r + 1);
+  files.Rearrange(moves, {p});
   doc.ItemList.insert(doc.ItemList.begin() + p, EmptyInsertedItem());
   doc.ItemCount = doc.LastItem();
   ShiftRangesForInsert(doc, p);
@@ -104,9 +103,9 @@ Change DeleteItemRow(Document& doc, ItemFiles& files, int32_t p) {
   if (doc.LastItem() == 1) doc.ItemList.push_back(BlankItem(doc));
   const ItemRecord removed = doc.ItemList[p];
   if (InRange(removed.ItemKind, ItemKinds::HeadingFirst, ItemKinds::HeadingLast)) PromoteRange(doc, removed);
-  int32_t n = doc.LastItem();
-  files.Remove(p);
-  for (int32_t d = p; d < n; ++d) files.Move(d + 1, d);
+  std::vector<std::pair<int32_t, int32_t>> moves;
+  for (int32_t d = p; d < doc.LastItem(); ++d) moves.emplace_back(d + 1, d);
+  files.Rearrange(moves, {p});
   doc.ItemList.erase(doc.ItemList.begin() + p);
   doc.ItemCount = doc.LastItem();
   ShiftRangesForDelete(doc, p);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "general/errors.h"
+#include "general/movejournal.h"
 #include "general/workfiles.h"
 #include "platform/files.h"
 
@@ -58,19 +59,25 @@ struct PutBackEntry {
   const std::string* name;
   const std::optional<std::string>* bytes;  // what it must hold; nullopt: it must not exist
   std::string path;                          // where it goes (an existing spelling kept)
+  bool exists = false;
   std::optional<std::string> content;        // what it holds now; nullopt: absent or unreadable
-  std::string contentPath;                   // where that content lies now
   int source = -1;                           // the entry whose present content it takes
   int takenBy = -1;                          // the entry that takes its present content
   bool done = false;
 };
 
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 // Puts every kept file back as it was kept and returns how many are so. A file that already
 // holds its bytes is left alone, and one whose bytes another kept file holds now is renamed
 // from there: a command that moves thousands of detail files by one number is undone with as
-// many renames instead of as many new files. The renames run along each chain from the file
-// whose present content nobody takes; a cycle goes through a temporary name once.
-int PutBackAll(const std::string& folder, const std::map<std::string, std::optional<std::string>>& kept) {
+// many renames instead of as many new files. The renames and the rewrites are one journaled
+// set of moves (movejournal.h), all at once, so a cycle needs no temporary name and a kill
+// half-way leaves a set that the next start finishes or undoes; with finish the set is
+// completed at once, else it waits for the caller's FinishMoves (after HEAD.WRK is written),
+// and a failure raises FileError, the files left as they were.
+int PutBackAll(const std::string& folder, const std::map<std::string, std::optional<std::string>>& kept,
+               PutBack mode = PutBack::Finish) {
   std::vector<PutBackEntry> e;
   e.reserve(kept.size());
   std::unordered_map<std::string_view, std::vector<int>> holders;  // present content -> entries
@@ -80,8 +87,8 @@ int PutBackAll(const std::string& folder, const std::map<std::string, std::optio
     x.bytes = &bytes;
     auto found = FindNoCase(folder, name);
     x.path = found.value_or(JoinPath(folder, name));
+    x.exists = found.has_value();
     if (found) x.content = ReadFileBytes(*found);
-    x.contentPath = x.path;
     x.done = found ? (bytes && x.content == *bytes) : !bytes;
   }
   for (int i = 0; i < static_cast<int>(e.size()); ++i)
@@ -95,37 +102,26 @@ int PutBackAll(const std::string& folder, const std::map<std::string, std::optio
     e[e[i].source].takenBy = i;
   }
   int restored = 0;
-  for (const auto& x : e) restored += x.done;
-  // Puts entry i in place; its present content has been taken (or nobody wants it).
-  auto step = [&](int i) {
-    PutBackEntry& x = e[i];
-    bool ok;
-    if (!*x.bytes) {
-      ok = DeleteFile(x.path);
-    } else {
-      ok = x.source >= 0 && RenameFile(e[x.source].contentPath, x.path);
-      if (!ok) ok = WriteFileAtomic(x.path, **x.bytes);
+  std::vector<FileMove> plan;
+  for (const auto& x : e) {
+    restored += x.done;
+    if (x.done) continue;
+    if (*x.bytes) {
+      if (x.source >= 0) plan.push_back({BaseName(e[x.source].path), BaseName(x.path), std::nullopt});
+      else plan.push_back({"", BaseName(x.path), **x.bytes});
     }
-    x.done = true;
-    restored += ok;
-  };
-  auto chainFrom = [&](int i) {
-    for (; i >= 0 && !e[i].done; i = e[i].source) step(i);
-  };
-  for (int i = 0; i < static_cast<int>(e.size()); ++i)
-    if (e[i].takenBy < 0) chainFrom(i);
-  const std::string aside = JoinPath(folder, ".zantro-putback.tmp");
-  bool cycles = false;
-  for (int i = 0; i < static_cast<int>(e.size()); ++i) {
-    if (e[i].done) continue;
-    // A cycle: this entry's content steps aside, then the chain runs round to it.
-    cycles = true;
-    if (RenameFile(e[i].contentPath, aside)) e[i].contentPath = aside;
-    else e[e[i].takenBy].source = -1;  // it will be written from the kept bytes
-    chainFrom(i);
+    // What it holds now and nobody takes goes.
+    if (x.exists && x.takenBy < 0) plan.push_back({BaseName(x.path), "", std::nullopt});
   }
-  if (cycles) DeleteFile(aside);  // left only when a rename out of it failed
-  return restored;
+  if (plan.empty()) return restored;
+  try {
+    MoveFiles(folder, plan);
+  } catch (const FileError&) {
+    if (mode == PutBack::LeaveJournal) throw;
+    return restored;  // undone: the files are as they were
+  }
+  if (mode == PutBack::Finish) FinishMoves(folder);
+  return static_cast<int>(e.size());
 }
 }  // namespace
 
@@ -154,6 +150,7 @@ EditFrame::EditFrame(Document& doc, std::string folder, EditScope scope, UndoCop
     : doc_(doc), folder_(std::move(folder)), scope_(scope), undo_(undo), before_(doc) {
   auto [it, first] = OpenFrames().emplace(&doc_, this);
   if (!first) outer_ = it->second;
+  movesAtStart_ = PendingMoveSets(folder_);
 }
 
 EditFrame::~EditFrame() {
@@ -210,19 +207,24 @@ void EditFrame::Commit(const std::function<void()>& recompute, bool writeWorking
     doc_.DocumentModified = before_.DocumentModified;
     CannotWrite(folder_, scope_ == EditScope::Sheet ? SheetFile(doc_.CurrentItem, "WRK") : HeadFile("WRK"));
   }
+  // The working copy names the moved files now: their journal goes.
+  FinishMoves(folder_);
   finished_ = committed_ = true;
 }
 
 void EditFrame::Rollback() {
   finished_ = true;
   doc_ = before_;
+  // The journaled moves of this frame are undone by renames first; what is still not as kept
+  // (a file rewritten without the journal) is written back from the kept bytes.
+  RevertMoves(folder_, movesAtStart_);
   PutBackAll(folder_, kept_);
 }
 
-int RestoreKeptFiles(const std::string& folder) {
+int RestoreKeptFiles(const std::string& folder, PutBack mode) {
   auto blob = ReadFileBytes(JoinPath(folder, kKeptFilesName));
   if (!blob) return 0;
-  return PutBackAll(folder, DecodeKept(*blob));
+  return PutBackAll(folder, DecodeKept(*blob), mode);
 }
 
 int PutBackFiles(const std::string& folder, const std::map<std::string, std::optional<std::string>>& files) {

@@ -88,6 +88,7 @@ class EditFrame {
   UndoCopy undo_;
   Document before_;
   std::map<std::string, std::optional<std::string>> kept_;  // name -> bytes, nullopt: absent
+  int movesAtStart_ = 0;  // sets of file moves pending when the frame started
   bool committed_ = false;
   bool finished_ = false;  // committed or rolled back
   EditFrame* outer_ = nullptr;
@@ -108,7 +109,13 @@ bool InsideEditFrame(const Document& doc);
 // work files). Returns the number of kept files that are now as they were kept; 0 when none
 // were kept. Files already as kept stay untouched, and a file whose kept bytes another kept
 // file holds now is renamed from there, so the undo of a shift of thousands of files renames.
-int RestoreKeptFiles(const std::string& folder);
+// The changes are one journaled set of moves (movejournal.h). With LeaveJournal the set is
+// left for the caller to finish (FinishMoves) once HEAD.WRK names the files put back, so that
+// a kill in between leaves the list and its files as before the undo or as after it; a file
+// that cannot be put back then raises FileError with every file left as it was, so that the
+// caller does not write the list over files that did not come back.
+enum class PutBack { Finish, LeaveJournal };
+int RestoreKeptFiles(const std::string& folder, PutBack mode = PutBack::Finish);
 
 // Puts files of folder back as given (name -> bytes; nullopt: the file must not exist), by
 // renaming where another of them holds the bytes; returns how many are so afterwards.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "general/editframe.h"
+#include "general/movejournal.h"
 #include "general/workcodec.h"
 #include "platform/files.h"
 
@@ -205,6 +206,10 @@ bool TakeStagedSet(const std::string& folder, std::string* error) {
 }
 
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup) {
+  // Moves of item files that a killed command left half-done are finished or undone before
+  // anything reads the work files or turns them into backups.
+  RecoverMoves(folder);
+  // A staged set an open left behind goes.
   RemoveStagedSet(folder);
   if (makeBackup) MakeBackups(folder);
   // The previous document's undo sheets and kept files would otherwise be restored over this

@@ -30,6 +30,8 @@ std::string LongPathName(const std::string& path);
 void ClearWorkFiles(const std::string& folder);
 
 // Starts an empty document; with makeBackup the previous work files become backups first.
+// Before anything, file moves that a killed command left half-done are finished or undone
+// (RecoverMoves, movejournal.h).
 // A staged set an open left behind (below) goes.
 void InitDocument(Document& doc, const std::string& folder, bool makeBackup);
 

@@ -20,6 +20,10 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 
 thread_local std::string lastFailure;
 
+DiskGate diskGate = nullptr;
+
+bool Allowed(DiskChange change, const std::string& path) { return !diskGate || diskGate(change, path); }
+
 std::string Errno(const std::string& what, const std::string& path) {
   lastFailure = std::strerror(errno);
   return what + " " + path + ": " + lastFailure;
@@ -175,6 +179,11 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* error,
                      bool sync) {
   static std::mt19937_64 rng{std::random_device{}()};
+  if (!Allowed(DiskChange::Write, path)) {
+    std::string why = Errno("cannot write", path);
+    if (error) *error = why;
+    return false;
+  }
   std::string folder = FolderOf(path);
   std::string tmp;
   int fd = -1;
@@ -217,6 +226,11 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
 
 bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error, bool* existed) {
   if (existed) *existed = false;
+  if (!Allowed(DiskChange::Write, path)) {
+    std::string why = Errno("cannot create", path);
+    if (error) *error = why;
+    return false;
+  }
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (existed) *existed = errno == EEXIST;
@@ -258,11 +272,23 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path, s
   return SplitLines(*bytes);
 }
 
+void SetDiskGate(DiskGate gate) { diskGate = gate; }
+
+bool SyncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
 bool DeleteFile(const std::string& path) {
+  if (!Allowed(DiskChange::Delete, path)) return false;
   return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
+  if (!Allowed(DiskChange::Rename, to)) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -97,6 +97,17 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 
+// Flushes the entries of folder (names made, renamed or removed) to the disk.
+bool SyncFolder(const std::string& folder);
+
+// A test seam standing for the disk: when set, it is asked before every write (WriteFileAtomic,
+// WriteNewFile), rename and delete of this file, and an answer of false fails that operation
+// as the system would, with the errno the gate set (ENOSPC: the disk is full). A gate that
+// refuses everything from some point on is a process killed there, as the disk sees it.
+enum class DiskChange { Write, Rename, Delete };
+using DiskGate = bool (*)(DiskChange change, const std::string& path);
+void SetDiskGate(DiskGate gate);
+
 // Names of the regular files in folder (not paths), in directory order.
 std::vector<std::string> ListFiles(std::string_view folder);
 

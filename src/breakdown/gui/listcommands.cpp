@@ -9,6 +9,7 @@
 #include "breakdown/listcsv.h"
 #include "general/editframe.h"
 #include "general/errors.h"
+#include "general/movejournal.h"
 #include "general/workfiles.h"
 #include "messages/launches.h"
 #include "platform/cp932.h"
@@ -101,13 +102,18 @@ void BreakdownList::TransferStart() {
 void BreakdownList::Undo() {
   Document& doc = w_.Doc();
   const std::string& folder = w_.ProgramFolder();
-  if (!LoadHead(doc, folder, "UND")) return;
-  // The detail files the last command moved come back with the list that names them.
-  RestoreKeptFiles(folder);
+  Document undone = doc;
+  if (!LoadHead(undone, folder, "UND")) return;
+  // The detail files the last command moved come back with the list that names them (or
+  // neither does): their moves are finished once HEAD.WRK is written, and a failed write
+  // leaves them to the next start, which undoes them under the unchanged list.
+  RestoreKeptFiles(folder, PutBack::LeaveJournal);
+  doc = std::move(undone);
   if (!doc.IsItem(doc.CurrentItem)) doc.CurrentItem = doc.LastItem();
   FollowCurrentItem(doc, folder);
   w_.ShowTotals(1);
   if (!SaveHead(doc, folder, "WRK")) throw FileError(WorkFileNotWritten(folder + "/" + HeadFile("WRK")));
+  FinishMoves(folder);
   w_.Changed(ChangeScope::Items);
 }
 

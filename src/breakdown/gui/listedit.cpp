@@ -19,10 +19,7 @@ ListEdit::~ListEdit() {
 }
 
 ItemFiles& ListEdit::Files() {
-  if (!files_)
-    files_.emplace(frame_.Folder(), [this](const std::string& name, const std::optional<std::string>& path) {
-      frame_.KeepFile(name, path);
-    });
+  if (!files_) files_.emplace(frame_);
   return *files_;
 }
 
