@@ -17,6 +17,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "uzantro/fzantro.h"
+#include "uzantro/sheetcommands.h"
 #include "uzantro/sheetedit.h"
 
 namespace zantro {
@@ -124,7 +125,7 @@ void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool sav
   SheetEdit edit(w, insert ? UndoCopy::Take : UndoCopy::Skip);
   if (insert) {
     w.Dlg().Beep();
-    w.SheetInsert();
+    w.Dispatch("insert");
   }
   Document& doc = edit.Doc();
   int32_t row = std::max(1, w.SelectedRows().Top);
@@ -134,7 +135,7 @@ void WriteDetailLine(TFZANTRO& w, const std::string& text, bool insert, bool sav
   edit.Commit(ChangeScope::Lines, save);
   // A companion sending line after line goes on below the last line (the window keeps a row
   // there).
-  w.SelectNextRow();
+  SelectNextRow(w);
 }
 
 void RegisterCompanionMessages(TFZANTRO& w) {
@@ -155,13 +156,13 @@ void RegisterCompanionMessages(TFZANTRO& w) {
   on(FileSelect, [&w](const std::string& text) { w.OpenDocument(Q(PathMessage::Decode(text).Path)); });
   on(Title, [&w](const std::string&) { TakeTitle(w); });
   on(UndoWrite, [&w](const std::string&) { w.TakeUndoPoint(); });
-  on(AutoUp, [&w](const std::string&) { w.SelectPreviousRow(); });
+  on(AutoUp, [&w](const std::string&) { SelectPreviousRow(w); });
   on(Close, [&w](const std::string&) { w.CloseWithoutQuestion(); });
   on(SaveComp, [&w](const std::string& text) { SaveTo(w, text); });
   on(Initialize, [&w](const std::string&) { zantro::Initialize(w); });
   on(SaveRecord, [&w](const std::string&) { w.SaveSheetChecked("WRK"); });
   on(UndoRecord, [&w](const std::string&) { w.TakeUndoPoint(); });
-  on(AutoDown, [&w](const std::string&) { w.SelectNextRow(); });
+  on(AutoDown, [&w](const std::string&) { SelectNextRow(w); });
 }
 
 }  // namespace zantro

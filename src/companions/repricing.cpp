@@ -1,8 +1,6 @@
 // 単価入替: the open sheet re-priced from the unit-price libraries (every CODE, tree and
 // sequence library there is, in that order) at the level of Level_box. The lines that would
 // change are shown first; the change is one command of the sheet, which undo takes back.
-#include <QAction>
-#include <QMenu>
 
 #include "companions/launch.h"
 #include "platform/cp932.h"
@@ -70,12 +68,8 @@ void RepriceSheet(TFZANTRO& w) {
 }  // namespace
 
 void InstallRepricing(TFZANTRO& w) {
-  auto* menu = qobject_cast<QMenu*>(w.Component("N29"));
-  if (!menu) return;
-  menu->addSeparator();
-  QAction* item = menu->addAction("単価入替（単価ライブラリから）");
-  item->setObjectName("RepriceMenu");
-  QObject::connect(item, &QAction::triggered, &w, [&w] { w.Guard([&w] { RepriceSheet(w); }); });
+  if (w.AddMenuItem("N29", "RepriceMenu", "単価入替（単価ライブラリから）"))
+    w.RegisterClick("RepriceMenu", [&w] { RepriceSheet(w); });
 }
 
 }  // namespace zantro

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTextEdit>
 #include <cerrno>
@@ -261,6 +262,16 @@ void ScriptRunner::AddBuiltInVerbs() {
   });
   // The user stops the next long work at its step N (its bar's value, counted from 0).
   AddVerb("stop-at", [this](const QString& arg, bool) { dialogs_->StopProgressAt(ToInt(arg, "N")); });
+  // Whether the window's frame (its title bar and borders included) lies within the work area
+  // of its screen: "frame: inside", else both rectangles as "X Y W H".
+  AddVerb("frame", [this](const QString&, bool) {
+    auto text = [](const QRect& r) { return QString("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+    QScreen* screen = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const QRect frame = widget_->frameGeometry();
+    Say(area.contains(frame) ? QString("frame: inside")
+                             : "frame: " + text(frame) + " outside the work area " + text(area));
+  });
   AddVerb("wait", [this](const QString& arg, bool) { WaitFile(arg); });
 }
 

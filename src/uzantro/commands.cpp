@@ -1,7 +1,7 @@
 // The command dispatcher: every item and button that carries a command word in its hint
 // reaches Dispatch, which runs the handler the command table holds for the mode shown. This
-// file registers the words that only move the view; sheetcommands.cpp those that edit a
-// sheet; later modules theirs.
+// file registers the words that only move the view and the steps through the history; the
+// sheet commands (SheetCommands) those that edit a sheet; later modules theirs.
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
@@ -41,6 +41,9 @@ void TFZANTRO::RegisterViewCommands() {
   RegisterCommand("all_select", Sheet, [this](QObject*) { SelectRows(1, std::max(1, doc_.LastLine())); });
   RegisterCommand("Last_Line", Sheet, [this](QObject*) { SelectLastLine(); });
   RegisterCommand("dataproperty", Sheet, [this](QObject*) { ShowLineProperties(); });
+  // The history of steps, on the sheet and on the list alike.
+  RegisterCommand("undo_step", Both, [this](QObject*) { StepThroughHistory(false); });
+  RegisterCommand("redo_step", Both, [this](QObject*) { StepThroughHistory(true); });
 }
 
 void TFZANTRO::StrColGrid1DblClick() {

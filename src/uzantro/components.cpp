@@ -14,6 +14,9 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "uzantro/convertitems.h"
 #include "uzantro/fzantro.h"
 
 namespace zantro {
@@ -59,6 +62,24 @@ QAction* TFZANTRO::AddItem(QMenu* menu, const QString& name, const QString& capt
   if (!shortcut.isEmpty()) a->setShortcut(QKeySequence(shortcut));
   components_[name] = a;
   return a;
+}
+
+void TFZANTRO::BuildConvertMenu(QMenu* menu) {
+  // The text items in their groups, a separator, then the three submenus of bulk items.
+  std::span<const int> ends = TextItemGroupEnds();
+  int i = 0;
+  for (const TextItem& t : MenuTextItems()) {
+    AddItem(menu, t.name, t.caption);
+    if (std::ranges::find(ends, ++i) != ends.end()) menu->addSeparator();
+  }
+  menu->addSeparator();
+  for (const BulkGroup& g : BulkGroups()) {
+    QMenu* sub = menu->addMenu(g.title);
+    sub->setObjectName(g.menuName);
+    for (const BulkItem& b : g.items)
+      for (int tag = 0; tag < 3; ++tag)
+        AddItem(sub, QString(b.name) + QString::number(tag), QString(b.caption) + kBulkVariants[tag], {}, {}, tag);
+  }
 }
 
 QPushButton* TFZANTRO::AddButton(QWidget* parent, const QString& name, const QString& caption, const QString& hint,

@@ -62,6 +62,20 @@ void TFZANTRO::SaveSheetTo(std::string_view set) {
 }
 void TFZANTRO::SaveHeadTo(std::string_view set) { SaveHead(doc_, programFolder_, set); }
 
+void TFZANTRO::SaveSheetChecked(std::string_view set) {
+  // The program waited for (the takeoff) owns the sheet's work files until it ends: a command
+  // string handled meanwhile changes the sheet in memory only, and the reload after the program
+  // replaces that change by what the program wrote.
+  if (waiting_) return;
+  if (!SaveSheet(doc_, programFolder_, set))
+    throw FileError(WorkFileNotWritten(JoinPath(programFolder_, SheetFile(doc_.CurrentItem, set))));
+  if (set == "WRK") sheetUnsaved_ = false;
+}
+
+void TFZANTRO::SaveUnsavedSheet() {
+  if (sheetUnsaved_) SaveSheetChecked("WRK");
+}
+
 void TFZANTRO::NewDocument() {
   StartEmptyDocument();
   SaveSheetTo("UND");

@@ -13,6 +13,7 @@
 #include "platform/progress.h"
 #include "platform/runtime.h"
 #include "platform/transport.h"
+#include "uzantro/sheetcommands.h"
 
 namespace zantro {
 namespace {
@@ -43,7 +44,7 @@ TFZANTRO::TFZANTRO(const WindowSetup& s)
   ConnectHandlers();
   ConnectMenuCommands();
   RegisterViewCommands();
-  RegisterSheetCommands();
+  InstallSheetCommands(*this);
   Guard([this] { FormCreate(); });
 }
 
@@ -158,6 +159,15 @@ void TFZANTRO::RegisterClick(const QString& name, std::function<void()> handler)
 
 void TFZANTRO::RegisterItemClick(const QString& name, std::function<void(QObject* item)> handler) {
   clicks_[name] = std::move(handler);
+}
+
+bool TFZANTRO::AddMenuItem(const QString& menuName, const QString& name, const QString& caption) {
+  auto* menu = qobject_cast<QMenu*>(Component(menuName));
+  if (!menu) return false;
+  menu->addSeparator();
+  QAction* a = AddItem(menu, name, caption);
+  connect(a, &QAction::triggered, this, [this, a] { OnActivated(a); });
+  return true;
 }
 
 void TFZANTRO::closeEvent(QCloseEvent* e) {

@@ -77,17 +77,15 @@ class TFZANTRO : public QMainWindow {
   ItemTabBar* Tabs() { return tabs_; }
   const ViewSettings& View() const { return view_; }
   bool SheetMode() const { return view_.Mode == ViewMode::Sheet; }
-  int AmountSide() const { return view_.AmountSide; }
-  int PriceKind() const { return view_.PriceKind; }
   int LevelIndex() const;
-  // The grid's selected rows (row r is line r), and the line number in column 0 of the top row.
+  // The grid's selected rows (row r is line r), and the line number column 0 shows on the top
+  // selected row (none when that row shows no number).
   RowSelection SelectedRows() const;
+  std::optional<int32_t> SelectedLineNumber() const;
 
   // Finds a component by its designed name (widget, menu or action).
   QObject* Component(const QString& name) const;
   QAction* Action(const QString& name) const;
-  QPushButton* Button(const QString& name) const;
-  QLabel* Label(const QString& name) const;
 
   // Runs fn as an event boundary: the program's errors are caught and shown.
   void Guard(const std::function<void()>& fn);
@@ -170,7 +168,6 @@ class TFZANTRO : public QMainWindow {
   void InvalidateSheetRows() { shown_.Valid = false; }
   // Raises MoneyOverflow (the boxes emptied) when an amount does not fit.
   void ShowTotals(int32_t mode);
-  void AddGridRows(int n);
   // The grid has a row numbered row (commands that reach past the end select it).
   void EnsureGridRow(int row);
   // The grid shrinks to rows rows, keeping one past the last line (a sheet handed to the
@@ -203,12 +200,10 @@ class TFZANTRO : public QMainWindow {
   // hint. The second form is handed the item (its tag and caption tell the variant).
   void RegisterClick(const QString& name, std::function<void()> handler);
   void RegisterItemClick(const QString& name, std::function<void(QObject* item)> handler);
-
-  // ---- sheet commands (sheetcommands.cpp) ----
-  void SheetInsert();
-  // The selection moves used by the commands and the companion messages.
-  void SelectNextRow();
-  void SelectPreviousRow();
+  // A plug-in's own item named name at the end of the menu named menu, after a separator; its
+  // click reaches the handler registered for name like any other item's. False (and nothing
+  // added) when there is no such menu.
+  bool AddMenuItem(const QString& menu, const QString& name, const QString& caption);
 
  signals:
   void closed();
@@ -222,8 +217,12 @@ class TFZANTRO : public QMainWindow {
   // documents.cpp: Ctrl+Z (redo false) and Ctrl+Y / Ctrl+Shift+Z (redo true) over history_.
   void StepThroughHistory(bool redo);
   // ---- the window's own steps (start-up, documents, the sheet view, widths, tabs, the
-  // dispatcher, the sheet commands): plug-ins reach none of them ----
-  int32_t SelectedLine() const;
+  // dispatcher): plug-ins reach none of them ----
+  int AmountSide() const { return view_.AmountSide; }
+  int PriceKind() const { return view_.PriceKind; }
+  QPushButton* Button(const QString& name) const;
+  QLabel* Label(const QString& name) const;
+  void AddGridRows(int n);
   void FormCreate();
   void FormShow();
   bool FormCloseQuery();
@@ -267,24 +266,6 @@ class TFZANTRO : public QMainWindow {
   void Operate_btnClick(QObject* sender);
   void StrColGrid1DblClick();
   void MDATA1Click(QObject* sender);
-  void SheetErase();
-  void SheetDelete();
-  void SheetUndo();
-  void SheetMove(int direction);   // -1 up, +1 down
-  void SheetSwap();
-  void SheetTotalLine();
-  void SheetTaxLine();
-  void SheetNewData();
-  void SheetRenameItem();
-  void SheetQuantitySum();
-  void SheetCopy();
-  void SheetPaste(bool merge);
-  void SheetPartSave();
-  void SheetPartLoad();
-  void ExportSheetCsv();
-  QString PartsFolder() const;     // [Part_Dir], else "part" of the program folder
-  void BulkCommand(QObject* item);
-  void TextCommandClick(QObject* item);
 
   // components.cpp
   void BuildComponents();
@@ -306,10 +287,7 @@ class TFZANTRO : public QMainWindow {
   // menucommands.cpp
   void ConnectMenuCommands();
   void RegisterViewCommands();
-  void RegisterSheetCommands();
-  void RegisterSheetFileCommands();
   void BuildConvertMenu(QMenu* menu);
-  void RegisterConvertCommands();
   void ApplyCompanionPresence();
   void SetMenuEnabled(const QString& name, bool on);
   // startup.cpp: the geometry of the position file is the frame's; applied again once the

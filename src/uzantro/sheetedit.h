@@ -6,9 +6,9 @@
 // inside another (a command run by a companion's line write) defers to the outer one. The
 // breakdown list's frame follows the same pattern over EditScope::Breakdown.
 //
-//   void TFZANTRO::SomeCommand() {
-//     SheetEdit edit(*this);
-//     if (SomeChange(edit.Doc(), SelectedRows()) != Change::Done) return;
+//   void SheetCommands::SomeCommand() {
+//     SheetEdit edit(w_);
+//     if (SomeChange(edit.Doc(), w_.SelectedRows()) != Change::Done) return;
 //     edit.Commit();
 //   }
 #pragma once

@@ -39,11 +39,10 @@ RowSelection TFZANTRO::SelectedRows() const {
   return RowSelection{s.Top, s.Bottom};
 }
 
-int32_t TFZANTRO::SelectedLine() const {
-  int top = grid_->Selection().Top;
+std::optional<int32_t> TFZANTRO::SelectedLineNumber() const {
   bool ok = false;
-  int line = grid_->Cells(0, top).toInt(&ok);
-  return ok ? line : top;
+  int line = grid_->Cells(0, grid_->Selection().Top).toInt(&ok);
+  return ok ? std::optional<int32_t>(line) : std::nullopt;
 }
 
 RowView TFZANTRO::ViewState() const {

@@ -143,7 +143,7 @@ TEST_F(WindowTest, TotalLineMarkIsDrawnAsTheYenSignAndStoredAsTheBackslash) {
 }
 
 TEST_F(WindowTest, HintsAreLimeAndComeAfter600Milliseconds) {
-  QWidget* button = window_->Button("MDATA1");
+  auto* button = qobject_cast<QWidget*>(window_->Component("MDATA1"));
   ASSERT_FALSE(button->toolTip().isEmpty());
   EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase).name().toStdString(), "#00ff00");  // 65280
   EXPECT_EQ(button->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, button), 600);
@@ -169,7 +169,7 @@ TEST_F(WindowTest, ASheetWhoseLineOverflowsIsStillShownWithTheError) {
   EXPECT_EQ(lines_, QStringList{"error: item 2, line 1 (SubPrice x SubQty): 金額の桁があふれました (overflow)"});
   EXPECT_TRUE(window_->SheetMode());
   EXPECT_EQ(window_->Grid()->Cells(1, 1).toStdString(), "pump ");
-  EXPECT_EQ(window_->Label("GTOTALBOX")->text(), "");  // no stale total
+  EXPECT_EQ(qobject_cast<QLabel*>(window_->Component("GTOTALBOX"))->text(), "");  // no stale total
 }
 
 // Drags the right border of column col in the header row by dx pixels, as the user does.
