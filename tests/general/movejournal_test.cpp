@@ -177,6 +177,35 @@ TEST(MoveJournalTest, ADamagedJournalLeavesTheFilesWhereTheyAre) {
   left.erase("MOVES0.JN2");
   RecoverMoves(dir.path());
   EXPECT_EQ(Contents(dir.path()), left);
+
+  // A whole journal puts the files back; every kind of damage to it leaves them where they are.
+  Lay(dir.path(), kBefore);
+  MoveFiles(dir.path(), kMoves);
+  const std::string whole = *ReadFileBytes(JoinPath(dir.path(), "MOVES0.JN2"));
+  ASSERT_TRUE(whole.starts_with("ZANTRO MOVES 1\nhead ") && whole.ends_with("\nend\n"));
+  const size_t firstStep = whole.find("\n", whole.find("steps ")) + 1;
+  const std::vector<std::pair<std::string, std::string>> damaged = {
+      {"another magic", "ZANTRO MOVES 2" + whole.substr(whole.find('\n'))},
+      {"bytes after the end", whole + "x"},
+      {"no end", whole.substr(0, whole.size() - 4)},
+      {"a step without its tab", whole.substr(0, firstStep) + "c e" + whole.substr(whole.find('\n', firstStep))},
+      {"a count that is no number", whole.substr(0, whole.find("steps ") + 6) + "6x" + whole.substr(firstStep - 1)},
+  };
+  for (const auto& [what, text] : damaged) {
+    SCOPED_TRACE(what);
+    Lay(dir.path(), kBefore);
+    MoveFiles(dir.path(), kMoves);
+    ASSERT_TRUE(WriteFileAtomic(JoinPath(dir.path(), "MOVES0.JN2"), text));
+    Files moved = Contents(dir.path());
+    moved.erase("MOVES0.JN2");
+    RecoverMoves(dir.path());
+    EXPECT_EQ(Contents(dir.path()), moved);
+  }
+  Lay(dir.path(), kBefore);
+  MoveFiles(dir.path(), kMoves);
+  ASSERT_TRUE(WriteFileAtomic(JoinPath(dir.path(), "MOVES0.JN2"), whole));
+  RecoverMoves(dir.path());
+  EXPECT_EQ(Contents(dir.path()), kBefore);
 }
 
 }  // namespace
