@@ -10,11 +10,10 @@
 #include "general/errors.h"
 #include "general/money.h"
 #include "general/recalc.h"
+#include "general/xlsxoutput.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/outputs.h"
-#include "platform/quietstderr.h"
-#include "platform/xlsxreason.h"
 
 namespace zantro {
 namespace {
@@ -196,29 +195,10 @@ std::string WorksheetName(std::string_view name, std::set<std::string>& taken) {
 void WriteBreakdownWorkbook(std::string_view containerText, const std::string& path, const OutputRules& rules,
                             Progress& progress) {
   WorkbookData data = ReadWorkbookData(containerText);
-  // The library writes only to a file it names itself, with a plain open that follows links:
-  // it writes into a private folder, and the bytes go to their place by the output rules.
-  ScratchFolder scratch("zantro-xlsx");
-  std::string file = JoinPath(scratch.path(), "book.xlsx");
-  std::string error;
-  {
-    QuietStandardError quiet;  // the library's own "[ERROR]" lines; the failure is reported below
-    lxw_workbook* wb = workbook_new(file.c_str());
-    if (!wb) throw FileError(path + ": the workbook cannot be created");
-    try {
-      BuildWorkbook(wb, data, progress);
-      StepOrCancel(progress, data.itemCount, int64_t{data.itemCount} + 1);
-    } catch (...) {
-      workbook_close(wb);
-      throw;
-    }
-    errno = 0;
-    if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) error = lxw_strerror(e) + SystemReason(e);
-  }
-  if (!error.empty()) throw FileError(path + ": " + error);
-  auto bytes = ReadFileBytes(file, &error);
-  if (!bytes) throw FileError(path + ": " + error);
-  if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
+  WriteLibraryWorkbook(path, rules, [&](lxw_workbook* wb) {
+    BuildWorkbook(wb, data, progress);
+    StepOrCancel(progress, data.itemCount, int64_t{data.itemCount} + 1);
+  });
   progress.Step(int64_t{data.itemCount} + 1, int64_t{data.itemCount} + 1);
 }
 

@@ -6,9 +6,8 @@
 
 #include "general/errors.h"
 #include "general/recalc.h"
+#include "general/xlsxoutput.h"
 #include "platform/files.h"
-#include "platform/quietstderr.h"
-#include "platform/xlsxreason.h"
 
 namespace zantro::compare {
 namespace {
@@ -96,30 +95,7 @@ std::string ReportText(const Result& r) {
 }
 
 void WriteWorkbook(const Result& r, const Sides& sides, const std::string& path, const OutputRules& rules) {
-  // The library writes only to a file it names itself: it writes into a private folder, and
-  // the bytes go to their place by the output rules.
-  ScratchFolder scratch("zantro-xlsx");
-  std::string file = JoinPath(scratch.path(), "compare.xlsx");
-  // The library's own "[ERROR]" lines stay off standard error; the failure is reported in the
-  // program's words.
-  std::optional<QuietStandardError> quiet(std::in_place);
-  lxw_workbook* wb = workbook_new(file.c_str());
-  if (!wb) throw FileError(path + ": the workbook cannot be created");
-  try {
-    BuildWorkbook(wb, r, sides);
-  } catch (...) {
-    workbook_close(wb);
-    throw;
-  }
-  std::string error;
-  errno = 0;
-  lxw_error closed = workbook_close(wb);
-  const std::string reason = SystemReason(closed);
-  quiet.reset();
-  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
-  auto bytes = ReadFileBytes(file, &error);
-  if (!bytes) throw FileError(path + ": " + error);
-  if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
+  WriteLibraryWorkbook(path, rules, [&](lxw_workbook* wb) { BuildWorkbook(wb, r, sides); });
 }
 
 }  // namespace zantro::compare

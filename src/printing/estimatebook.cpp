@@ -11,6 +11,7 @@
 #include "general/container.h"
 #include "general/errors.h"
 #include "general/recalc.h"
+#include "general/xlsxoutput.h"
 #include "platform/files.h"
 #include "printing/job.h"
 
@@ -285,24 +286,10 @@ std::vector<BookSheet> EstimateBookSheets(const PrintModel& submitted, const Pri
 }
 
 void WriteBookSheets(const std::vector<BookSheet>& sheets, const std::string& path, const OutputRules& rules) {
-  // The library writes only to a file it names itself, with a plain open that follows links:
-  // it writes into a private folder, and the bytes go to their place by the output rules.
-  ScratchFolder scratch("zantro-xlsx");
-  const std::string file = JoinPath(scratch.path(), "book.xlsx");
-  lxw_workbook* wb = workbook_new(file.c_str());
-  if (!wb) throw FileError(path + ": the workbook cannot be created");
-  try {
+  WriteLibraryWorkbook(path, rules, [&sheets](lxw_workbook* wb) {
     Formats formats(wb);
     for (const BookSheet& s : sheets) WriteSheet(wb, formats, s);
-  } catch (...) {
-    workbook_close(wb);
-    throw;
-  }
-  if (lxw_error e = workbook_close(wb); e != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(e));
-  std::string error;
-  auto bytes = ReadFileBytes(file, &error);
-  if (!bytes) throw FileError(path + ": " + error);
-  if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
+  });
 }
 
 void WriteEstimateWorkbook(const std::string& workFolder, const std::string& programFolder, const std::string& path,

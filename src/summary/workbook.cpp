@@ -2,13 +2,10 @@
 
 #include <xlsxwriter.h>
 
-#include <optional>
-
 #include "general/errors.h"
 #include "general/recalc.h"
+#include "general/xlsxoutput.h"
 #include "platform/files.h"
-#include "platform/quietstderr.h"
-#include "platform/xlsxreason.h"
 
 namespace zantro::summary {
 namespace {
@@ -35,30 +32,9 @@ void WriteSheet(lxw_workbook* wb, const Table& t) {
 }  // namespace
 
 void WriteTablesWorkbook(const std::vector<Table>& tables, const std::string& path, const OutputRules& rules) {
-  // The library writes only to a file it names itself, with a plain open that follows links:
-  // it writes into a private folder, and the bytes go to their place by the output rules.
-  ScratchFolder scratch("zantro-xlsx");
-  const std::string file = JoinPath(scratch.path(), "book.xlsx");
-  std::string error;
-  // The library's own "[ERROR]" lines stay off standard error; the failure is reported in the
-  // program's words.
-  std::optional<QuietStandardError> quiet(std::in_place);
-  lxw_workbook* wb = workbook_new(file.c_str());
-  if (!wb) throw FileError(path + ": the workbook cannot be created");
-  try {
+  WriteLibraryWorkbook(path, rules, [&tables](lxw_workbook* wb) {
     for (const Table& t : tables) WriteSheet(wb, t);
-  } catch (...) {
-    workbook_close(wb);
-    throw;
-  }
-  errno = 0;
-  lxw_error closed = workbook_close(wb);
-  const std::string reason = SystemReason(closed);
-  quiet.reset();
-  if (closed != LXW_NO_ERROR) throw FileError(path + ": " + lxw_strerror(closed) + reason);
-  auto bytes = ReadFileBytes(file, &error);
-  if (!bytes) throw FileError(path + ": " + error);
-  if (!WriteOutput(path, *bytes, &error, rules)) throw FileError(error);
+  });
 }
 
 }  // namespace zantro::summary
