@@ -8,15 +8,11 @@ build=$1
 for tool in cpack dpkg-deb; do
   if ! command -v "$tool" > /dev/null; then echo "skipped: $tool is not installed"; exit 77; fi
 done
+source "$(dirname "${BASH_SOURCE[0]}")/../cli/checks.sh"  # expect
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
 passed=0 failed=0
-expect() {  # expect NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/out" > cpack.log 2>&1; then
   cat cpack.log

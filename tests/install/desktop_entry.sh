@@ -11,15 +11,11 @@ for tool in desktop-file-validate update-desktop-database update-mime-database x
     exit 77
   fi
 done
+source "$(dirname "${BASH_SOURCE[0]}")/../cli/checks.sh"  # expect
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
 passed=0 failed=0
-expect() {  # expect NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 entry=$src/packaging/zantro.desktop
 desktop-file-validate "$entry" > validate.txt 2>&1

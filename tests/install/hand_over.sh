@@ -7,15 +7,11 @@
 #   hand_over.sh PROGRAM_DIR SOURCE_DIR
 set -u
 program=$1 src=$2
+source "$(dirname "${BASH_SOURCE[0]}")/../cli/checks.sh"  # expect
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp"
 passed=0 failed=0
-expect() {  # expect NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 mkdir pf && cp -r "$src/data/." pf/
 cp "$src/data/Sample/sample.znt2" a.znt2

@@ -7,15 +7,11 @@
 #   installed_program.sh BUILD_DIR
 set -u
 build=$1
+source "$(dirname "${BASH_SOURCE[0]}")/../cli/checks.sh"  # expect
 tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp"; [[ -n ${KEEP:-} ]] || rm -rf "$tmp"' EXIT
 cd "$tmp"
 passed=0 failed=0
-expect() {  # expect NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
 
 P=$tmp/usr
 if ! cmake --install "$build" --prefix "$P" > install.log 2>&1; then
